@@ -1,0 +1,120 @@
+// The instance base: its defaults, the state the host pushes in, and the
+// shared 16-byte display field.
+#include "core/FFGLPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace
+{
+// Answers a fixed float for every parameter; registers what a test asks for.
+class Fixed : public CFFGLPlugin
+{
+public:
+	Fixed() : CFFGLPlugin(false) { selfPlugin = this; }
+	float GetFloatParameter(unsigned int) override { return value; }
+	float value = 0.0f;
+};
+
+const char* const kFail = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(FF_FAIL));
+
+TEST(PluginBaseTest, FreshInstance)
+{
+	CFFGLPlugin plugin(true);
+	EXPECT_EQ(plugin.bpm, 120.0f);
+	EXPECT_EQ(plugin.barPhase, 0.0f);
+	EXPECT_EQ(plugin.hostName, "");
+	EXPECT_EQ(plugin.hostVersion, "");
+	EXPECT_FALSE(plugin.connected);
+	EXPECT_TRUE(plugin.IsTopLeftTextureOrientationSupported());
+	EXPECT_EQ(plugin.GetShortName(), nullptr);
+}
+
+TEST(PluginBaseTest, DefaultOperations)
+{
+	CFFGLPlugin plugin(false);
+	EXPECT_EQ(plugin.SetFloatParameter(0, 1.0f), FF_FAIL);
+	EXPECT_EQ(plugin.SetTextParameter(0, "x"), FF_FAIL);
+	EXPECT_EQ(plugin.GetTextParameter(0), kFail);
+	ProcessOpenGLStructTag frame{ 0, nullptr, 0 };
+	EXPECT_EQ(plugin.ProcessOpenGL(&frame), FF_FAIL);
+
+	FFGLViewportStructTag viewport{ 5, 6, 7, 8 };
+	EXPECT_EQ(plugin.Resize(&viewport), FF_SUCCESS);
+	EXPECT_EQ(plugin.InitGL(nullptr), FF_FAIL);
+	EXPECT_EQ(plugin.Resize(nullptr), FF_FAIL);
+	EXPECT_EQ(plugin.currentViewport.x, 5u);
+	EXPECT_EQ(plugin.currentViewport.height, 8u);
+
+	plugin.SetHostInfo("Host", "1.2");
+	plugin.SetHostInfo(nullptr, nullptr);
+	EXPECT_EQ(plugin.hostName, "");
+	EXPECT_EQ(plugin.hostVersion, "");
+}
+
+TEST(PluginBaseTest, InputStatusFollowsTheMaximumInputs)
+{
+	CFFGLPlugin plugin(false);
+	EXPECT_EQ(plugin.GetInputStatus(0), FF_FAIL);
+	plugin.SetMaxInputs(1);
+	EXPECT_EQ(plugin.GetInputStatus(0), 1u);
+	EXPECT_EQ(plugin.GetInputStatus(1), FF_FAIL);
+	EXPECT_EQ(plugin.GetInputStatus(0xFFFFFFFFu), FF_FAIL);
+}
+
+TEST(PluginBaseTest, DisplayIsASixteenByteFieldOfSixDecimals)
+{
+	struct Case
+	{
+		float value;
+		std::string field; // all 16 bytes
+	};
+	const Case cases[] = {
+		{ 0.5f, std::string("0.500000") + std::string(8, '\0') },
+		{ 123456792.0f, "123456792.000000" },                           // 16 characters, no terminator
+		{ -1234567.0f, std::string("-1234567.000000") + '\0' },         // 15 characters and a terminator
+		{ 3.0e38f, "3000000005497755" },                                // cut after 16, never an exponent
+		{ -0.0f, std::string("-0.000000") + std::string(7, '\0') },
+	};
+	Fixed plugin;
+	plugin.SetParamInfo(0, "p", FF_TYPE_INTEGER, 0.0f);
+	for (const Case& c : cases)
+	{
+		plugin.value = c.value;
+		const char* display = plugin.GetParameterDisplay(0);
+		ASSERT_NE(display, nullptr);
+		EXPECT_EQ(std::string(display, 16), c.field) << c.value;
+	}
+
+	// A longer text earlier leaves nothing behind in the shared field.
+	plugin.value = 0.5f;
+	EXPECT_EQ(std::string(plugin.GetParameterDisplay(0), 16), cases[0].field);
+}
+
+TEST(PluginBaseTest, DisplayOfUnknownAndTextParameters)
+{
+	Fixed plugin;
+	plugin.SetParamInfo(1, "text", FF_TYPE_TEXT, "t");
+	plugin.SetFileParamInfo(2, "file", {}, "f");
+	EXPECT_EQ(plugin.GetParameterDisplay(0), nullptr);
+	EXPECT_EQ(plugin.GetParameterDisplay(1), kFail);
+	EXPECT_EQ(plugin.GetParameterDisplay(2), kFail);
+}
+
+TEST(PluginBaseTest, DisplayAsksTheSelfPlugin)
+{
+	Fixed answering;
+	answering.value = 2.0f;
+	Fixed asked;
+	asked.SetParamInfo(0, "p", FF_TYPE_STANDARD, 0.0f);
+	answering.SetParamInfo(0, "p", FF_TYPE_STANDARD, 0.0f);
+	asked.selfPlugin = &answering;
+	EXPECT_STREQ(asked.GetParameterDisplay(0), "2.000000");
+
+	// Without a self pointer the object answers for itself.
+	asked.selfPlugin = nullptr;
+	EXPECT_STREQ(asked.GetParameterDisplay(0), "0.000000");
+}
+} // namespace
