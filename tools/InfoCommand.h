@@ -1,0 +1,29 @@
+// `ffgl-host info MODULE`: what a host sees of a plug-in module.
+//
+// Loads the module, reads its identity records (codes 0 and 13), initialises
+// it (code 34), asks its capabilities (code 10) and every parameter's name,
+// type, default and range (codes 4, 5, 15, 6, 41). For the default display
+// texts it tries to create one instance (code 18, small viewport, no GL
+// context) and reads code 7; a module that refuses an instance without a GL
+// context is still reported, without display texts. It ends with code 19 and
+// code 2, then unloads.
+//
+// A module that cannot be loaded, exports no plugMain or answers nonsense (a
+// null or unreadable info record, a failed initialisation, a failed or absurd
+// parameter count, a missing parameter name, an unreadable or unterminated
+// text) gives one error line on err and kExitModuleError.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace ffgltool
+{
+
+// More parameters than this is taken as a broken count, not a plug-in.
+constexpr unsigned int kMaxParameters = 4096;
+
+int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace ffgltool
