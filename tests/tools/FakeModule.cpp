@@ -134,7 +134,7 @@ struct LoadTimeCheck
 {
 	LoadTimeCheck()
 	{
-		volatile int* nowhere = nullptr;
+		int* volatile nowhere = nullptr; // volatile pointer: the optimiser may not assume it is null
 		if (kKind == Kind::CrashesOnLoad)
 			s_instance = *nowhere;
 	}

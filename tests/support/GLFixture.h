@@ -1,0 +1,118 @@
+// GLFixture: the GoogleTest fixture of every test that needs a GL context.
+//
+// One HeadlessGL context is created for the whole test process, on the first
+// SetUp, and reused by every test. When it cannot be created the test is
+// skipped with a message saying why, or fails when the environment variable CI
+// is "true" (a CI machine must run the GL tests).
+//
+// SetUp also resets the bindings a test may have left behind (program, texture
+// unit 0, textures, buffers, vertex array, renderbuffer, framebuffers, all 0),
+// clears pending GL errors, and makes a 64x64 host output framebuffer
+// (HostOutput()) bound for draw and read with the viewport set. TearDown
+// deletes it.
+//
+// A derived fixture that overrides SetUp calls GLFixture::SetUp() first and
+// returns when it skipped or failed:
+//
+//   void SetUp() override
+//   {
+//       GLFixture::SetUp();
+//       if (IsSkipped() || HasFatalFailure())
+//           return;
+//       ...
+//   }
+#pragma once
+
+#include "ffglex/FFGLGL.h"
+#include "tests/support/HeadlessGL.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+// The bindings that the scope objects of the GL toolkit manage, as
+// glGetIntegerv reports them. Compare two snapshots to show that code left the
+// context as it found it.
+struct GLBindings
+{
+	GLint program = 0; // GL_CURRENT_PROGRAM
+	GLint activeTexture = 0; // GL_ACTIVE_TEXTURE (GL_TEXTURE0 + unit)
+	GLint texture2D = 0; // GL_TEXTURE_BINDING_2D on the active unit
+	GLint arrayBuffer = 0; // GL_ARRAY_BUFFER_BINDING
+	GLint elementArrayBuffer = 0; // GL_ELEMENT_ARRAY_BUFFER_BINDING
+	GLint uniformBuffer = 0; // GL_UNIFORM_BUFFER_BINDING
+	GLint vertexArray = 0; // GL_VERTEX_ARRAY_BINDING
+	GLint renderbuffer = 0; // GL_RENDERBUFFER_BINDING
+	GLint drawFramebuffer = 0; // GL_DRAW_FRAMEBUFFER_BINDING
+	GLint readFramebuffer = 0; // GL_READ_FRAMEBUFFER_BINDING
+
+	bool operator==(const GLBindings& other) const;
+	bool operator!=(const GLBindings& other) const { return !(*this == other); }
+};
+void PrintTo(const GLBindings& bindings, std::ostream* os);
+
+// The names of the live GL objects of each kind (those for which glIsShader,
+// glIsProgram, glIsBuffer, ... answer true), ascending. Compare two snapshots
+// to show that code created or deleted no GL object. A name that was generated
+// but never bound is not an object yet and does not appear.
+struct GLObjectNames
+{
+	std::vector<GLuint> shaders;
+	std::vector<GLuint> programs;
+	std::vector<GLuint> buffers;
+	std::vector<GLuint> textures;
+	std::vector<GLuint> vertexArrays;
+	std::vector<GLuint> framebuffers;
+	std::vector<GLuint> renderbuffers;
+
+	bool operator==(const GLObjectNames& other) const;
+	bool operator!=(const GLObjectNames& other) const { return !(*this == other); }
+};
+void PrintTo(const GLObjectNames& names, std::ostream* os);
+
+// Pixels as 8-bit RGBA, rows bottom-up as GL stores them.
+using RGBA8 = std::array<std::uint8_t, 4>;
+
+class GLFixture : public ::testing::Test
+{
+protected:
+	static constexpr GLint kOutputWidth = 64;
+	static constexpr GLint kOutputHeight = 64;
+
+	void SetUp() override;
+	void TearDown() override;
+
+	// The process-wide context; null only when SetUp skipped or failed.
+	static HeadlessGL* Context();
+
+	// The host output made by SetUp (kOutputWidth x kOutputHeight,
+	// renderbuffer colour).
+	const HeadlessGL::Framebuffer& HostOutput() const { return hostOutput; }
+
+	// Current bindings, see GLBindings.
+	static GLBindings CurrentBindings();
+
+	// Live GL objects, see GLObjectNames.
+	static GLObjectNames LiveObjects();
+
+	// Every pending GL error, cleared; GL_NO_ERROR when there was none,
+	// otherwise the first one.
+	static GLenum TakeGLError();
+
+	// A GL_RGBA8 2D texture of width x height filled from rgba (4 bytes per
+	// pixel, rows bottom-up; empty leaves it undefined), nearest filtering,
+	// clamped to edge. Nothing stays bound. The caller deletes it with
+	// glDeleteTextures.
+	static GLuint MakeRGBA8Texture(GLint width, GLint height, const std::vector<std::uint8_t>& rgba);
+
+	// glReadPixels of the bound read framebuffer as GL_RGBA / GL_UNSIGNED_BYTE,
+	// 4 bytes per pixel, rows bottom-up (y = 0 is the bottom row).
+	static std::vector<std::uint8_t> ReadPixels(GLint x, GLint y, GLint width, GLint height);
+	static RGBA8 ReadPixel(GLint x, GLint y);
+
+private:
+	HeadlessGL::Framebuffer hostOutput;
+};

@@ -1,0 +1,224 @@
+#include "tests/support/HeadlessGL.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+bool HasExtension(const char* extensions, const char* name)
+{
+	if (extensions == nullptr)
+		return false;
+	const std::size_t length = std::strlen(name);
+	for (const char* at = extensions; (at = std::strstr(at, name)) != nullptr; at += length)
+	{
+		const bool startsWord = at == extensions || at[-1] == ' ';
+		const bool endsWord = at[length] == ' ' || at[length] == '\0';
+		if (startsWord && endsWord)
+			return true;
+	}
+	return false;
+}
+
+std::string EGLErrorText(const char* what)
+{
+	char code[16];
+	std::snprintf(code, sizeof(code), "0x%04X", static_cast<unsigned>(eglGetError()));
+	return std::string(what) + " failed (EGL error " + code + ")";
+}
+
+void SetError(std::string* error, const std::string& text)
+{
+	if (error != nullptr)
+		*error = text;
+}
+
+std::string GLString(GLenum name)
+{
+	const GLubyte* text = glGetString(name);
+	return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+} // namespace
+
+std::unique_ptr<HeadlessGL> HeadlessGL::Create(std::string* error)
+{
+	// Client extensions are queried on EGL_NO_DISPLAY; a null answer means the
+	// EGL library predates client extensions altogether.
+	const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+	if (!HasExtension(clientExtensions, "EGL_EXT_platform_base") ||
+		!HasExtension(clientExtensions, "EGL_MESA_platform_surfaceless"))
+	{
+		SetError(error, "EGL offers no surfaceless platform (EGL_MESA_platform_surfaceless)");
+		return nullptr;
+	}
+	auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+		eglGetProcAddress("eglGetPlatformDisplayEXT"));
+	if (getPlatformDisplay == nullptr)
+	{
+		SetError(error, "eglGetPlatformDisplayEXT is missing");
+		return nullptr;
+	}
+
+	EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+	if (display == EGL_NO_DISPLAY)
+	{
+		SetError(error, EGLErrorText("eglGetPlatformDisplayEXT(surfaceless)"));
+		return nullptr;
+	}
+	EGLint eglMajor = 0;
+	EGLint eglMinor = 0;
+	if (eglInitialize(display, &eglMajor, &eglMinor) != EGL_TRUE)
+	{
+		SetError(error, EGLErrorText("eglInitialize"));
+		return nullptr;
+	}
+
+	std::unique_ptr<HeadlessGL> gl(new HeadlessGL());
+	gl->display = display;
+
+	// From here on the destructor terminates the display on every failure.
+	const char* displayExtensions = eglQueryString(display, EGL_EXTENSIONS);
+	if (!HasExtension(displayExtensions, "EGL_KHR_surfaceless_context"))
+	{
+		SetError(error, "EGL display cannot make a context current without a surface");
+		return nullptr;
+	}
+	if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE)
+	{
+		SetError(error, EGLErrorText("eglBindAPI(EGL_OPENGL_API)"));
+		return nullptr;
+	}
+
+	// Rendering goes to framebuffer objects only, so any desktop-GL config will
+	// do; without one, a configless context is asked for.
+	const EGLint configAttributes[] = { EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE };
+	EGLConfig config = nullptr;
+	EGLint configCount = 0;
+	if (eglChooseConfig(display, configAttributes, &config, 1, &configCount) != EGL_TRUE || configCount < 1)
+	{
+		if (!HasExtension(displayExtensions, "EGL_KHR_no_config_context") &&
+			!HasExtension(displayExtensions, "EGL_MESA_configless_context"))
+		{
+			SetError(error, "EGL display offers no desktop OpenGL config");
+			return nullptr;
+		}
+		config = EGL_NO_CONFIG_KHR;
+	}
+
+	const EGLint contextAttributes[] = {
+		EGL_CONTEXT_MAJOR_VERSION, 4,
+		EGL_CONTEXT_MINOR_VERSION, 1,
+		EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+		EGL_NONE
+	};
+	EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+	if (context == EGL_NO_CONTEXT)
+	{
+		SetError(error, EGLErrorText("eglCreateContext(OpenGL 4.1 core)"));
+		return nullptr;
+	}
+	gl->context = context;
+	if (!gl->MakeCurrent())
+	{
+		SetError(error, EGLErrorText("eglMakeCurrent"));
+		return nullptr;
+	}
+
+	gl->renderer = GLString(GL_RENDERER);
+	gl->version = GLString(GL_VERSION);
+	glGetIntegerv(GL_MAJOR_VERSION, &gl->majorVersion);
+	glGetIntegerv(GL_MINOR_VERSION, &gl->minorVersion);
+	if (gl->majorVersion < 4 || (gl->majorVersion == 4 && gl->minorVersion < 1))
+	{
+		SetError(error, "the context is OpenGL " + gl->version + ", not 4.1 or later");
+		return nullptr;
+	}
+	return gl;
+}
+
+HeadlessGL::~HeadlessGL()
+{
+	if (display == nullptr)
+		return;
+	if (context != nullptr)
+	{
+		if (eglGetCurrentContext() == context)
+			eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+		eglDestroyContext(display, context);
+	}
+	// The display is shared by every HeadlessGL of the process; terminating it
+	// would pull the contexts of the others from under them.
+}
+
+bool HeadlessGL::MakeCurrent() const
+{
+	return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) == EGL_TRUE;
+}
+
+HeadlessGL::Framebuffer HeadlessGL::CreateHostFramebuffer(GLint width, GLint height, ColourTarget target) const
+{
+	Framebuffer output;
+	if (width <= 0 || height <= 0)
+		return output;
+	output.target = target;
+	output.width = width;
+	output.height = height;
+
+	glGenFramebuffers(1, &output.framebuffer);
+	glBindFramebuffer(GL_FRAMEBUFFER, output.framebuffer);
+	if (target == ColourTarget::Renderbuffer)
+	{
+		glGenRenderbuffers(1, &output.colour);
+		glBindRenderbuffer(GL_RENDERBUFFER, output.colour);
+		glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+		glBindRenderbuffer(GL_RENDERBUFFER, 0);
+		glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, output.colour);
+	}
+	else
+	{
+		glGenTextures(1, &output.colour);
+		glBindTexture(GL_TEXTURE_2D, output.colour);
+		glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+		glBindTexture(GL_TEXTURE_2D, 0);
+		glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, output.colour, 0);
+	}
+	if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+	{
+		glBindFramebuffer(GL_FRAMEBUFFER, 0);
+		DeleteHostFramebuffer(output);
+		return output;
+	}
+
+	BindHostFramebuffer(output);
+	const GLfloat transparentBlack[4] = { 0.0f, 0.0f, 0.0f, 0.0f };
+	glClearBufferfv(GL_COLOR, 0, transparentBlack);
+	return output;
+}
+
+void HeadlessGL::BindHostFramebuffer(const Framebuffer& output)
+{
+	glBindFramebuffer(GL_DRAW_FRAMEBUFFER, output.framebuffer);
+	glBindFramebuffer(GL_READ_FRAMEBUFFER, output.framebuffer);
+	glViewport(0, 0, output.width, output.height);
+}
+
+void HeadlessGL::DeleteHostFramebuffer(Framebuffer& output)
+{
+	if (output.framebuffer != 0)
+		glDeleteFramebuffers(1, &output.framebuffer);
+	if (output.colour != 0)
+	{
+		if (output.target == ColourTarget::Renderbuffer)
+			glDeleteRenderbuffers(1, &output.colour);
+		else
+			glDeleteTextures(1, &output.colour);
+	}
+	output = Framebuffer();
+}
