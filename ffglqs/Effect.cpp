@@ -1,0 +1,71 @@
+#include "ffglqs/Effect.h"
+
+#include "ffglex/FFGLScopedBindings.h"
+#include "host/FFGLRecords.h"
+
+namespace ffglqs
+{
+namespace
+{
+const char* const kHeaderAddition =
+	"\n"
+	"\t\tin vec2 i_uv;\n"
+	"\t\tuniform sampler2D inputTexture;\n"
+	"\t";
+
+const char* const kVertexShader =
+	"\n"
+	"\t\t#version 410 core\n"
+	"\t\tuniform vec2 maxUV;\n"
+	"\n"
+	"\t\tlayout( location = 0 ) in vec4 vPosition;\n"
+	"\t\tlayout( location = 1 ) in vec2 vUV;\n"
+	"\n"
+	"\t\tout vec2 i_uv;\n"
+	"\n"
+	"\t\tvoid main()\n"
+	"\t\t{\n"
+	"\t\t\tgl_Position = vPosition;\n"
+	"\t\t\ti_uv = vUV * maxUV;\n"
+	"\t\t}\n"
+	"\t";
+
+// The part of the host's texture that holds the picture.
+void MaxUV(const FFGLTextureStructTag& texture, float& u, float& v)
+{
+	u = static_cast<float>(texture.Width) / static_cast<float>(texture.HardwareWidth);
+	v = static_cast<float>(texture.Height) / static_cast<float>(texture.HardwareHeight);
+}
+}// namespace
+
+Effect::Effect(bool supportTopLeftTextureOrientation) :
+	Plugin(supportTopLeftTextureOrientation)
+{
+	SetMinInputs(1);
+	SetMaxInputs(1);
+	fragmentShaderHeader += kHeaderAddition;
+	vertexShaderCode = kVertexShader;
+}
+
+Effect::~Effect() = default;
+
+unsigned int Effect::Render(ProcessOpenGLStructTag* process)
+{
+	if(process == nullptr || process->numInputTextures == 0 || process->inputTextures == nullptr || process->inputTextures[0] == nullptr)
+		return FF_FAIL;
+	const FFGLTextureStructTag& input = *process->inputTextures[0];
+
+	ffglex::ScopedShaderBinding shaderBinding(shader.GetGLID());
+	ffglex::ScopedSamplerActivation samplerActivation(0);
+	ffglex::Scoped2DTextureBinding textureBinding(input.Handle);
+
+	float u = 0.0f;
+	float v = 0.0f;
+	MaxUV(input, u, v);
+	shader.Set("inputTexture", 0);
+	shader.Set("maxUV", u, v);
+	quad.Draw();
+	return FF_SUCCESS;
+}
+
+}// namespace ffglqs
