@@ -1,7 +1,13 @@
 #include "guard/AddSubtract.h"
 
+#include "ffglex/FFGLScopedBindings.h"
+#include "guard/NextClipMessage.h"
+#include "guard/ScopedPixelPackDefaults.h"
+
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace
 {
@@ -41,6 +47,52 @@ int RoundHalfAwayFromZero(float value)
 {
 	return static_cast<int>(std::lround(value));
 }
+
+std::int64_t SteadyClockNs()
+{
+	const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+	return std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch).count();
+}
+
+// later - earlier in seconds, single precision. The difference saturates
+// instead of overflowing: the readings come from the steady clock, but a bad
+// one must not be undefined behaviour.
+float SecondsBetween(std::int64_t earlier, std::int64_t later)
+{
+	constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+	constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+	std::int64_t difference;
+	if (earlier > 0 && later < kMin + earlier)
+		difference = kMin;
+	else if (earlier < 0 && later > kMax + earlier)
+		difference = kMax;
+	else
+		difference = later - earlier;
+	return static_cast<float>(difference) / 1e9f;
+}
+
+// The part of a texture axis that holds picture. A texture size of 0 is a
+// malformed record: the whole texture is taken, rather than handing the shader
+// an infinite or NaN coordinate.
+float PictureFraction(std::uint32_t picture, std::uint32_t texture)
+{
+	return texture != 0 ? static_cast<float>(picture) / static_cast<float>(texture) : 1.0f;
+}
+
+// The sampling grid: the same five fractions on both axes.
+constexpr float kGridFractions[5] = { 0.1f, 0.3f, 0.5f, 0.7f, 0.9f };
+
+// Rec. 709 luma weights.
+constexpr float kLumaRed = 0.2126f;
+constexpr float kLumaGreen = 0.7152f;
+constexpr float kLumaBlue = 0.0722f;
+
+// The distance from the first to the last pixel of an axis, or 1 for an axis
+// of fewer than two pixels, so that every fraction lands on pixel 0.
+float GridScale(std::uint32_t pixels)
+{
+	return pixels >= 2 ? static_cast<float>(pixels - 1) : 1.0f;
+}
 } // namespace
 
 AddSubtract::AddSubtract() :
@@ -66,12 +118,25 @@ unsigned int AddSubtract::InitGL(const FFGLViewportStructTag* vp)
 	if (vp == nullptr)
 		return FF_FAIL;
 	viewport = *vp;
+
+	// Compile and Initialise do not free what an earlier InitGL made; a host
+	// that initialises twice without DeInitGL must not leak it.
+	shader.FreeGLResources();
+	quad.Release();
+
+	if (!shader.Compile(vertexShader, fragmentShader) || !quad.Initialise(false))
+	{
+		DeInitGL();
+		return FF_FAIL;
+	}
 	currentViewport = *vp;
 	return FF_SUCCESS;
 }
 
 unsigned int AddSubtract::DeInitGL()
 {
+	shader.FreeGLResources();
+	quad.Release();
 	return FF_SUCCESS;
 }
 
@@ -145,10 +210,91 @@ float AddSubtract::GetFloatParameter(unsigned int index)
 	}
 }
 
-unsigned int AddSubtract::ProcessOpenGL(ProcessOpenGLStructTag*)
+unsigned int AddSubtract::ProcessOpenGL(ProcessOpenGLStructTag* record)
 {
-	// Frames are refused until the pass-through drawing and detection exist.
-	return FF_FAIL;
+	if (record == nullptr || record->numInputTextures == 0 || record->inputTextures == nullptr ||
+		record->inputTextures[0] == nullptr)
+		return FF_FAIL;
+	const FFGLTextureStructTag& input = *record->inputTextures[0];
+
+	{
+		ffglex::ScopedShaderBinding shaderBinding(shader.GetGLID());
+		ffglex::ScopedSamplerActivation unit0(0);
+		ffglex::Scoped2DTextureBinding textureBinding(input.Handle);
+		shader.Set("InputTexture", 0);
+		// Hosts may hand a texture larger than the picture (power-of-two sizes):
+		// only the picture's part of it is sampled.
+		shader.Set("MaxUV", PictureFraction(input.Width, input.HardwareWidth),
+			PictureFraction(input.Height, input.HardwareHeight));
+		quad.Draw();
+	}
+
+	const std::int64_t now = SteadyClockNs();
+	AdvanceTiming(FrameIsBlack(), now);
+	return FF_SUCCESS;
+}
+
+bool AddSubtract::FrameIsBlack() const
+{
+	const float xScale = GridScale(viewport.width);
+	const float yScale = GridScale(viewport.height);
+	ScopedPixelPackDefaults packDefaults;
+
+	float brightest = 0.0f;
+	for (float fy : kGridFractions)
+	{
+		// Truncation toward zero; the products are below 2^32, so they fit.
+		const auto y = static_cast<GLint>(viewport.y + static_cast<std::uint32_t>(fy * yScale));
+		for (float fx : kGridFractions)
+		{
+			const auto x = static_cast<GLint>(viewport.x + static_cast<std::uint32_t>(fx * xScale));
+			// White, so that a read the GL refuses, which leaves the buffer as it
+			// was, can never make a live picture count as black.
+			std::uint8_t pixel[4] = { 255, 255, 255, 255 };
+			glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+			const float luma = (kLumaRed * pixel[0] + kLumaGreen * pixel[1] + kLumaBlue * pixel[2]) / 255.0f;
+			if (brightest < luma)
+				brightest = luma;
+		}
+	}
+	return brightest <= blackThreshold;
+}
+
+void AddSubtract::AdvanceTiming(bool frameIsBlack, std::int64_t nowNs)
+{
+	if (frameIsBlack)
+	{
+		clearTimingStarted = false;
+		if (!blackTimingStarted)
+		{
+			blackStart = nowNs;
+			blackTimingStarted = true;
+		}
+		// Only an armed run is timed against the hold: one message per run.
+		if (armed && SecondsBetween(blackStart, nowNs) >= blackHold)
+		{
+			SendNextClip();
+			armed = false;
+		}
+	}
+	else
+	{
+		blackTimingStarted = false;
+		if (!clearTimingStarted)
+		{
+			clearStart = nowNs;
+			clearTimingStarted = true;
+		}
+		if (SecondsBetween(clearStart, nowNs) >= recovery)
+			armed = true;
+	}
+}
+
+void AddSubtract::SendNextClip() const
+{
+	// Both numbers are in range: the raw values are clamped to 0..1 when set.
+	const NextClipMessage message(static_cast<std::uint32_t>(LayerNumber()));
+	message.SendToLocalHost(static_cast<std::uint16_t>(OscPortNumber()));
 }
 
 int AddSubtract::LayerNumber() const

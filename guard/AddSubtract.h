@@ -9,9 +9,13 @@
 #pragma once
 
 #include "core/FFGLPlugin.h"
+#include "ffglex/FFGLScreenQuad.h"
+#include "ffglex/FFGLShader.h"
 #include "host/FFGLRecords.h"
 
 #include <cstdint>
+
+class AddSubtractTestAccess;
 
 class AddSubtract : public CFFGLPlugin
 {
@@ -20,9 +24,12 @@ public:
 	~AddSubtract() override;
 
 	// Keeps the host's viewport: detection samples over this copy, which Resize
-	// does not change. FF_FAIL for a null record.
+	// does not change; it is kept even when the rest fails. Then builds the
+	// pass-through program and the quad. FF_FAIL for a null record, or when
+	// either cannot be built, in which case nothing of GL is left behind.
 	unsigned int InitGL(const FFGLViewportStructTag* vp) override;
-	// Releases what InitGL created; always FF_SUCCESS, also without InitGL.
+	// Releases what InitGL created; always FF_SUCCESS, harmless without InitGL
+	// and when called twice.
 	unsigned int DeInitGL() override;
 	// The instance's own 32-byte text, valid until the next display call on
 	// this instance; empty for an index outside 0..4.
@@ -32,14 +39,46 @@ public:
 	unsigned int SetFloatParameter(unsigned int index, float value) override;
 	// The host-side 0..1 value; 0 for an index outside 0..4.
 	float GetFloatParameter(unsigned int index) override;
+	// Draws the first input unchanged into the framebuffer the host has bound,
+	// over the host's GL viewport, then judges the drawn picture and advances
+	// the hold and recovery timing, which may send the next-clip message.
+	// Afterwards no program is in use, texture unit 0 is active and no 2D
+	// texture is bound there. FF_FAIL, with nothing drawn and the timing
+	// untouched, for a null record or a missing first input.
 	unsigned int ProcessOpenGL(ProcessOpenGLStructTag* record) override;
 
+	// True when the brightest of 25 pixels, a 5x5 grid over the viewport given
+	// to InitGL, read from the framebuffer bound for reading, has a luma at or
+	// below the threshold. A pixel the GL refuses to read (a multisampled
+	// framebuffer, for one) counts as white: a picture that cannot be seen is
+	// never taken for black. Leaves the GL bindings as it found them.
+	bool FrameIsBlack() const;
+	// Sends the next-clip message for the chosen layer to 127.0.0.1 on the
+	// chosen port, fire and forget.
+	void SendNextClip() const;
+
 private:
+	// Defined by the tests only, to drive the timing with their own clock
+	// readings and to read the state it keeps.
+	friend class AddSubtractTestAccess;
+
+	// One step of the hold and recovery machine for a drawn frame judged black
+	// or not, at nowNs on the steady clock (nanoseconds). Sends the next-clip
+	// message when an armed black run has lasted blackHold seconds, then
+	// disarms; re-arms once a non-black run has lasted recovery seconds.
+	void AdvanceTiming(bool frameIsBlack, std::int64_t nowNs);
+
+	// The pass-through GLSL sources, kept in a translation unit of their own.
+	static const char* const vertexShader;
+	static const char* const fragmentShader;
+
 	// The layer number 1..99 and the UDP port 6000..9000, derived from the raw
 	// slider values every time they are needed.
 	int LayerNumber() const;
 	int OscPortNumber() const;
 
+	ffglex::FFGLShader shader;
+	ffglex::FFGLScreenQuad quad;
 	FFGLViewportStructTag viewport = {};
 	float blackThreshold; // luma, fraction of full white, 0..0.25
 	float blackHold;      // seconds black before the switch, 0..10

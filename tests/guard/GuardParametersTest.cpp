@@ -1,6 +1,9 @@
 // The guard's five parameters as a host sees them through the module: values
 // go in as 0..1 floats, come back as the same, and show in working units.
+// Instantiation builds the guard's GL objects, so these run on the headless
+// GL context too.
 #include "tests/host/PluginModule.h"
+#include "tests/support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +21,14 @@ using tests::PluginModule;
 
 namespace
 {
-class GuardParametersTest : public ::testing::Test
+class GuardParametersTest : public GLFixture
 {
 protected:
 	void SetUp() override
 	{
+		GLFixture::SetUp();
+		if (IsSkipped() || HasFatalFailure())
+			return;
 		ASSERT_TRUE(module.Loaded()) << module.error;
 		instance = module.Instantiate();
 		ASSERT_NE(instance, nullptr);
@@ -33,6 +39,7 @@ protected:
 			module.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
 		if (module.Loaded())
 			module.Call(FF_DEINITIALISE);
+		GLFixture::TearDown();
 	}
 
 	std::uint64_t Set(std::uint32_t index, float value)

@@ -1,6 +1,7 @@
 // The function-code table as a host sees it: the built Camera Tenebrixor
 // module loaded with dlopen and driven through its exported plugMain.
 #include "tests/host/PluginModule.h"
+#include "tests/support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,23 @@ using tests::PluginModule;
 
 namespace
 {
-class DispatchTest : public ::testing::Test
+// Instantiating the guard builds its GL objects, so these run on the headless
+// GL context.
+class DispatchTest : public GLFixture
 {
 protected:
-	void SetUp() override { ASSERT_TRUE(module.Loaded()) << module.error; }
+	void SetUp() override
+	{
+		GLFixture::SetUp();
+		if (IsSkipped() || HasFatalFailure())
+			return;
+		ASSERT_TRUE(module.Loaded()) << module.error;
+	}
 	void TearDown() override
 	{
 		if (module.Loaded())
 			module.Call(FF_DEINITIALISE);
+		GLFixture::TearDown();
 	}
 
 	PluginModule module{ TENEBRIXOR_MODULE_PATH };
@@ -237,7 +247,7 @@ TEST_F(DispatchTest, InstanceRequests)
 	EXPECT_EQ(module.Call64(FF_GET_PARAM_DISPLAY_NAME, Pointer(&displayName), instance), FF_SUCCESS);
 	EXPECT_EQ(std::string(buffer, 4), "####");
 
-	// Frames are refused for now, with or without an input.
+	// A frame without an input is refused.
 	ProcessOpenGLStructTag frame{ 0, nullptr, 0 };
 	EXPECT_EQ(module.Call64(FF_PROCESS_OPENGL, Pointer(&frame), instance), kFail64);
 

@@ -1,0 +1,65 @@
+// InitGL when the pass-through program cannot be built. This executable links
+// a vertex shader that does not compile (BrokenShaders.cpp) in place of the
+// module's sources.
+#include "tests/guard/AddSubtractTestAccess.h"
+#include "tests/support/GLFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+class GuardInitFailureGLTest : public GLFixture
+{
+};
+
+TEST_F(GuardInitFailureGLTest, FailsAndLeavesNoGLObjectAlive)
+{
+	const GLObjectNames before = LiveObjects();
+	AddSubtract guard;
+	const FFGLViewportStructTag viewport{ 3, 5, 320, 240 };
+
+	for (int attempt = 0; attempt < 2; ++attempt)
+	{
+		SCOPED_TRACE(::testing::Message() << "attempt " << attempt + 1);
+		::testing::internal::CaptureStdout();
+		EXPECT_EQ(guard.InitGL(&viewport), FF_FAIL);
+		const std::string printed = ::testing::internal::GetCapturedStdout();
+
+		// The driver's log may run over several lines; it is written once.
+		EXPECT_EQ(printed.rfind("Vertex Shader error: ", 0), 0u) << printed;
+		EXPECT_EQ(printed.find("Shader error: ", 8), std::string::npos) << printed;
+		EXPECT_EQ(LiveObjects(), before);
+		// The viewport is kept even though the rest failed.
+		const FFGLViewportStructTag kept = AddSubtractTestAccess::ViewportOf(guard);
+		EXPECT_EQ(kept.x, 3u);
+		EXPECT_EQ(kept.y, 5u);
+		EXPECT_EQ(kept.width, 320u);
+		EXPECT_EQ(kept.height, 240u);
+		// What the entry point does next: harmless, nothing left to release.
+		EXPECT_EQ(guard.DeInitGL(), FF_SUCCESS);
+		EXPECT_EQ(LiveObjects(), before);
+	}
+	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
+	EXPECT_EQ(guard.InitGL(nullptr), FF_FAIL);
+}
+
+// Only drawn frames move the detection state: neither the GL lifetime nor a
+// parameter change touches it.
+TEST_F(GuardInitFailureGLTest, TimingSurvivesInitDeInitAndParameterChanges)
+{
+	AddSubtract guard;
+	AddSubtractTestAccess::AdvanceTiming(guard, true, 1000);
+	const AddSubtractTestAccess::Timing before = AddSubtractTestAccess::TimingOf(guard);
+
+	const FFGLViewportStructTag viewport{ 0, 0, 16, 16 };
+	::testing::internal::CaptureStdout();
+	guard.InitGL(&viewport);
+	::testing::internal::GetCapturedStdout();
+	guard.DeInitGL();
+	for (unsigned int index = 0; index < 5; ++index)
+		guard.SetFloatParameter(index, 0.75f);
+	EXPECT_EQ(AddSubtractTestAccess::TimingOf(guard), before);
+}
+} // namespace
