@@ -1,5 +1,6 @@
 #include "tools/InfoCommand.h"
 
+#include "tests/support/HeadlessGL.h"
 #include "tools/Command.h"
 #include "tools/ModuleMemory.h"
 #include "tools/PluginModule.h"
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 
@@ -243,10 +245,15 @@ std::vector<Parameter> ReadParameters(const PluginModule& module)
 	return parameters;
 }
 
-// Creates one instance without a GL context and reads the display text of
-// every parameter from it. False when the module refuses the instance.
+// Creates one instance and reads the display text of every parameter from it.
+// False when the module refuses the instance.
 bool ReadDisplayTexts(const PluginModule& module, std::vector<Parameter>& parameters)
 {
+	// A host creates instances with its GL context current, and modules build
+	// their GL objects in code 18, so a headless context is made current for
+	// the instance's whole life when one can be had. Without one the module is
+	// still asked: it may need no GL to exist.
+	const std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create();
 	void* instance = module.Instantiate(kTrialViewport);
 	if (instance == nullptr)
 		return false;
@@ -333,7 +340,7 @@ void PrintReport(std::ostream& out, const std::string& path, const Identity& ide
 		out << line << '\n';
 	}
 	if (!haveDisplay)
-		out << "  Display texts unavailable: the module created no instance without a GL context (code 18 failed)\n";
+		out << "  Display texts unavailable: the module created no instance (code 18 failed)\n";
 }
 
 int Usage(std::ostream& err)

@@ -5,6 +5,7 @@
 #include "tools/Command.h"
 #include "tools/CrashGuard.h"
 #include "tools/InfoCommand.h"
+#include "tools/RunCommand.h"
 
 #include <cstring>
 #include <iostream>
@@ -18,6 +19,7 @@ using ffgltool::Command;
 
 const Command kCommands[] = {
 	{"info", "MODULE", "print the identity, capabilities and parameters a host sees", ffgltool::RunInfoCommand},
+	{"run", "MODULE [OPTIONS]", "drive the module frame by frame and show its OSC messages (run --help)", ffgltool::RunRunCommand},
 };
 
 void PrintUsage(std::ostream& stream)
@@ -29,7 +31,7 @@ void PrintUsage(std::ostream& stream)
 		stream << "  " << call << std::string(call.size() < 20 ? 20 - call.size() : 1, ' ') << command.summary << '\n';
 	}
 	stream << "\nExit status: 0 success, 1 the module cannot be loaded or answers nonsense, "
-	          "2 wrong usage, 3 the module crashed.\n";
+	          "2 wrong usage, 3 the module crashed, 4 a run could not go on.\n";
 }
 
 } // namespace

@@ -9,26 +9,38 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 extern char** environ;
 
-ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
-                   const std::string& workingDirectory)
+namespace
+{
+
+ToolResult Run(const std::string& program, const std::vector<std::string>& args, const std::string& workingDirectory,
+               const std::string* standardInput)
 {
 	ToolResult result;
 	int outPipe[2];
 	int errPipe[2];
-	if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+	int inPipe[2] = {-1, -1};
+	if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0 ||
+	    (standardInput != nullptr && pipe2(inPipe, O_CLOEXEC) != 0))
 	{
 		ADD_FAILURE() << "pipe: " << std::strerror(errno);
 		return result;
 	}
+	// A child that stops reading must not kill the test with SIGPIPE; the
+	// write then fails with EPIPE instead.
+	if (standardInput != nullptr)
+		std::signal(SIGPIPE, SIG_IGN);
 
 	posix_spawn_file_actions_t actions;
 	posix_spawn_file_actions_init(&actions);
 	posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
 	posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+	if (standardInput != nullptr)
+		posix_spawn_file_actions_adddup2(&actions, inPipe[0], STDIN_FILENO);
 	if (!workingDirectory.empty())
 		posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
@@ -43,25 +55,54 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 	posix_spawn_file_actions_destroy(&actions);
 	close(outPipe[1]);
 	close(errPipe[1]);
+	if (standardInput != nullptr)
+	{
+		close(inPipe[0]);
+		fcntl(inPipe[1], F_SETFL, O_NONBLOCK);
+	}
 	if (spawned != 0)
 	{
 		close(outPipe[0]);
 		close(errPipe[0]);
+		if (standardInput != nullptr)
+			close(inPipe[1]);
 		ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(spawned);
 		return result;
 	}
 
-	// Drain both pipes together, so that neither can fill up and stall the child.
-	pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+	// Feed the input and drain both output pipes together, so that no pipe can
+	// fill up and stall either side.
+	pollfd fds[3] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {-1, POLLOUT, 0}};
 	std::string* sinks[2] = {&result.out, &result.err};
+	std::size_t written = 0;
+	if (standardInput != nullptr)
+	{
+		fds[2].fd = inPipe[1];
+		if (standardInput->empty())
+		{
+			close(fds[2].fd);
+			fds[2].fd = -1;
+		}
+	}
 	int open = 2;
 	while (open > 0)
 	{
-		if (poll(fds, 2, -1) < 0)
+		if (poll(fds, 3, -1) < 0)
 		{
 			if (errno == EINTR)
 				continue;
 			break;
+		}
+		if (fds[2].fd >= 0 && fds[2].revents != 0)
+		{
+			const ssize_t n = write(fds[2].fd, standardInput->data() + written, standardInput->size() - written);
+			if (n > 0)
+				written += static_cast<std::size_t>(n);
+			if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == standardInput->size())
+			{
+				close(fds[2].fd);
+				fds[2].fd = -1;
+			}
 		}
 		for (int i = 0; i < 2; ++i)
 		{
@@ -80,6 +121,9 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 		}
 	}
 
+	if (fds[2].fd >= 0)
+		close(fds[2].fd);
+
 	int status = 0;
 	while (waitpid(pid, &status, 0) < 0 && errno == EINTR)
 	{
@@ -88,4 +132,18 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 	result.exitStatus = result.exited ? WEXITSTATUS(status) : -1;
 	result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
 	return result;
+}
+
+} // namespace
+
+ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
+                   const std::string& workingDirectory)
+{
+	return Run(program, args, workingDirectory, nullptr);
+}
+
+ToolResult RunToolWithInput(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& standardInput)
+{
+	return Run(program, args, "", &standardInput);
 }

@@ -19,3 +19,8 @@ struct ToolResult
 // cannot be started.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
                    const std::string& workingDirectory = "");
+
+// The same, with standardInput written to the program's standard input, which
+// is then closed. A program that stops reading early loses the rest.
+ToolResult RunToolWithInput(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& standardInput);

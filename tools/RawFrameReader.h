@@ -1,0 +1,33 @@
+// RawFrameReader: raw RGBA frames of a known size read from a stream, as
+// `ffmpeg -f rawvideo -pix_fmt rgba -s WxH -` writes them to a pipe.
+//
+// Each frame is width × height × 4 bytes with the top row first; rows are
+// turned over on reading into the bottom-up order of GL textures. The stream
+// must end on a frame boundary: a short last frame means the frames were not
+// of the size given and is reported as an error, as is a stream with no frame.
+#pragma once
+
+#include "tools/FrameSource.h"
+
+#include <cstdio>
+
+namespace ffgltool
+{
+
+class RawFrameReader : public FrameSource
+{
+public:
+	// stream stays owned by the caller; width and height positive.
+	RawFrameReader(std::FILE* stream, int width, int height);
+
+	Result Next(std::uint64_t index, std::uint8_t* pixels, std::string& error) override;
+	std::uint64_t DefaultFrameCount() const override { return 0; }
+	std::string Describe() const override;
+
+private:
+	std::FILE* stream;
+	int width;
+	int height;
+};
+
+} // namespace ffgltool
