@@ -2,9 +2,13 @@
 # Quick start for Camera Tenebrixor on Debian 12.
 #
 #   ./run.sh demo   install what is missing, build into ./build (Release) and
-#                   show what a host sees of the plug-in module
+#                   run the plug-in on a headless host with a synthetic camera
+#                   that drops to black twice: two next-clip messages arrive
 #   ./run.sh test   install what is missing, build everything into ./build-ci
-#                   with warnings as errors and run the whole test suite
+#                   with warnings as errors and run the whole test suite; then
+#                   run it again built with AddressSanitizer, LeakSanitizer and
+#                   UndefinedBehaviorSanitizer (./build-ci-asan), and fuzz
+#                   plugMain for a minute (./build-ci-fuzz, clang)
 #
 # Packages are installed with apt-get only when dpkg reports them missing, which
 # needs root (or sudo). The exit status is non-zero when any step fails.
@@ -18,14 +22,20 @@ PACKAGES=(
 	libegl-dev libgl-dev libopengl-dev libegl-mesa0 libgl1-mesa-dri
 	liblo-tools
 )
+# Only ./run.sh test needs these: the fuzzer is built with clang.
+TEST_PACKAGES=(clang libclang-rt-14-dev)
 
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
 log() { printf '==> %s\n' "$*"; }
 
+# Installs the packages given as arguments, or PACKAGES when none are given.
 install_missing_packages() {
+	if [ "$#" -eq 0 ]; then
+		set -- "${PACKAGES[@]}"
+	fi
 	local missing=() package status
-	for package in "${PACKAGES[@]}"; do
+	for package in "$@"; do
 		status="$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)"
 		if [ "$status" != "install ok installed" ]; then
 			missing+=("$package")
@@ -56,15 +66,53 @@ demo() {
 	cmake --build build --target CameraTenebrixor ffgl-host -j "$JOBS"
 	log "What a host sees of build/CameraTenebrixor.so"
 	build/ffgl-host info build/CameraTenebrixor.so
+	log "Running it for 10 s on a synthetic camera that drops to black twice"
+	build/ffgl-host run build/CameraTenebrixor.so --input synthetic
+}
+
+# Sanitizer settings of the second pass and of the fuzzer: any report fails.
+# The suppressions cover only the GL driver's own allocations (see the file).
+export_sanitizer_options() {
+	# intercept_tls_get_addr=0: GCC 12's LeakSanitizer misreads the dynamic TLS
+	# blocks of dlopened libraries under this glibc and crashes in its tracer.
+	export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1:halt_on_error=1:intercept_tls_get_addr=0"
+	export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+	export LSAN_OPTIONS="suppressions=$PWD/.ci/lsan-gl-driver.supp:print_suppressions=0"
 }
 
 run_tests() {
-	install_missing_packages
+	install_missing_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 	log "Building into ./build-ci with warnings as errors"
 	cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON
 	cmake --build build-ci -j "$JOBS"
 	log "Running the tests"
 	ctest --test-dir build-ci --output-on-failure --timeout 300
+
+	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
+	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \
+		-DTENEBRIXOR_SANITIZE=ON -DTENEBRIXOR_BUILD_BENCH=OFF
+	cmake --build build-ci-asan -j "$JOBS"
+	log "Running the tests under the sanitizers"
+	(
+		export_sanitizer_options
+		ctest --test-dir build-ci-asan --output-on-failure --timeout 600
+	)
+
+	log "Building the plugMain fuzzer into ./build-ci-fuzz (clang)"
+	CC=clang CXX=clang++ cmake -S . -B build-ci-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTENEBRIXOR_BUILD_FUZZ=ON -DTENEBRIXOR_SANITIZE=ON \
+		-DTENEBRIXOR_BUILD_TESTS=OFF -DTENEBRIXOR_BUILD_BENCH=OFF -DTENEBRIXOR_BUILD_EXAMPLES=OFF
+	cmake --build build-ci-fuzz --target PlugMainFuzzer -j "$JOBS"
+	log "Fuzzing plugMain for 60 s"
+	(
+		export_sanitizer_options
+		# New inputs go to a scratch folder; fuzz/corpus is only read.
+		rm -rf build-ci-fuzz/corpus build-ci-fuzz/artifacts
+		mkdir -p build-ci-fuzz/corpus build-ci-fuzz/artifacts
+		build-ci-fuzz/fuzz/PlugMainFuzzer -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
+			-print_final_stats=1 -artifact_prefix=build-ci-fuzz/artifacts/ \
+			build-ci-fuzz/corpus fuzz/corpus
+	)
 }
 
 case "${1:-}" in

@@ -6,6 +6,7 @@
 #include "tools/CrashGuard.h"
 #include "tools/InfoCommand.h"
 #include "tools/RunCommand.h"
+#include "tools/ValidateCommand.h"
 
 #include <cstring>
 #include <iostream>
@@ -20,6 +21,7 @@ using ffgltool::Command;
 const Command kCommands[] = {
 	{"info", "MODULE", "print the identity, capabilities and parameters a host sees", ffgltool::RunInfoCommand},
 	{"run", "MODULE [OPTIONS]", "drive the module frame by frame and show its OSC messages (run --help)", ffgltool::RunRunCommand},
+	{"validate", "[--json] MODULE", "check that a module answers a host as FFGL 2.1 asks (conformance)", ffgltool::RunValidateCommand},
 };
 
 void PrintUsage(std::ostream& stream)
