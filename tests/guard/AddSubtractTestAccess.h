@@ -6,25 +6,13 @@
 
 #include <cstdint>
 #include <ostream>
+#include <tuple>
 
 class AddSubtractTestAccess
 {
 public:
-	struct Timing
-	{
-		bool armed;
-		bool blackTimingStarted;
-		bool clearTimingStarted;
-		std::int64_t blackStart;
-		std::int64_t clearStart;
-
-		bool operator==(const Timing& other) const
-		{
-			return armed == other.armed && blackTimingStarted == other.blackTimingStarted &&
-				clearTimingStarted == other.clearTimingStarted && blackStart == other.blackStart &&
-				clearStart == other.clearStart;
-		}
-	};
+	// armed, blackTimingStarted, clearTimingStarted, blackStart, clearStart.
+	using Timing = std::tuple<bool, bool, bool, std::int64_t, std::int64_t>;
 
 	static void AdvanceTiming(AddSubtract& guard, bool frameIsBlack, std::int64_t nowNs)
 	{
@@ -38,10 +26,3 @@ public:
 
 	static FFGLViewportStructTag ViewportOf(const AddSubtract& guard) { return guard.viewport; }
 };
-
-inline void PrintTo(const AddSubtractTestAccess::Timing& timing, std::ostream* os)
-{
-	*os << (timing.armed ? "armed" : "disarmed") << ", black " << (timing.blackTimingStarted ? "timed" : "-") << " from "
-		<< timing.blackStart << ", clear " << (timing.clearTimingStarted ? "timed" : "-") << " from "
-		<< timing.clearStart;
-}

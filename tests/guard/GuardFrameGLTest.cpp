@@ -6,18 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
-using tests::kFail64;
-using tests::Number;
-using tests::Pointer;
-
 namespace
 {
-class GuardFrameGLTest : public GuardModuleFixture
-{
-};
+using GuardFrameGLTest = GuardModuleFixture;
 
 // Every pixel different in every channel, alpha included.
 std::vector<std::uint8_t> Pattern(GLint width, GLint height)
@@ -46,7 +41,7 @@ TEST_F(GuardFrameGLTest, OutputEqualsInputPixelForPixel)
 	// A second frame shows nothing of the first one stays behind.
 	for (int frame = 0; frame < 2; ++frame)
 	{
-		EXPECT_EQ(Frame(instance, texture, kOutputWidth, kOutputHeight), FF_SUCCESS);
+		EXPECT_EQ(Frame(instance, texture), FF_SUCCESS);
 		EXPECT_EQ(ReadPixels(0, 0, kOutputWidth, kOutputHeight), picture) << "frame " << frame;
 	}
 	glDeleteTextures(1, &texture);
@@ -63,6 +58,9 @@ TEST_F(GuardFrameGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 		{ 64, 64, 128, 96 }, // the picture at the output's size: drawn exactly
 		{ 48, 40, 64, 64 },  // stretched over the output: nothing from outside
 		{ 64, 64, 64, 64 },
+		// A texture size of 0 is malformed: the whole texture is taken instead
+		// of sampling at infinite coordinates.
+		{ 64, 64, 0, 0 },
 	};
 	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
@@ -70,17 +68,16 @@ TEST_F(GuardFrameGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 	{
 		SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " in " << c.hardwareWidth << "x"
 			                              << c.hardwareHeight);
+		const GLint texelsWide = std::max(c.hardwareWidth, c.width);
 		const std::vector<std::uint8_t> picture = Pattern(c.width, c.height);
-		std::vector<std::uint8_t> texels = Uniform(c.hardwareWidth, c.hardwareHeight, outside);
+		std::vector<std::uint8_t> texels = Uniform(texelsWide, std::max(c.hardwareHeight, c.height), outside);
 		for (GLint y = 0; y < c.height; ++y)
-			for (GLint x = 0; x < c.width; ++x)
-				for (GLint channel = 0; channel < 4; ++channel)
-					texels[static_cast<std::size_t>((y * c.hardwareWidth + x) * 4 + channel)] =
-						picture[static_cast<std::size_t>((y * c.width + x) * 4 + channel)];
-		const GLuint texture = MakeRGBA8Texture(c.hardwareWidth, c.hardwareHeight, texels);
+			std::copy_n(picture.begin() + y * c.width * 4, c.width * 4, texels.begin() + y * texelsWide * 4);
+		const GLuint texture = MakeRGBA8Texture(texelsWide, std::max(c.hardwareHeight, c.height), texels);
 
-		ASSERT_EQ(Frame(instance, texture, static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height),
-			          static_cast<std::uint32_t>(c.hardwareWidth), static_cast<std::uint32_t>(c.hardwareHeight)),
+		ASSERT_EQ(Frame(instance, { static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height),
+			                        static_cast<std::uint32_t>(c.hardwareWidth),
+			                        static_cast<std::uint32_t>(c.hardwareHeight), texture }),
 			FF_SUCCESS);
 		const std::vector<std::uint8_t> output = ReadPixels(0, 0, kOutputWidth, kOutputHeight);
 		if (c.width == kOutputWidth && c.height == kOutputHeight)
@@ -88,25 +85,10 @@ TEST_F(GuardFrameGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 			EXPECT_EQ(output, picture);
 		}
 		for (std::size_t i = 0; i < output.size(); i += 4)
-		{
 			ASSERT_FALSE(output[i] == outside[0] && output[i + 1] == outside[1] && output[i + 2] == outside[2])
 				<< "pixel " << i / 4 << " comes from outside the picture";
-		}
 		glDeleteTextures(1, &texture);
 	}
-}
-
-// A record with a texture size of 0 is malformed; the picture is then taken to
-// fill the whole texture instead of being sampled at infinite coordinates.
-TEST_F(GuardFrameGLTest, AZeroTextureSizeDrawsTheWholeTexture)
-{
-	void* instance = Instantiate();
-	ASSERT_NE(instance, nullptr);
-	const std::vector<std::uint8_t> picture = Pattern(kOutputWidth, kOutputHeight);
-	const GLuint texture = MakeRGBA8Texture(kOutputWidth, kOutputHeight, picture);
-	ASSERT_EQ(Frame(instance, texture, kOutputWidth, kOutputHeight, 0, 0), FF_SUCCESS);
-	EXPECT_EQ(ReadPixels(0, 0, kOutputWidth, kOutputHeight), picture);
-	glDeleteTextures(1, &texture);
 }
 
 TEST_F(GuardFrameGLTest, LeavesNoProgramUnitZeroActiveAndNoTextureBound)
@@ -186,11 +168,11 @@ TEST_F(GuardFrameGLTest, AFrameWithoutAnInputFailsAndDrawsNothing)
 	{
 		SCOPED_TRACE(c.what);
 		ProcessOpenGLStructTag record = c.record;
-		EXPECT_EQ(module.Call64(FF_PROCESS_OPENGL, Pointer(&record), instance), kFail64);
+		EXPECT_EQ(tests::Call64(module, FF_PROCESS_OPENGL, tests::Pointer(&record), instance), tests::kFail64);
 		EXPECT_EQ(ReadPixels(0, 0, kOutputWidth, kOutputHeight), before);
 		EXPECT_EQ(CurrentBindings(), bindingsBefore);
 	}
-	EXPECT_EQ(module.Call64(FF_PROCESS_OPENGL, Pointer(nullptr), instance), kFail64);
+	EXPECT_EQ(tests::Call64(module, FF_PROCESS_OPENGL, tests::Pointer(nullptr), instance), tests::kFail64);
 
 	// The instance still draws once it gets an input.
 	EXPECT_EQ(Frame(instance, texture, 4, 4), FF_SUCCESS);

@@ -6,18 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace
 {
-class GuardInitFailureGLTest : public GLFixture
-{
-};
+using GuardInitFailureGLTest = GLFixture;
 
-TEST_F(GuardInitFailureGLTest, FailsAndLeavesNoGLObjectAlive)
+TEST_F(GuardInitFailureGLTest, FailsAndLeavesNoGLObjectAliveNorTheTimingChanged)
 {
 	const GLObjectNames before = LiveObjects();
 	AddSubtract guard;
+	// Only drawn frames move the detection state: neither the GL lifetime nor
+	// a parameter change touches it.
+	AddSubtractTestAccess::AdvanceTiming(guard, true, 1000);
+	const AddSubtractTestAccess::Timing timing = AddSubtractTestAccess::TimingOf(guard);
 	const FFGLViewportStructTag viewport{ 3, 5, 320, 240 };
 
 	for (int attempt = 0; attempt < 2; ++attempt)
@@ -33,33 +37,16 @@ TEST_F(GuardInitFailureGLTest, FailsAndLeavesNoGLObjectAlive)
 		EXPECT_EQ(LiveObjects(), before);
 		// The viewport is kept even though the rest failed.
 		const FFGLViewportStructTag kept = AddSubtractTestAccess::ViewportOf(guard);
-		EXPECT_EQ(kept.x, 3u);
-		EXPECT_EQ(kept.y, 5u);
-		EXPECT_EQ(kept.width, 320u);
-		EXPECT_EQ(kept.height, 240u);
+		EXPECT_EQ(std::vector<std::uint32_t>({ kept.x, kept.y, kept.width, kept.height }),
+			std::vector<std::uint32_t>({ 3, 5, 320, 240 }));
 		// What the entry point does next: harmless, nothing left to release.
 		EXPECT_EQ(guard.DeInitGL(), FF_SUCCESS);
 		EXPECT_EQ(LiveObjects(), before);
 	}
-	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-	EXPECT_EQ(guard.InitGL(nullptr), FF_FAIL);
-}
-
-// Only drawn frames move the detection state: neither the GL lifetime nor a
-// parameter change touches it.
-TEST_F(GuardInitFailureGLTest, TimingSurvivesInitDeInitAndParameterChanges)
-{
-	AddSubtract guard;
-	AddSubtractTestAccess::AdvanceTiming(guard, true, 1000);
-	const AddSubtractTestAccess::Timing before = AddSubtractTestAccess::TimingOf(guard);
-
-	const FFGLViewportStructTag viewport{ 0, 0, 16, 16 };
-	::testing::internal::CaptureStdout();
-	guard.InitGL(&viewport);
-	::testing::internal::GetCapturedStdout();
-	guard.DeInitGL();
 	for (unsigned int index = 0; index < 5; ++index)
 		guard.SetFloatParameter(index, 0.75f);
-	EXPECT_EQ(AddSubtractTestAccess::TimingOf(guard), before);
+	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
+	EXPECT_EQ(guard.InitGL(nullptr), FF_FAIL);
+	EXPECT_EQ(AddSubtractTestAccess::TimingOf(guard), timing);
 }
 } // namespace

@@ -1,6 +1,6 @@
 // The function-code table as a host sees it: the built Camera Tenebrixor
 // module loaded with dlopen and driven through its exported plugMain.
-#include "tests/host/PluginModule.h"
+#include "tests/host/PluginCalls.h"
 #include "tests/support/GLFixture.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +8,7 @@
 #include <cstring>
 #include <string>
 
-using tests::Bits;
-using tests::FloatBits;
-using tests::kFail64;
-using tests::Number;
-using tests::Pointer;
-using tests::PluginModule;
+using namespace tests;
 
 namespace
 {
@@ -27,25 +22,27 @@ protected:
 		GLFixture::SetUp();
 		if (IsSkipped() || HasFatalFailure())
 			return;
-		ASSERT_TRUE(module.Loaded()) << module.error;
+		std::string error;
+		ASSERT_TRUE(module.Load(TENEBRIXOR_MODULE_PATH, error)) << error;
 	}
 	void TearDown() override
 	{
-		if (module.Loaded())
-			module.Call(FF_DEINITIALISE);
+		if (module.IsLoaded())
+			module.DeInitialise();
 		GLFixture::TearDown();
 	}
+	void* Instantiate() { return module.Instantiate({ 0, 0, 640, 480 }); }
 
-	PluginModule module{ TENEBRIXOR_MODULE_PATH };
+	ffgltool::PluginModule module;
 };
 
 TEST_F(DispatchTest, IdentityRecords)
 {
-	const auto* info = static_cast<const PluginInfoStructTag*>(module.Call(FF_GET_INFO).PointerValue);
-	ASSERT_NE(info, nullptr);
-	EXPECT_EQ(static_cast<const void*>(info), module.RegistrationPointer());
-
-	const auto* bytes = reinterpret_cast<const unsigned char*>(info);
+	const auto* bytes = reinterpret_cast<const unsigned char*>(module.GetInfo());
+	ASSERT_NE(bytes, nullptr);
+	void* const* registration = static_cast<void* const*>(module.FindSymbol("g_CurrPluginInfo"));
+	ASSERT_NE(registration, nullptr);
+	EXPECT_EQ(static_cast<const void*>(bytes), *registration);
 	auto u32 = [&](std::size_t offset) {
 		std::uint32_t value;
 		std::memcpy(&value, bytes + offset, sizeof(value));
@@ -58,7 +55,7 @@ TEST_F(DispatchTest, IdentityRecords)
 	EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 12), 16), "Camera Tenebrixo");
 	EXPECT_EQ(u32(28), FF_EFFECT);
 
-	const auto* extended = static_cast<const PluginExtendedInfoStructTag*>(module.Call(FF_GET_EXTENDED_INFO).PointerValue);
+	const PluginExtendedInfoStructTag* extended = module.GetExtendedInfo();
 	ASSERT_EQ(reinterpret_cast<const unsigned char*>(extended), bytes + 32);
 	EXPECT_EQ(extended->PluginMajorVersion, 1u);
 	EXPECT_EQ(extended->PluginMinorVersion, 0u);
@@ -70,72 +67,63 @@ TEST_F(DispatchTest, IdentityRecords)
 
 TEST_F(DispatchTest, ParameterDefinitionsComeFromThePrototype)
 {
-	struct Param
-	{
-		const char* name;
-		std::uint32_t defaultBits;
-	};
-	// The host-side images of the stored defaults, bit for bit.
-	const Param params[] = {
-		{ "Black Threshold", 0x3E0F5C29u }, // 0.14
-		{ "Black Hold", 0x3DCCCCCDu },      // 0.1
-		{ "Recovery", 0x3DCCCCCDu },        // 0.1
-		{ "Layer", 0x00000000u },
-		{ "OSC Port", 0x3EAAAA9Fu },        // 0.333333
-	};
+	const char* const names[] = { "Black Threshold", "Black Hold", "Recovery", "Layer", "OSC Port" };
+	// The host-side images of the stored defaults, bit for bit: 0.14, 0.1, 0.1,
+	// 0 and 0.333333.
+	const std::uint64_t defaults[] = { 0x3E0F5C29u, 0x3DCCCCCDu, 0x3DCCCCCDu, 0u, 0x3EAAAA9Fu };
 
-	ASSERT_EQ(module.Call64(FF_DEINITIALISE), FF_SUCCESS);
-	// The count comes before any initialise call: the prototype is made on demand.
-	EXPECT_EQ(module.Call64(FF_GET_NUM_PARAMETERS), 5u);
+	// No initialise first: the prototype is made on demand.
+	EXPECT_EQ(Call64(module, FF_GET_NUM_PARAMETERS), 5u);
 	for (std::uint32_t i = 0; i < 5; ++i)
 	{
-		SCOPED_TRACE(params[i].name);
-		EXPECT_STREQ(static_cast<const char*>(module.Call(FF_GET_PARAMETER_NAME, Number(i)).PointerValue), params[i].name);
-		EXPECT_EQ(module.Call64(FF_GET_PARAMETER_TYPE, Number(i)), FF_TYPE_STANDARD);
-		EXPECT_EQ(module.Call64(FF_GET_PARAMETER_DEFAULT, Number(i)), params[i].defaultBits);
-		EXPECT_EQ(module.Call64(FF_GET_PARAMETER_USAGE, Number(i)), FF_USAGE_STANDARD);
-		EXPECT_EQ(module.Call64(FF_GET_NUM_PARAMETER_ELEMENTS, Number(i)), 1u);
-		EXPECT_EQ(module.Call64(FF_GET_PARAMETER_VISIBILITY, Number(i)), 1u);
-		EXPECT_EQ(module.Call64(FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, Number(i)), 0u);
-		EXPECT_EQ(module.Call64(FF_GET_NUM_ELEMENT_SEPARATORS, Number(i)), 0u);
+		SCOPED_TRACE(names[i]);
+		EXPECT_STREQ(CallText(module, FF_GET_PARAMETER_NAME, Number(i)), names[i]);
+		EXPECT_EQ(Call64(module, FF_GET_PARAMETER_DEFAULT, Number(i)), defaults[i]);
+		const std::pair<std::uint32_t, std::uint64_t> answers[] = {
+			{ FF_GET_PARAMETER_TYPE, FF_TYPE_STANDARD }, { FF_GET_PARAMETER_USAGE, FF_USAGE_STANDARD },
+			{ FF_GET_NUM_PARAMETER_ELEMENTS, 1 },        { FF_GET_PARAMETER_VISIBILITY, 1 },
+			{ FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 0 }, { FF_GET_NUM_ELEMENT_SEPARATORS, 0 },
+		};
+		for (const auto& [code, answer] : answers)
+			EXPECT_EQ(Call64(module, code, Number(i)), answer) << "code " << code;
 
 		GetRangeStructTag range{ i, -7.0f, -7.0f };
-		EXPECT_EQ(module.Call64(FF_GET_RANGE, Pointer(&range)), FF_SUCCESS);
+		EXPECT_EQ(Call64(module, FF_GET_RANGE, Pointer(&range)), FF_SUCCESS);
 		EXPECT_EQ(range.min, 0.0f);
 		EXPECT_EQ(range.max, 1.0f);
 
 		// An empty group writes nothing into the host's buffer.
 		char buffer[8] = { '#', '#', '#', '#', '#', '#', '#', '#' };
 		GetStringStructTag group{ i, { buffer, sizeof(buffer) } };
-		EXPECT_EQ(module.Call64(FF_GET_PARAM_GROUP, Pointer(&group)), FF_SUCCESS);
+		EXPECT_EQ(Call64(module, FF_GET_PARAM_GROUP, Pointer(&group)), FF_SUCCESS);
 		EXPECT_EQ(std::string(buffer, 8), "########");
 	}
-	EXPECT_EQ(module.Call(FF_GET_PLUGIN_SHORT_NAME).PointerValue, nullptr);
 }
 
 TEST_F(DispatchTest, UnregisteredParameterGivesEachQuerysFixedAnswer)
 {
-	const std::uint32_t unknown = 5;
-	EXPECT_EQ(module.Call(FF_GET_PARAMETER_NAME, Number(unknown)).PointerValue, nullptr);
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER_TYPE, Number(unknown)), kFail64);
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER_DEFAULT, Number(unknown)), kFail64);
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER_USAGE, Number(unknown)), kFail64);
-	EXPECT_EQ(module.Call64(FF_GET_NUM_PARAMETER_ELEMENTS, Number(unknown)), kFail64);
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER_VISIBILITY, Number(unknown)), kFail64);
-	EXPECT_EQ(module.Call64(FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, Number(unknown)), 0u);
-	EXPECT_EQ(module.Call64(FF_GET_NUM_ELEMENT_SEPARATORS, Number(unknown)), 0u);
-	ParamElementStructTag element{ unknown, 0 };
-	EXPECT_EQ(module.Call(FF_GET_PARAMETER_ELEMENT_NAME, Pointer(&element)).PointerValue, nullptr);
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER_ELEMENT_VALUE, Pointer(&element)), kFail64);
-	EXPECT_EQ(module.Call(FF_GET_FILE_PARAMETER_EXTENSION, Pointer(&element)).PointerValue, nullptr);
-	EXPECT_EQ(module.Call64(FF_GET_SEPARATOR_ELEMENT_INDEX, Pointer(&element)), kFail64);
-	GetRangeStructTag range{ unknown, -7.0f, -7.0f };
-	EXPECT_EQ(module.Call64(FF_GET_RANGE, Pointer(&range)), FF_SUCCESS);
+	ParamElementStructTag element{ 5, 0 };
+	GetRangeStructTag range{ 5, -7.0f, -7.0f };
+	const std::pair<std::uint32_t, std::uint64_t> answers[] = {
+		{ FF_GET_PARAMETER_NAME, 0 },           { FF_GET_PARAMETER_TYPE, kFail64 },
+		{ FF_GET_PARAMETER_DEFAULT, kFail64 },  { FF_GET_PARAMETER_USAGE, kFail64 },
+		{ FF_GET_NUM_PARAMETER_ELEMENTS, kFail64 }, { FF_GET_PARAMETER_VISIBILITY, kFail64 },
+		{ FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 0 }, { FF_GET_NUM_ELEMENT_SEPARATORS, 0 },
+	};
+	for (const auto& [code, answer] : answers)
+		EXPECT_EQ(Call64(module, code, Number(5)), answer) << "code " << code;
+	const std::pair<std::uint32_t, std::uint64_t> elementAnswers[] = {
+		{ FF_GET_PARAMETER_ELEMENT_NAME, 0 },  { FF_GET_PARAMETER_ELEMENT_VALUE, kFail64 },
+		{ FF_GET_FILE_PARAMETER_EXTENSION, 0 }, { FF_GET_SEPARATOR_ELEMENT_INDEX, kFail64 },
+	};
+	for (const auto& [code, answer] : elementAnswers)
+		EXPECT_EQ(Call64(module, code, Pointer(&element)), answer) << "code " << code;
+	EXPECT_EQ(Call64(module, FF_GET_RANGE, Pointer(&range)), FF_SUCCESS);
 	EXPECT_EQ(range.min, 0.0f);
 	EXPECT_EQ(range.max, 1.0f);
 }
 
-TEST_F(DispatchTest, Capabilities)
+TEST_F(DispatchTest, CapabilitiesShortNameAndThumbnail)
 {
 	const std::pair<std::uint32_t, std::uint64_t> answers[] = {
 		{ FF_CAP_SET_TIME, 1 },
@@ -146,133 +134,115 @@ TEST_F(DispatchTest, Capabilities)
 		{ 0xFFFFFFFFu, 0 },
 	};
 	for (const auto& [capability, answer] : answers)
-		EXPECT_EQ(module.Call64(FF_GET_PLUGIN_CAPS, Number(capability)), answer) << capability;
-}
+		EXPECT_EQ(Call64(module, FF_GET_PLUGIN_CAPS, Number(capability)), answer) << capability;
+	EXPECT_EQ(Call64(module, FF_GET_PLUGIN_SHORT_NAME), 0u);
 
-TEST_F(DispatchTest, PrototypeIsKeptUntilDeInitialise)
-{
-	EXPECT_EQ(module.Call64(FF_INITIALISE_V2), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_INITIALISE_V2), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_DEINITIALISE), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_GET_NUM_PARAMETERS), 5u);
-	EXPECT_EQ(module.Call64(FF_DEINITIALISE), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_DEINITIALISE), FF_SUCCESS);
+	GetThumbnailStructTag thumbnail{ 7, 7, nullptr };
+	EXPECT_EQ(Call64(module, FF_GET_THUMBNAIL, Pointer(&thumbnail)), kFail64);
+	EXPECT_EQ(thumbnail.width, 0u);
+	EXPECT_EQ(thumbnail.height, 0u);
 }
 
 TEST_F(DispatchTest, RefusedCodesFailWithOrWithoutAnInstance)
 {
-	void* instance = module.Instantiate();
+	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-	const std::uint32_t refused[] = { 1, 3, 11, 12, 14, 24, 25, 26, 27, 28, 29, 30, 52, 1000, 0x80000000u, 0xFFFFFFFFu };
-	for (std::uint32_t code : refused)
+	for (std::uint32_t code : { 1u, 3u, 11u, 12u, 14u, 24u, 25u, 26u, 27u, 28u, 29u, 30u, 52u, 0x80000000u, 0xFFFFFFFFu })
 	{
-		EXPECT_EQ(module.Call64(code, Number(0), nullptr), kFail64) << code;
-		EXPECT_EQ(module.Call64(code, Number(0), instance), kFail64) << code;
+		EXPECT_EQ(Call64(module, code, Number(0), nullptr), kFail64) << code;
+		EXPECT_EQ(Call64(module, code, Number(0), instance), kFail64) << code;
 	}
-	EXPECT_EQ(module.Call64(FF_DEINSTANTIATE_GL, Number(0), instance), FF_SUCCESS);
+	EXPECT_EQ(module.DeInstantiate(instance), FF_SUCCESS);
 }
 
 TEST_F(DispatchTest, NullHandleOnInstanceCodesFails)
 {
-	// Even the codes whose result is otherwise a pointer answer the 32-bit FF_FAIL.
+	// Even the codes whose result is otherwise a pointer answer the 32-bit
+	// FF_FAIL, and a valid-looking record does not stand in for the handle.
 	FFGLViewportStructTag viewport{ 0, 0, 16, 16 };
-	const std::uint32_t codes[] = { FF_GET_PARAMETER_DISPLAY, FF_SET_PARAMETER, FF_GET_PARAMETER,
-		                            FF_GET_INPUT_STATUS, FF_PROCESS_OPENGL, FF_DEINSTANTIATE_GL,
-		                            FF_SET_TIME, FF_CONNECT, FF_DISCONNECT, FF_RESIZE,
-		                            FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO, FF_SET_HOSTINFO,
-		                            FF_SET_SAMPLERATE, FF_GET_PARAMETER_EVENTS, FF_ENABLE_PLUGIN_CAP,
-		                            FF_GET_PARAM_DISPLAY_NAME };
-	for (std::uint32_t code : codes)
+	for (std::uint32_t code : { FF_GET_PARAMETER_DISPLAY, FF_SET_PARAMETER, FF_GET_PARAMETER, FF_GET_INPUT_STATUS,
+		                        FF_PROCESS_OPENGL, FF_DEINSTANTIATE_GL, FF_SET_TIME, FF_CONNECT, FF_DISCONNECT,
+		                        FF_RESIZE, FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO, FF_SET_HOSTINFO,
+		                        FF_SET_SAMPLERATE, FF_GET_PARAMETER_EVENTS, FF_ENABLE_PLUGIN_CAP,
+		                        FF_GET_PARAM_DISPLAY_NAME })
 	{
-		EXPECT_EQ(module.Call64(code, Number(0), nullptr), kFail64) << code;
-		// A valid-looking record does not stand in for the missing handle.
-		EXPECT_EQ(module.Call64(code, Pointer(&viewport), nullptr), kFail64) << code;
+		EXPECT_EQ(Call64(module, code, Number(0), nullptr), kFail64) << code;
+		EXPECT_EQ(Call64(module, code, Pointer(&viewport), nullptr), kFail64) << code;
 	}
 }
 
 TEST_F(DispatchTest, NullRecordsGiveTheFailureValue)
 {
-	void* instance = module.Instantiate();
+	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-	const std::uint32_t failCodes[] = { FF_SET_PARAMETER, FF_PROCESS_OPENGL, FF_SET_TIME, FF_RESIZE,
-		                                FF_GET_PARAMETER_ELEMENT_VALUE, FF_SET_PARAMETER_ELEMENT_VALUE,
-		                                FF_SET_BEATINFO, FF_SET_HOSTINFO, FF_GET_RANGE, FF_GET_THUMBNAIL,
-		                                FF_GET_PARAMETER_EVENTS, FF_GET_SEPARATOR_ELEMENT_INDEX,
-		                                FF_GET_PARAM_GROUP, FF_GET_PARAM_DISPLAY_NAME };
-	for (std::uint32_t code : failCodes)
-		EXPECT_EQ(module.Call64(code, Pointer(nullptr), instance), kFail64) << code;
+	for (std::uint32_t code : { FF_SET_PARAMETER, FF_PROCESS_OPENGL, FF_SET_TIME, FF_RESIZE,
+		                        FF_GET_PARAMETER_ELEMENT_VALUE, FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO,
+		                        FF_SET_HOSTINFO, FF_GET_RANGE, FF_GET_THUMBNAIL, FF_GET_PARAMETER_EVENTS,
+		                        FF_GET_SEPARATOR_ELEMENT_INDEX, FF_GET_PARAM_GROUP, FF_GET_PARAM_DISPLAY_NAME })
+		EXPECT_EQ(Call64(module, code, Pointer(nullptr), instance), kFail64) << code;
 	for (std::uint32_t code : { FF_GET_PARAMETER_ELEMENT_NAME, FF_GET_FILE_PARAMETER_EXTENSION })
-		EXPECT_EQ(module.Call64(code, Pointer(nullptr), instance), 0u) << code;
+		EXPECT_EQ(Call64(module, code, Pointer(nullptr), instance), 0u) << code;
 	// Instantiation fails as the value 0xFFFFFFFF, not as a null pointer.
-	EXPECT_EQ(module.Call64(FF_INSTANTIATE_GL, Pointer(nullptr)), kFail64);
+	EXPECT_EQ(Call64(module, FF_INSTANTIATE_GL, Pointer(nullptr)), kFail64);
 
 	// The instance is untouched by all of that.
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER, Number(0), instance), 0x3E0F5C29u);
-	EXPECT_EQ(module.Call64(FF_DEINSTANTIATE_GL, Number(0), instance), FF_SUCCESS);
+	EXPECT_EQ(Call64(module, FF_GET_PARAMETER, Number(0), instance), 0x3E0F5C29u);
+	EXPECT_EQ(module.DeInstantiate(instance), FF_SUCCESS);
 }
 
 TEST_F(DispatchTest, InstanceRequests)
 {
-	void* instance = module.Instantiate(1280, 720);
+	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-
-	// Float results travel as their bit pattern with the upper half zero.
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER, Number(4), instance), 0x3EAAAA9Fu);
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER, Number(5), instance), FloatBits(0.0f));
-	EXPECT_EQ(module.Call64(FF_GET_INPUT_STATUS, Number(0), instance), 1u);
-	EXPECT_EQ(module.Call64(FF_GET_INPUT_STATUS, Number(1), instance), kFail64);
-
 	const double time = 12.5;
-	EXPECT_EQ(module.Call64(FF_SET_TIME, Pointer(&time), instance), FF_SUCCESS);
 	SetBeatInfoStructTag beat{ 128.0f, 0.25f };
-	EXPECT_EQ(module.Call64(FF_SET_BEATINFO, Pointer(&beat), instance), FF_SUCCESS);
 	SetHostInfoStructTag host{ nullptr, nullptr };
-	EXPECT_EQ(module.Call64(FF_SET_HOSTINFO, Pointer(&host), instance), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_SET_SAMPLERATE, Number(48000), instance), FF_SUCCESS);
 	FFGLViewportStructTag resized{ 0, 0, 640, 360 };
-	EXPECT_EQ(module.Call64(FF_RESIZE, Pointer(&resized), instance), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_CONNECT, Number(0), instance), FF_SUCCESS);
-	EXPECT_EQ(module.Call64(FF_DISCONNECT, Number(0), instance), FF_SUCCESS);
-
 	GetParamEventsStructTag events{ 4, nullptr };
-	EXPECT_EQ(module.Call64(FF_GET_PARAMETER_EVENTS, Pointer(&events), instance), FF_SUCCESS);
-	EXPECT_EQ(events.numEvents, 0u);
-
-	// The guard takes no top-left textures and enables nothing else.
-	EXPECT_EQ(module.Call64(FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), instance), kFail64);
-	EXPECT_EQ(module.Call64(FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_SET_TIME), instance), kFail64);
-
 	char buffer[4] = { '#', '#', '#', '#' };
 	GetStringStructTag displayName{ 0, { buffer, 4 } };
-	EXPECT_EQ(module.Call64(FF_GET_PARAM_DISPLAY_NAME, Pointer(&displayName), instance), FF_SUCCESS);
+	ProcessOpenGLStructTag noInput{ 0, nullptr, 0 };
+	struct Case
+	{
+		std::uint32_t code;
+		FFMixed input;
+		std::uint64_t answer;
+	};
+	const Case cases[] = {
+		// Float results travel as their bit pattern with the upper half zero.
+		{ FF_GET_PARAMETER, Number(4), 0x3EAAAA9Fu },
+		{ FF_GET_PARAMETER, Number(5), 0u },
+		{ FF_GET_INPUT_STATUS, Number(0), 1u },
+		{ FF_GET_INPUT_STATUS, Number(1), kFail64 },
+		{ FF_SET_TIME, Pointer(&time), FF_SUCCESS },
+		{ FF_SET_BEATINFO, Pointer(&beat), FF_SUCCESS },
+		{ FF_SET_HOSTINFO, Pointer(&host), FF_SUCCESS },
+		{ FF_SET_SAMPLERATE, Number(48000), FF_SUCCESS },
+		{ FF_RESIZE, Pointer(&resized), FF_SUCCESS },
+		{ FF_CONNECT, Number(0), FF_SUCCESS },
+		{ FF_DISCONNECT, Number(0), FF_SUCCESS },
+		{ FF_GET_PARAMETER_EVENTS, Pointer(&events), FF_SUCCESS },
+		// The guard takes no top-left textures and enables nothing else.
+		{ FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), kFail64 },
+		{ FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_SET_TIME), kFail64 },
+		{ FF_GET_PARAM_DISPLAY_NAME, Pointer(&displayName), FF_SUCCESS },
+		{ FF_PROCESS_OPENGL, Pointer(&noInput), kFail64 },
+	};
+	for (const Case& c : cases)
+		EXPECT_EQ(Call64(module, c.code, c.input, instance), c.answer) << "code " << c.code;
+	EXPECT_EQ(events.numEvents, 0u);
 	EXPECT_EQ(std::string(buffer, 4), "####");
-
-	// A frame without an input is refused.
-	ProcessOpenGLStructTag frame{ 0, nullptr, 0 };
-	EXPECT_EQ(module.Call64(FF_PROCESS_OPENGL, Pointer(&frame), instance), kFail64);
-
-	EXPECT_EQ(module.Call64(FF_DEINSTANTIATE_GL, Number(0), instance), FF_SUCCESS);
-}
-
-TEST_F(DispatchTest, NoThumbnailIsRegistered)
-{
-	GetThumbnailStructTag thumbnail{ 7, 7, nullptr };
-	EXPECT_EQ(module.Call64(FF_GET_THUMBNAIL, Pointer(&thumbnail)), kFail64);
-	EXPECT_EQ(thumbnail.width, 0u);
-	EXPECT_EQ(thumbnail.height, 0u);
+	EXPECT_EQ(module.DeInstantiate(instance), FF_SUCCESS);
 }
 
 TEST_F(DispatchTest, EntryPointsBesidePlugMain)
 {
-	using InitGLExtsFn = bool (*)();
-	using ValidateFn = void (*)();
-	auto initGLExts = module.Lookup<InitGLExtsFn>("InitGLExts");
-	auto validate = module.Lookup<ValidateFn>("ValidateContextState");
+	auto initGLExts = reinterpret_cast<bool (*)()>(module.FindSymbol("InitGLExts"));
+	auto validate = reinterpret_cast<void (*)()>(module.FindSymbol("ValidateContextState"));
 	ASSERT_NE(initGLExts, nullptr);
 	ASSERT_NE(validate, nullptr);
-	ASSERT_NE(module.setLogCallback, nullptr);
 	EXPECT_TRUE(initGLExts());
 	validate();
-	module.setLogCallback(nullptr);
+	EXPECT_TRUE(module.SetLogCallback(nullptr));
 }
 } // namespace

@@ -28,7 +28,6 @@ unsigned int ProbeInitialise()
 	Report("initialise method");
 	return FF_SUCCESS;
 }
-
 void ProbeDeinitialise()
 {
 	Report("deinitialise method");
@@ -62,11 +61,7 @@ public:
 			return FF_FAIL;
 		return CFFGLPlugin::InitGL(viewport);
 	}
-	unsigned int DeInitGL() override
-	{
-		Report("DeInitGL");
-		return FF_SUCCESS;
-	}
+	unsigned int DeInitGL() override { return Reported("DeInitGL"); }
 #ifndef PROBE_KEEPS_DEFAULT_SETTER
 	unsigned int SetFloatParameter(unsigned int index, float value) override
 	{
@@ -99,11 +94,7 @@ public:
 	{
 		return index == 1 ? &label[0] : CFFGLPlugin::GetTextParameter(index);
 	}
-	unsigned int ProcessOpenGL(ProcessOpenGLStructTag*) override
-	{
-		Report("ProcessOpenGL");
-		return FF_SUCCESS;
-	}
+	unsigned int ProcessOpenGL(ProcessOpenGLStructTag*) override { return Reported("ProcessOpenGL"); }
 	unsigned int SetTime(double time) override
 	{
 		if (time < 0.0)
@@ -116,18 +107,16 @@ public:
 		Report("SetHostInfo [" + hostName + "] [" + hostVersion + "]");
 	}
 	char* GetShortName() override { return shortName; }
-	unsigned int Connect() override
+	unsigned int Connect() override { return Reported("Connect"); }
+	unsigned int Disconnect() override { return Reported("Disconnect"); }
+
+private:
+	static unsigned int Reported(const char* event)
 	{
-		Report("Connect");
-		return FF_SUCCESS;
-	}
-	unsigned int Disconnect() override
-	{
-		Report("Disconnect");
+		Report(event);
 		return FF_SUCCESS;
 	}
 
-private:
 	float level = 0.0f;
 	std::string label;
 	char shortName[4] = "PRB";

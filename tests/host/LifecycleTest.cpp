@@ -1,31 +1,31 @@
 // The order in which plugMain drives an instance, and the requests that need
 // parameters of every kind, seen through a probe plug-in that reports each
 // call it receives to the host's log callback.
-#include "tests/host/PluginModule.h"
+#include "tests/host/PluginCalls.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
-using tests::Bits;
-using tests::FloatArg;
-using tests::FloatBits;
-using tests::kFail64;
-using tests::Number;
-using tests::Pointer;
-using tests::PluginModule;
+using namespace tests;
 
 namespace
 {
-std::vector<std::string> s_events;
+using Events = std::vector<std::string>;
+Events s_events;
 
-void Record(char* text)
+void Record(const char* text)
 {
 	s_events.emplace_back(text);
 }
 
-using Events = std::vector<std::string>;
+Events Concat(Events first, const Events& second)
+{
+	first.insert(first.end(), second.begin(), second.end());
+	return first;
+}
 
 const Events kDefaultsPushed = {
 	"construct",
@@ -35,55 +35,57 @@ const Events kDefaultsPushed = {
 	"SetTextParameter 3 a.png",
 };
 
-Events Concat(Events first, const Events& second)
-{
-	first.insert(first.end(), second.begin(), second.end());
-	return first;
-}
-
 class LifecycleTest : public ::testing::Test
 {
 protected:
-	void SetUp() override
-	{
-		ASSERT_TRUE(probe.Loaded()) << probe.error;
-		probe.setLogCallback(Record);
-		ASSERT_EQ(probe.Call64(FF_INITIALISE_V2), FF_SUCCESS);
-		s_events.clear();
-	}
+	void SetUp() override { Open(probe, PROBE_MODULE_PATH); }
 	void TearDown() override
 	{
-		if (!probe.Loaded())
-			return;
-		probe.Call(FF_DEINITIALISE);
-		probe.setLogCallback(nullptr);
+		for (ffgltool::PluginModule* module : { &probe, &noSetter })
+		{
+			if (module->IsLoaded())
+			{
+				module->DeInitialise();
+				module->SetLogCallback(nullptr);
+			}
+		}
+		s_events.clear();
+	}
+
+	static void Open(ffgltool::PluginModule& module, const char* path)
+	{
+		std::string error;
+		ASSERT_TRUE(module.Load(path, error)) << error;
+		module.SetLogCallback(Record);
+		ASSERT_EQ(module.Initialise(), FF_SUCCESS);
 		s_events.clear();
 	}
 
 	// A live instance with no events recorded yet.
 	void* Fresh()
 	{
-		void* instance = probe.Instantiate();
+		void* instance = probe.Instantiate({ 0, 0, 640, 480 });
 		EXPECT_NE(instance, nullptr);
 		s_events.clear();
 		return instance;
 	}
 
-	std::uint64_t Frame(void* instance)
+	std::uint32_t Frame(void* instance)
 	{
 		ProcessOpenGLStructTag record{ 0, nullptr, 0 };
-		return probe.Call64(FF_PROCESS_OPENGL, Pointer(&record), instance);
+		return probe.ProcessOpenGL(instance, record);
 	}
 
-	PluginModule probe{ PROBE_MODULE_PATH };
+	ffgltool::PluginModule probe;
+	ffgltool::PluginModule noSetter;
 };
 
 TEST_F(LifecycleTest, DefaultsArePushedBeforeInitGL)
 {
-	void* instance = probe.Instantiate(640, 480);
+	void* instance = probe.Instantiate({ 0, 0, 640, 480 });
 	ASSERT_NE(instance, nullptr);
 	EXPECT_EQ(s_events, Concat(kDefaultsPushed, { "InitGL 640x480" }));
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, FirstFrameConnectsOnceAndASuccessfulDisconnectReconnects)
@@ -91,154 +93,118 @@ TEST_F(LifecycleTest, FirstFrameConnectsOnceAndASuccessfulDisconnectReconnects)
 	void* instance = Fresh();
 	EXPECT_EQ(Frame(instance), FF_SUCCESS);
 	EXPECT_EQ(Frame(instance), FF_SUCCESS);
-	EXPECT_EQ(s_events, (Events{ "Connect", "ProcessOpenGL", "ProcessOpenGL" }));
-
-	s_events.clear();
-	EXPECT_EQ(probe.Call64(FF_DISCONNECT, Number(0), instance), FF_SUCCESS);
+	EXPECT_EQ(probe.Disconnect(instance), FF_SUCCESS);
 	EXPECT_EQ(Frame(instance), FF_SUCCESS);
-	EXPECT_EQ(s_events, (Events{ "Disconnect", "Connect", "ProcessOpenGL" }));
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	EXPECT_EQ(s_events, (Events{ "Connect", "ProcessOpenGL", "ProcessOpenGL", "Disconnect", "Connect", "ProcessOpenGL" }));
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, DeletionDisconnectsThenDeInitsThenDestroys)
 {
-	void* framed = Fresh();
-	Frame(framed);
-	s_events.clear();
-	EXPECT_EQ(probe.Call64(FF_DEINSTANTIATE_GL, Number(0), framed), FF_SUCCESS);
-	EXPECT_EQ(s_events, (Events{ "Disconnect", "DeInitGL", "destruct" }));
-
-	void* neverFramed = Fresh();
-	EXPECT_EQ(probe.Call64(FF_DEINSTANTIATE_GL, Number(0), neverFramed), FF_SUCCESS);
-	EXPECT_EQ(s_events, (Events{ "DeInitGL", "destruct" }));
-
-	void* disconnected = Fresh();
-	Frame(disconnected);
-	probe.Call(FF_DISCONNECT, Number(0), disconnected);
-	s_events.clear();
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), disconnected);
-	EXPECT_EQ(s_events, (Events{ "DeInitGL", "destruct" }));
+	struct Case
+	{
+		const char* what;
+		int frames;
+		bool disconnect;
+		Events events;
+	};
+	const Case cases[] = {
+		{ "after a frame", 1, false, { "Disconnect", "DeInitGL", "destruct" } },
+		{ "never framed", 0, false, { "DeInitGL", "destruct" } },
+		{ "disconnected by the host", 1, true, { "DeInitGL", "destruct" } },
+	};
+	for (const Case& c : cases)
+	{
+		void* instance = Fresh();
+		for (int frame = 0; frame < c.frames; ++frame)
+			Frame(instance);
+		if (c.disconnect)
+			probe.Disconnect(instance);
+		s_events.clear();
+		EXPECT_EQ(probe.DeInstantiate(instance), FF_SUCCESS) << c.what;
+		EXPECT_EQ(s_events, c.events) << c.what;
+	}
 }
 
 TEST_F(LifecycleTest, FailedOrThrowingInitGLRunsDeInitGLBeforeDeletion)
 {
-	struct Case
-	{
-		std::uint32_t width;
-		const char* initEvent;
-	};
-	for (const Case& c : { Case{ 0, "InitGL 0x480" }, Case{ 1, "InitGL 1x480" } })
+	// The probe's InitGL fails for width 0 and throws for width 1.
+	for (std::uint32_t width : { 0u, 1u })
 	{
 		s_events.clear();
-		FFGLViewportStructTag viewport{ 0, 0, c.width, 480 };
-		EXPECT_EQ(probe.Call64(FF_INSTANTIATE_GL, Pointer(&viewport)), kFail64) << c.width;
-		EXPECT_EQ(s_events, Concat(kDefaultsPushed, { c.initEvent, "DeInitGL", "destruct" })) << c.width;
+		FFGLViewportStructTag viewport{ 0, 0, width, 480 };
+		EXPECT_EQ(Call64(probe, FF_INSTANTIATE_GL, Pointer(&viewport)), kFail64) << width;
+		const std::string init = "InitGL " + std::to_string(width) + "x480";
+		EXPECT_EQ(s_events, Concat(kDefaultsPushed, { init, "DeInitGL", "destruct" })) << width;
 	}
 }
 
 TEST_F(LifecycleTest, FailedDefaultDeletesWithoutGL)
 {
-	PluginModule noSetter(PROBE_NO_SETTER_MODULE_PATH);
-	ASSERT_TRUE(noSetter.Loaded()) << noSetter.error;
-	noSetter.setLogCallback(Record);
-	ASSERT_EQ(noSetter.Call64(FF_INITIALISE_V2), FF_SUCCESS);
-	s_events.clear();
-
-	FFGLViewportStructTag viewport{ 0, 0, 64, 64 };
-	EXPECT_EQ(noSetter.Call64(FF_INSTANTIATE_GL, Pointer(&viewport)), kFail64);
+	Open(noSetter, PROBE_NO_SETTER_MODULE_PATH);
+	EXPECT_EQ(noSetter.Instantiate({ 0, 0, 64, 64 }), nullptr);
 	EXPECT_EQ(s_events, (Events{ "construct", "destruct" }));
-	noSetter.Call(FF_DEINITIALISE);
-	noSetter.setLogCallback(nullptr);
 }
 
 TEST_F(LifecycleTest, PrototypeIsMadeOnceAndRemadeAfterDeInitialise)
 {
-	EXPECT_EQ(probe.Call64(FF_INITIALISE_V2), FF_SUCCESS);
+	EXPECT_EQ(probe.Initialise(), FF_SUCCESS);
 	EXPECT_EQ(s_events, (Events{ "initialise method" }));
-
 	s_events.clear();
-	EXPECT_EQ(probe.Call64(FF_DEINITIALISE), FF_SUCCESS);
+	EXPECT_EQ(probe.DeInitialise(), FF_SUCCESS);
 	EXPECT_EQ(s_events, (Events{ "destruct", "deinitialise method" }));
-
 	s_events.clear();
-	EXPECT_EQ(probe.Call64(FF_GET_NUM_PARAMETERS), 4u);
+	EXPECT_EQ(Call64(probe, FF_GET_NUM_PARAMETERS), 4u);
 	EXPECT_EQ(s_events, (Events{ "initialise method", "construct" }));
 }
 
-TEST_F(LifecycleTest, ExceptionsInPluginCodeGiveTheFailureValue)
-{
-	void* instance = Fresh();
-	const double negative = -1.0;
-	const double positive = 2.5;
-	EXPECT_EQ(probe.Call64(FF_SET_TIME, Pointer(&negative), instance), kFail64);
-	EXPECT_EQ(probe.Call64(FF_SET_TIME, Pointer(&positive), instance), FF_SUCCESS);
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
-}
-
-TEST_F(LifecycleTest, HostInfoWithNullTextsIsTakenAsEmpty)
+TEST_F(LifecycleTest, HostStateNullTextsAndExceptions)
 {
 	void* instance = Fresh();
 	SetHostInfoStructTag both{ "Host", "7.1" };
 	SetHostInfoStructTag none{ nullptr, nullptr };
-	EXPECT_EQ(probe.Call64(FF_SET_HOSTINFO, Pointer(&both), instance), FF_SUCCESS);
-	EXPECT_EQ(probe.Call64(FF_SET_HOSTINFO, Pointer(&none), instance), FF_SUCCESS);
+	EXPECT_EQ(Call64(probe, FF_SET_HOSTINFO, Pointer(&both), instance), FF_SUCCESS);
+	EXPECT_EQ(Call64(probe, FF_SET_HOSTINFO, Pointer(&none), instance), FF_SUCCESS);
 	EXPECT_EQ(s_events, (Events{ "SetHostInfo [Host] [7.1]", "SetHostInfo [] []" }));
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	// The probe's SetTime throws for a negative time: plugMain answers FF_FAIL.
+	EXPECT_EQ(probe.SetTime(instance, -1.0), FF_FAIL);
+	EXPECT_EQ(probe.SetTime(instance, 2.5), FF_SUCCESS);
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, TextParametersTravelAsPointers)
 {
-	EXPECT_STREQ(static_cast<const char*>(probe.Call(FF_GET_PARAMETER_DEFAULT, Number(1)).PointerValue), "abc");
-	EXPECT_STREQ(static_cast<const char*>(probe.Call(FF_GET_PARAMETER_DEFAULT, Number(3)).PointerValue), "a.png");
+	EXPECT_STREQ(CallText(probe, FF_GET_PARAMETER_DEFAULT, Number(1)), "abc");
+	EXPECT_STREQ(CallText(probe, FF_GET_PARAMETER_DEFAULT, Number(3)), "a.png");
 
 	void* instance = Fresh();
-	EXPECT_STREQ(static_cast<const char*>(probe.Call(FF_GET_PARAMETER, Number(1), instance).PointerValue), "abc");
-
-	SetParameterStructTag set{ 1, Pointer("xyz") };
-	EXPECT_EQ(probe.Call64(FF_SET_PARAMETER, Pointer(&set), instance), FF_SUCCESS);
-	SetParameterStructTag setNull{ 1, Pointer(nullptr) };
-	EXPECT_EQ(probe.Call64(FF_SET_PARAMETER, Pointer(&setNull), instance), FF_SUCCESS);
+	EXPECT_STREQ(CallText(probe, FF_GET_PARAMETER, Number(1), instance), "abc");
+	EXPECT_EQ(probe.SetTextParameter(instance, 1, "xyz"), FF_SUCCESS);
+	EXPECT_EQ(probe.SetTextParameter(instance, 1, nullptr), FF_SUCCESS);
 	EXPECT_EQ(s_events, (Events{ "SetTextParameter 1 xyz", "SetTextParameter 1 " }));
 
 	// A text parameter's display is whatever GetTextParameter answers.
-	SetParameterStructTag again{ 1, Pointer("shown") };
-	probe.Call(FF_SET_PARAMETER, Pointer(&again), instance);
-	EXPECT_STREQ(static_cast<const char*>(probe.Call(FF_GET_PARAMETER_DISPLAY, Number(1), instance).PointerValue), "shown");
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
-}
-
-TEST_F(LifecycleTest, DefaultDisplayIsASixteenByteField)
-{
-	void* instance = Fresh();
-	const char* display = static_cast<const char*>(probe.Call(FF_GET_PARAMETER_DISPLAY, Number(0), instance).PointerValue);
-	ASSERT_NE(display, nullptr);
-	const char expected[16] = { '0', '.', '2', '5', '0', '0', '0', '0', 0, 0, 0, 0, 0, 0, 0, 0 };
-	EXPECT_EQ(std::string(display, 16), std::string(expected, 16));
-	EXPECT_EQ(probe.Call(FF_GET_PARAMETER_DISPLAY, Number(9), instance).PointerValue, nullptr);
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	probe.SetTextParameter(instance, 1, "shown");
+	EXPECT_STREQ(probe.GetParameterDisplay(instance, 1), "shown");
+	EXPECT_EQ(probe.GetParameterDisplay(instance, 9), nullptr);
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, ElementRequestsUnpackTheirRecords)
 {
-	auto call = [&](std::uint32_t code, std::uint32_t number, std::uint32_t element, void* instance = nullptr) {
-		ParamElementStructTag record{ number, element };
-		return probe.Call(code, Pointer(&record), instance);
-	};
-	EXPECT_EQ(probe.Call64(FF_GET_NUM_PARAMETER_ELEMENTS, Number(2)), 3u);
-	EXPECT_STREQ(static_cast<const char*>(call(FF_GET_PARAMETER_ELEMENT_NAME, 2, 1).PointerValue), "two");
-	EXPECT_EQ(Bits(call(FF_GET_PARAMETER_ELEMENT_VALUE, 2, 2)), FloatBits(2.0f));
-	EXPECT_EQ(Bits(call(FF_GET_SEPARATOR_ELEMENT_INDEX, 2, 0)), 1u);
-	EXPECT_STREQ(static_cast<const char*>(call(FF_GET_FILE_PARAMETER_EXTENSION, 3, 1).PointerValue), "jpg");
+	EXPECT_EQ(probe.GetNumParameterElements(2), 3u);
+	EXPECT_STREQ(probe.GetParameterElementName(2, 1), "two");
+	EXPECT_EQ(probe.GetParameterElementValue(2, 2), FloatBits(2.0f));
+	EXPECT_EQ(probe.GetElementSeparatorElementIndex(2, 0), 1u);
+	EXPECT_STREQ(probe.GetFileParameterExtension(3, 1), "jpg");
 
 	// The host fills an element of its instance; the prototype keeps its own.
 	void* instance = Fresh();
-	SetParameterElementValueStructTag set{ 2, 0, FloatArg(5.0f) };
-	EXPECT_EQ(probe.Call64(FF_SET_PARAMETER_ELEMENT_VALUE, Pointer(&set), instance), FF_SUCCESS);
-	EXPECT_EQ(Bits(call(FF_GET_PARAMETER_ELEMENT_VALUE, 2, 0, instance)), FloatBits(5.0f));
-	EXPECT_EQ(Bits(call(FF_GET_PARAMETER_ELEMENT_VALUE, 2, 0)), FloatBits(0.0f));
-	SetParameterElementValueStructTag outside{ 2, 3, FloatArg(5.0f) };
-	EXPECT_EQ(probe.Call64(FF_SET_PARAMETER_ELEMENT_VALUE, Pointer(&outside), instance), kFail64);
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	EXPECT_EQ(probe.SetParameterElementValue(instance, 2, 0, 5.0f), FF_SUCCESS);
+	EXPECT_EQ(probe.GetParameterElementValue(2, 0, instance), FloatBits(5.0f));
+	EXPECT_EQ(probe.GetParameterElementValue(2, 0), FloatBits(0.0f));
+	EXPECT_EQ(probe.SetParameterElementValue(instance, 2, 3, 5.0f), FF_FAIL);
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, StringsAreWrittenWithinMaxToWriteAndWithoutTerminator)
@@ -248,80 +214,76 @@ TEST_F(LifecycleTest, StringsAreWrittenWithinMaxToWriteAndWithoutTerminator)
 	{
 		std::uint32_t code;
 		std::uint32_t maxToWrite;
-		const char* expected; // the 10-byte buffer afterwards
+		bool hasAddress;
+		std::uint64_t answer;
+		const char* buffer; // all 10 bytes afterwards
 	};
 	const Case cases[] = {
-		{ FF_GET_PARAM_GROUP, 4, "Leve######" },
-		{ FF_GET_PARAM_GROUP, 6, "Levels####" },
-		{ FF_GET_PARAM_GROUP, 10, "Levels####" },
-		{ FF_GET_PARAM_DISPLAY_NAME, 3, "Vol#######" },
-		{ FF_GET_PARAM_DISPLAY_NAME, 10, "Volume####" },
+		{ FF_GET_PARAM_GROUP, 4, true, FF_SUCCESS, "Leve######" },
+		{ FF_GET_PARAM_GROUP, 6, true, FF_SUCCESS, "Levels####" },
+		{ FF_GET_PARAM_GROUP, 10, true, FF_SUCCESS, "Levels####" },
+		{ FF_GET_PARAM_GROUP, 0, true, kFail64, "##########" },
+		{ FF_GET_PARAM_GROUP, 4, false, kFail64, "##########" },
+		{ FF_GET_PARAM_DISPLAY_NAME, 3, true, FF_SUCCESS, "Vol#######" },
+		{ FF_GET_PARAM_DISPLAY_NAME, 10, true, FF_SUCCESS, "Volume####" },
+		{ FF_GET_PARAM_DISPLAY_NAME, 0, true, kFail64, "##########" },
+		{ FF_GET_PARAM_DISPLAY_NAME, 4, false, kFail64, "##########" },
 	};
 	for (const Case& c : cases)
 	{
 		char buffer[10];
 		std::memset(buffer, '#', sizeof(buffer));
-		GetStringStructTag request{ 0, { buffer, c.maxToWrite } };
-		EXPECT_EQ(probe.Call64(c.code, Pointer(&request), instance), FF_SUCCESS) << c.code << " " << c.maxToWrite;
-		EXPECT_EQ(std::string(buffer, sizeof(buffer)), c.expected) << c.code << " " << c.maxToWrite;
+		GetStringStructTag request{ 0, { c.hasAddress ? buffer : nullptr, c.maxToWrite } };
+		EXPECT_EQ(Call64(probe, c.code, Pointer(&request), instance), c.answer) << c.code << " " << c.maxToWrite;
+		EXPECT_EQ(std::string(buffer, sizeof(buffer)), c.buffer) << c.code << " " << c.maxToWrite;
 	}
-
-	// Refusals leave the buffer alone.
-	for (std::uint32_t code : { FF_GET_PARAM_GROUP, FF_GET_PARAM_DISPLAY_NAME })
-	{
-		char buffer[4] = { '#', '#', '#', '#' };
-		GetStringStructTag empty{ 0, { buffer, 0 } };
-		EXPECT_EQ(probe.Call64(code, Pointer(&empty), instance), kFail64) << code;
-		GetStringStructTag noAddress{ 0, { nullptr, 4 } };
-		EXPECT_EQ(probe.Call64(code, Pointer(&noAddress), instance), kFail64) << code;
-		EXPECT_EQ(std::string(buffer, 4), "####") << code;
-	}
-	GetStringStructTag request{ 0, { nullptr, 4 } };
-	EXPECT_EQ(probe.Call64(FF_GET_PARAM_DISPLAY_NAME, Pointer(&request), nullptr), kFail64);
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	// The display name is the instance's own: no prototype stands in.
+	char buffer[4];
+	GetStringStructTag request{ 0, { buffer, 4 } };
+	EXPECT_EQ(Call64(probe, FF_GET_PARAM_DISPLAY_NAME, Pointer(&request), nullptr), kFail64);
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, ParameterEventsAreCountedThenTakenUpToCapacity)
 {
 	void* instance = Fresh();
-	SetParameterStructTag loud{ 0, FloatArg(0.95f) };
-	ASSERT_EQ(probe.Call64(FF_SET_PARAMETER, Pointer(&loud), instance), FF_SUCCESS);
+	// A loud level raises events on parameters 0, 1 and 2.
+	ASSERT_EQ(probe.SetFloatParameter(instance, 0, 0.95f), FF_SUCCESS);
 
 	GetParamEventsStructTag count{ 0, nullptr };
-	EXPECT_EQ(probe.Call64(FF_GET_PARAMETER_EVENTS, Pointer(&count), instance), FF_SUCCESS);
+	EXPECT_EQ(probe.GetParamEvents(instance, count), FF_SUCCESS);
 	EXPECT_EQ(count.numEvents, 3u);
 
 	ParamEventStructTag events[2] = {};
 	GetParamEventsStructTag take{ 1, events };
-	EXPECT_EQ(probe.Call64(FF_GET_PARAMETER_EVENTS, Pointer(&take), instance), FF_SUCCESS);
+	EXPECT_EQ(probe.GetParamEvents(instance, take), FF_SUCCESS);
 	EXPECT_EQ(take.numEvents, 1u);
 	EXPECT_EQ(events[0].ParameterNumber, 0u);
 	EXPECT_EQ(events[0].eventFlags, FF_EVENT_FLAG_DISPLAY_NAME);
 	EXPECT_EQ(events[1].eventFlags, 0u) << "written past the host's capacity";
-
 	count.numEvents = 0;
-	probe.Call(FF_GET_PARAMETER_EVENTS, Pointer(&count), instance);
+	probe.GetParamEvents(instance, count);
 	EXPECT_EQ(count.numEvents, 2u);
 
 	// Visibility: the instance answers for itself, a null handle for the prototype.
-	EXPECT_EQ(probe.Call64(FF_GET_PARAMETER_VISIBILITY, Number(1), instance), 0u);
-	EXPECT_EQ(probe.Call64(FF_GET_PARAMETER_VISIBILITY, Number(1), nullptr), 1u);
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	EXPECT_EQ(probe.GetParameterVisibility(1, instance), 0u);
+	EXPECT_EQ(probe.GetParameterVisibility(1), 1u);
+	probe.DeInstantiate(instance);
 }
 
 TEST_F(LifecycleTest, CapabilitiesOfAPluginWithTopLeftTextures)
 {
-	EXPECT_EQ(probe.Call64(FF_GET_PLUGIN_CAPS, Number(FF_CAP_MINIMUM_INPUT_FRAMES)), 0u);
-	EXPECT_EQ(probe.Call64(FF_GET_PLUGIN_CAPS, Number(FF_CAP_MAXIMUM_INPUT_FRAMES)), 2u);
-	EXPECT_EQ(probe.Call64(FF_GET_PLUGIN_CAPS, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION)), FF_SUPPORTED);
-	EXPECT_STREQ(static_cast<const char*>(probe.Call(FF_GET_PLUGIN_SHORT_NAME).PointerValue), "PRB");
+	EXPECT_EQ(probe.GetPluginCaps(FF_CAP_MINIMUM_INPUT_FRAMES), 0u);
+	EXPECT_EQ(probe.GetPluginCaps(FF_CAP_MAXIMUM_INPUT_FRAMES), 2u);
+	EXPECT_EQ(probe.GetPluginCaps(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), FF_SUPPORTED);
+	EXPECT_STREQ(probe.GetPluginShortName(), "PRB");
 
 	void* instance = Fresh();
-	EXPECT_EQ(probe.Call64(FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), instance), FF_SUCCESS);
-	EXPECT_EQ(probe.Call64(FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_SET_TIME), instance), kFail64);
-	EXPECT_EQ(probe.Call64(FF_ENABLE_PLUGIN_CAP, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), nullptr), kFail64);
-	EXPECT_EQ(probe.Call64(FF_GET_INPUT_STATUS, Number(1), instance), 1u);
-	EXPECT_EQ(probe.Call64(FF_GET_INPUT_STATUS, Number(2), instance), kFail64);
-	probe.Call(FF_DEINSTANTIATE_GL, Number(0), instance);
+	EXPECT_EQ(probe.EnablePluginCap(instance, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), FF_SUCCESS);
+	EXPECT_EQ(probe.EnablePluginCap(instance, FF_CAP_SET_TIME), FF_FAIL);
+	EXPECT_EQ(probe.EnablePluginCap(nullptr, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), FF_FAIL);
+	EXPECT_EQ(probe.GetInputStatus(instance, 1), 1u);
+	EXPECT_EQ(probe.GetInputStatus(instance, 2), FF_FAIL);
+	probe.DeInstantiate(instance);
 }
 } // namespace

@@ -1,15 +1,15 @@
 // What a plug-in module exposes to the process that loads it: exactly the five
 // entry points a host looks up, and nothing another module could bind to.
-#include "tests/host/PluginModule.h"
+#include "tests/host/PluginCalls.h"
 
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <set>
 #include <sstream>
 #include <string>
-
-using tests::PluginModule;
 
 namespace
 {
@@ -49,25 +49,30 @@ TEST(ModuleSymbolsTest, OnlyTheFiveEntryPointsAreExported)
 // still answer with its own registration, not with the first one loaded.
 TEST(ModuleSymbolsTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 {
-	PluginModule guard(TENEBRIXOR_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL);
-	PluginModule probe(PROBE_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL);
-	ASSERT_TRUE(guard.Loaded()) << guard.error;
-	ASSERT_TRUE(probe.Loaded()) << probe.error;
-	ASSERT_NE(guard.main, probe.main);
-
-	for (const PluginModule* module : { &guard, &probe })
+	// Loaded globally first, so the tool's own dlopen finds them as they are.
+	void* const pins[] = { dlopen(TENEBRIXOR_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL),
+		                   dlopen(PROBE_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL) };
+	ASSERT_NE(pins[0], nullptr) << dlerror();
+	ASSERT_NE(pins[1], nullptr) << dlerror();
+	struct Expected
 	{
-		const auto* info = static_cast<const PluginInfoStructTag*>(module->Call(FF_GET_INFO).PointerValue);
+		const char* path;
+		const char* id;
+		std::uint64_t parameters;
+	};
+	for (const Expected& e : { Expected{ TENEBRIXOR_MODULE_PATH, "TNBX", 5 }, Expected{ PROBE_MODULE_PATH, "PRBE", 4 } })
+	{
+		ffgltool::PluginModule module;
+		std::string error;
+		ASSERT_TRUE(module.Load(e.path, error)) << error;
+		const PluginInfoStructTag* info = module.GetInfo();
 		ASSERT_NE(info, nullptr);
-		EXPECT_EQ(static_cast<const void*>(info), module->RegistrationPointer());
+		EXPECT_EQ(static_cast<const void*>(info), *static_cast<void**>(module.FindSymbol("g_CurrPluginInfo")));
+		EXPECT_EQ(std::string(info->PluginUniqueID, 4), e.id);
+		EXPECT_EQ(tests::Call64(module, FF_GET_NUM_PARAMETERS), e.parameters);
+		module.DeInitialise();
 	}
-	const auto* guardInfo = static_cast<const PluginInfoStructTag*>(guard.Call(FF_GET_INFO).PointerValue);
-	const auto* probeInfo = static_cast<const PluginInfoStructTag*>(probe.Call(FF_GET_INFO).PointerValue);
-	EXPECT_EQ(std::string(guardInfo->PluginUniqueID, 4), "TNBX");
-	EXPECT_EQ(std::string(probeInfo->PluginUniqueID, 4), "PRBE");
-	EXPECT_EQ(guard.Call64(FF_GET_NUM_PARAMETERS), 5u);
-	EXPECT_EQ(probe.Call64(FF_GET_NUM_PARAMETERS), 4u);
-	guard.Call(FF_DEINITIALISE);
-	probe.Call(FF_DEINITIALISE);
+	for (void* pin : pins)
+		dlclose(pin);
 }
 } // namespace

@@ -2,8 +2,7 @@
 // one long show. Each must leave the process as it found it (file
 // descriptors, live GL objects, resident memory), deliver every message to a
 // real UDP receiver and send nothing on frames that should not send.
-#include "tests/soak/GuardDriver.h"
-#include "tests/support/GLFixture.h"
+#include "tests/soak/SoakFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +10,6 @@
 
 namespace
 {
-
 // AddressSanitizer keeps freed memory in quarantine, so resident memory grows
 // there without any leak; LeakSanitizer checks that build instead.
 #if defined(__SANITIZE_ADDRESS__)
@@ -23,12 +21,6 @@ constexpr bool kMeasureResidentMemory = true;
 // leak: a leak of one small object per frame over 200,000 frames exceeds it.
 constexpr long kResidentSlack = 4L << 20;
 
-constexpr int kCycles = 1000;
-constexpr int kFramesPerCycle = 30;
-constexpr int kLongRunFrames = 200000;
-constexpr int kBlackRunEvery = 1000;
-constexpr int kBlackRunLength = 3;
-
 struct ProcessMeasure
 {
 	int fds = -1;
@@ -36,52 +28,28 @@ struct ProcessMeasure
 	long resident = -1;
 };
 
-class GuardSoakTest : public GLFixture
+class GuardSoakTest : public SoakFixture
 {
 protected:
-	void SetUp() override
-	{
-		GLFixture::SetUp();
-		if (IsSkipped() || HasFatalFailure())
-			return;
-		std::string error;
-		ASSERT_TRUE(driver.Open(TENEBRIXOR_MODULE_PATH, *Context(), error)) << error;
-	}
+	static ProcessMeasure Measure() { return { OpenFileDescriptorCount(), LiveObjects(), ResidentBytes() }; }
 
-	ProcessMeasure Measure() const
-	{
-		ProcessMeasure measure;
-		measure.fds = OpenFileDescriptorCount();
-		measure.objects = LiveObjects();
-		measure.resident = ResidentBytes();
-		return measure;
-	}
-
-	void ExpectNoGrowth(const ProcessMeasure& before, const char* when) const
+	static void ExpectNoGrowth(const ProcessMeasure& before, const char* when)
 	{
 		const ProcessMeasure after = Measure();
 		EXPECT_EQ(after.fds, before.fds) << "file descriptors " << when;
 		EXPECT_EQ(after.objects, before.objects) << "live GL objects " << when;
-		if (kMeasureResidentMemory)
-		{
-			EXPECT_LT(after.resident - before.resident, kResidentSlack) << "resident memory " << when;
-		}
+		EXPECT_TRUE(!kMeasureResidentMemory || after.resident - before.resident < kResidentSlack)
+			<< "resident memory grew by " << after.resident - before.resident << " bytes " << when;
 	}
 
-	// The one message of a send, checked byte for byte.
+	// The one message of a send, byte for byte, and nothing after it.
 	void ExpectOneMessage(const std::string& where)
 	{
-		const auto message = driver.Receiver().Receive(2000);
+		const auto message = receiver->Receive(2000);
 		ASSERT_TRUE(message.has_value()) << "no message arrived " << where;
-		EXPECT_EQ(*message, GuardDriver::ExpectedMessage()) << where;
+		EXPECT_EQ(*message, ExpectedMessage()) << where;
+		EXPECT_TRUE(receiver->Drain().empty()) << "more than one message " << where;
 	}
-
-	void ExpectNothingSent(const std::string& where)
-	{
-		EXPECT_TRUE(driver.Receiver().Drain().empty()) << "a message was sent " << where;
-	}
-
-	GuardDriver driver;
 };
 
 // Each new instance starts armed: with hold 0 its first black frame sends, and
@@ -89,57 +57,44 @@ protected:
 TEST_F(GuardSoakTest, ThousandInstanceLifetimesLeakNothingAndSendOncePerLifetime)
 {
 	ProcessMeasure baseline;
-	for (int cycle = 0; cycle < kCycles; ++cycle)
+	for (int cycle = 0; cycle < 1000 && !HasFailure(); ++cycle)
 	{
 		if (cycle == 10) // after the driver's and allocator's first-use growth
 			baseline = Measure();
-		void* instance = driver.NewInstance(0.0f, 0.0f);
+		void* instance = NewInstance(0.0f, 0.0f);
 		ASSERT_NE(instance, nullptr) << "cycle " << cycle;
-		ASSERT_EQ(driver.Frame(instance, true), FF_SUCCESS) << "cycle " << cycle;
-		ExpectOneMessage("on the first frame of cycle " + std::to_string(cycle));
-		for (int frame = 1; frame < kFramesPerCycle; ++frame)
-			ASSERT_EQ(driver.Frame(instance, true), FF_SUCCESS) << "cycle " << cycle << ", frame " << frame;
-		driver.DeleteInstance(instance);
-		ExpectNothingSent("after the first frame of cycle " + std::to_string(cycle));
-		if (HasFailure())
-			return;
+		for (int frame = 0; frame < 30; ++frame)
+			ASSERT_EQ(Show(instance, true), FF_SUCCESS) << "cycle " << cycle << ", frame " << frame;
+		module.DeInstantiate(instance);
+		ExpectOneMessage("in cycle " + std::to_string(cycle));
 	}
 	ExpectNoGrowth(baseline, "after 1,000 instance lifetimes");
 }
 
-// A long show on one instance: grey picture with a short black run every
+// A long show on one instance: grey picture with a black run of 3 frames every
 // 1,000 frames. Hold 0 and recovery 0 make every run send on its first black
 // frame, and only there.
 TEST_F(GuardSoakTest, TwoHundredThousandFramesSendOncePerBlackRunAndLeakNothing)
 {
-	void* instance = driver.NewInstance(0.0f, 0.0f);
+	void* instance = NewInstance(0.0f, 0.0f);
 	ASSERT_NE(instance, nullptr);
 	ProcessMeasure baseline;
 	int messages = 0;
-	for (int frame = 0; frame < kLongRunFrames; ++frame)
+	for (int frame = 0; frame < 200000 && !HasFailure(); ++frame)
 	{
-		if (frame == 2 * kBlackRunEvery)
+		if (frame == 2000)
 			baseline = Measure();
-		const int inRun = frame % kBlackRunEvery;
-		const bool black = frame >= kBlackRunEvery && inRun < kBlackRunLength;
-		if (black && inRun == 0)
-			ExpectNothingSent("on the grey frames before frame " + std::to_string(frame));
-		ASSERT_EQ(driver.Frame(instance, black), FF_SUCCESS) << "frame " << frame;
-		if (black && inRun == 0)
+		const bool black = frame >= 1000 && frame % 1000 < 3;
+		ASSERT_EQ(Show(instance, black), FF_SUCCESS) << "frame " << frame;
+		if (black && frame % 1000 == 0)
 		{
-			ExpectOneMessage("on the first black frame " + std::to_string(frame));
+			ExpectOneMessage("at frame " + std::to_string(frame));
 			++messages;
 		}
-		if (HasFailure())
-			break;
 	}
-	ExpectNothingSent("after the last frame");
-	if (!HasFailure())
-	{
-		EXPECT_EQ(messages, kLongRunFrames / kBlackRunEvery - 1);
-		ExpectNoGrowth(baseline, "over 200,000 frames");
-	}
-	driver.DeleteInstance(instance);
+	EXPECT_TRUE(receiver->Drain().empty()) << "a message was sent on a frame that should not send";
+	EXPECT_EQ(messages, 199);
+	ExpectNoGrowth(baseline, "over 200,000 frames");
+	module.DeInstantiate(instance);
 }
-
 } // namespace
