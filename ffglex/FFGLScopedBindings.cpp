@@ -149,9 +149,15 @@ void ScopedFBOBinding::EndScope()
 {
 	if (!isBound)
 		return;
-	// With UnbindOnEnd both saved names are still 0.
-	glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previousDrawFramebuffer));
-	glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousReadFramebuffer));
+	if (restoreBehaviour == RestorePrevious)
+	{
+		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previousDrawFramebuffer));
+		glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousReadFramebuffer));
+	}
+	else
+	{
+		glBindFramebuffer(GL_FRAMEBUFFER, 0);
+	}
 	isBound = false;
 }
 

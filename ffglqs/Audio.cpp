@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace ffglqs
 {
@@ -16,9 +15,9 @@ float RootMeanSquare(float sum, int count)
 }
 }// namespace
 
-void Audio::Update(std::vector<float> bins)
+void Audio::Update(const std::vector<float>& bins)
 {
-	fft = std::move(bins);
+	fft.assign(bins.begin(), bins.end());
 	const int n = static_cast<int>(fft.size());
 	const int third = n / 3;
 	const int twoThirds = 2 * third;

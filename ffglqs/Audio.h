@@ -17,13 +17,15 @@ namespace ffglqs
 class Audio
 {
 public:
-	// Takes over the bins and updates the four levels. With n bins and
+	// Copies the bins and updates the four levels. The copy reuses the
+	// analyser's own storage, so a spectrum of the same size as the last one
+	// allocates nothing: this runs every frame. With n bins and
 	// third = n / 3 (rounded down), bass covers bins below third, mid the bins
 	// strictly between third and 2 * third, high the bins above 2 * third: the
 	// bins third and 2 * third belong to no band but count toward the volume.
 	// A band without bins, and the volume of an empty spectrum, feed a level of
 	// 0.
-	void Update(std::vector<float> bins);
+	void Update(const std::vector<float>& bins);
 
 	float GetVolume() const;
 	float GetBass() const;

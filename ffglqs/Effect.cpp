@@ -29,13 +29,6 @@ const char* const kVertexShader =
 	"\t\t\ti_uv = vUV * maxUV;\n"
 	"\t\t}\n"
 	"\t";
-
-// The part of the host's texture that holds the picture.
-void MaxUV(const FFGLTextureStructTag& texture, float& u, float& v)
-{
-	u = static_cast<float>(texture.Width) / static_cast<float>(texture.HardwareWidth);
-	v = static_cast<float>(texture.Height) / static_cast<float>(texture.HardwareHeight);
-}
 }// namespace
 
 Effect::Effect(bool supportTopLeftTextureOrientation) :

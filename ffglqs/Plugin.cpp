@@ -469,4 +469,15 @@ void Plugin::consumeAllTrigger()
 	}
 }
 
+void Plugin::MaxUV(const FFGLTextureStructTag& texture, float& u, float& v)
+{
+	// A hardware size of 0 is a malformed record: the whole texture is taken,
+	// rather than handing the shader an infinite or NaN coordinate.
+	const auto fraction = [](std::uint32_t picture, std::uint32_t hardware) {
+		return hardware != 0 ? static_cast<float>(picture) / static_cast<float>(hardware) : 1.0f;
+	};
+	u = fraction(texture.Width, texture.HardwareWidth);
+	v = fraction(texture.Height, texture.HardwareHeight);
+}
+
 }// namespace ffglqs

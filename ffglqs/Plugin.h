@@ -145,6 +145,12 @@ public:
 	void consumeAllTrigger();
 
 protected:
+	// The part of a host texture that holds the picture, as texture coordinates
+	// (Width / HardwareWidth, Height / HardwareHeight, 1 for a hardware size of
+	// 0): the kinds pass it to their vertex shaders so that only the picture is
+	// sampled.
+	static void MaxUV(const FFGLTextureStructTag& texture, float& u, float& v);
+
 	std::string fragmentShaderBody;
 	std::vector<std::shared_ptr<Param>> params;
 	std::map<std::shared_ptr<ParamFFT>, Audio> audioAnalysers;

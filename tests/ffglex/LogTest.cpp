@@ -3,43 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
 
 namespace
 {
 template <typename... Pieces>
 std::string Logged(const Pieces&... pieces)
 {
-	CaptureStdout();
+	::testing::internal::CaptureStdout();
 	ffglex::Log(pieces...);
-	return GetCapturedStdout();
+	return ::testing::internal::GetCapturedStdout();
 }
-} // namespace
 
-TEST(LogTest, PrefixAndInfoLogBecomeOneLine)
+// One line per message: the pieces in order, nothing between them, one
+// newline after them, percent signs printed as they are.
+TEST(LogTest, PiecesBecomeOneLiteralLine)
 {
 	char infoLog[1024] = {};
 	std::strcpy(infoLog, "0:3(1): error: syntax error");
-	EXPECT_EQ(Logged("Fragment Shader error: ", infoLog), "Fragment Shader error: 0:3(1): error: syntax error\n");
 	const char* pointer = infoLog;
+	EXPECT_EQ(Logged("Fragment Shader error: ", infoLog), "Fragment Shader error: 0:3(1): error: syntax error\n");
 	EXPECT_EQ(Logged("Vertex Shader error: ", pointer), "Vertex Shader error: 0:3(1): error: syntax error\n");
-}
-
-TEST(LogTest, MessagesArePrintedLiterally)
-{
+	EXPECT_EQ(Logged("a", 1, 'b', 2.5, std::string("c")), "a1b2.5c\n");
 	EXPECT_EQ(Logged(std::string("100%s done %d %n")), "100%s done %d %n\n");
 	EXPECT_EQ(Logged("%s", "%x"), "%s%x\n");
-	EXPECT_EQ(Logged(std::string()), "\n");
 	EXPECT_EQ(Logged(""), "\n");
-}
-
-TEST(LogTest, PiecesOfAnyStreamableKindWithoutSeparators)
-{
-	EXPECT_EQ(Logged("a", 1, 'b', 2.5, std::string("c")), "a1b2.5c\n");
 }
 
 // A null character pointer would put the stream into a failed state and lose
@@ -49,10 +37,4 @@ TEST(LogTest, NullPieceDropsNothingElse)
 	const char* null = nullptr;
 	EXPECT_EQ(Logged("before ", null, "after"), "before after\n");
 }
-
-TEST(LogTest, BuilderWritesIntoAnyStream)
-{
-	std::ostringstream stream;
-	ffglex::VariadicMessageBuilder(stream, "x = ", 3, ", y = ", 4);
-	EXPECT_EQ(stream.str(), "x = 3, y = 4");
-}
+} // namespace

@@ -2,13 +2,21 @@
 #include "tests/support/GLFixture.h"
 
 #include <memory>
-#include <string>
 #include <type_traits>
 
 using namespace ffglex;
 
 namespace
 {
+template <typename Scope>
+constexpr bool kPinned = !std::is_copy_constructible<Scope>::value && !std::is_copy_assignable<Scope>::value &&
+	!std::is_move_constructible<Scope>::value && !std::is_move_assignable<Scope>::value;
+static_assert(kPinned<ScopedBufferBinding> && kPinned<ScopedVBOBinding> && kPinned<ScopedIBOBinding> &&
+		kPinned<ScopedUBOBinding> && kPinned<ScopedTextureBinding> && kPinned<Scoped2DTextureBinding> &&
+		kPinned<ScopedShaderBinding> && kPinned<ScopedSamplerActivation> && kPinned<ScopedVAOBinding> &&
+		kPinned<ScopedRenderBufferBinding> && kPinned<ScopedFBOBinding>,
+	"a copied or moved scope would unbind twice, or early");
+
 GLint Query(GLenum name)
 {
 	GLint value = 0;
@@ -16,346 +24,159 @@ GLint Query(GLenum name)
 	return value;
 }
 
-// One scope class each: how to open it, how to make an object it can bind, how
-// to bind one without the scope, and what glGetIntegerv reports.
-struct BufferScope
+template <void (*kGenerate)(GLsizei, GLuint*)>
+GLuint Generate()
 {
-	static constexpr const char* kName = "ScopedBufferBinding";
-	using Scope = ScopedBufferBinding;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(GL_PIXEL_UNPACK_BUFFER, name); }
-	static void BindDirectly(GLuint name) { glBindBuffer(GL_PIXEL_UNPACK_BUFFER, name); }
-	static GLint Bound() { return Query(GL_PIXEL_UNPACK_BUFFER_BINDING); }
-	static GLuint Make()
+	GLuint name = 0;
+	kGenerate(1, &name);
+	return name;
+}
+// glUseProgram accepts only linked programs.
+GLuint LinkedProgram()
+{
+	const char* const sources[2] = { "#version 410 core\nvoid main() { gl_Position = vec4(0.0); }\n",
+		"#version 410 core\nout vec4 color;\nvoid main() { color = vec4(1.0); }\n" };
+	const GLenum types[2] = { GL_VERTEX_SHADER, GL_FRAGMENT_SHADER };
+	const GLuint program = glCreateProgram();
+	for (int i = 0; i < 2; ++i)
 	{
-		GLuint name = 0;
-		glGenBuffers(1, &name);
-		return name;
+		const GLuint stage = glCreateShader(types[i]);
+		glShaderSource(stage, 1, &sources[i], nullptr);
+		glCompileShader(stage);
+		glAttachShader(program, stage);
+		glDeleteShader(stage);
 	}
-	static GLint Reported(GLuint name) { return static_cast<GLint>(name); }
-	static constexpr GLint kDefault = 0;
-};
-
-template <typename ScopeClass, GLenum kTarget, GLenum kBindingQuery>
-struct FixedBufferScope : BufferScope
+	glLinkProgram(program);
+	return program;
+}
+// The "objects" of a sampler activation are texture unit indices.
+GLuint NextUnit()
 {
-	static const char* const kName;
-	using Scope = ScopeClass;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(name); }
-	static void BindDirectly(GLuint name) { glBindBuffer(kTarget, name); }
-	static GLint Bound() { return Query(kBindingQuery); }
-};
-using VBOScope = FixedBufferScope<ScopedVBOBinding, GL_ARRAY_BUFFER, GL_ARRAY_BUFFER_BINDING>;
-using IBOScope = FixedBufferScope<ScopedIBOBinding, GL_ELEMENT_ARRAY_BUFFER, GL_ELEMENT_ARRAY_BUFFER_BINDING>;
-using UBOScope = FixedBufferScope<ScopedUBOBinding, GL_UNIFORM_BUFFER, GL_UNIFORM_BUFFER_BINDING>;
-template <>
-const char* const VBOScope::kName = "ScopedVBOBinding";
-template <>
-const char* const IBOScope::kName = "ScopedIBOBinding";
-template <>
-const char* const UBOScope::kName = "ScopedUBOBinding";
+	static GLuint next = 1;
+	next = next % 7 + 1;
+	return next;
+}
 
-struct TextureScope
+template <GLenum kTarget>
+void BindBuffer(GLuint name) { glBindBuffer(kTarget, name); }
+template <GLenum kTarget>
+void BindTexture(GLuint name) { glBindTexture(kTarget, name); }
+void UseProgram(GLuint name) { glUseProgram(name); }
+void ActivateUnit(GLuint unit) { glActiveTexture(GL_TEXTURE0 + unit); }
+void BindVertexArray(GLuint name) { glBindVertexArray(name); }
+void BindRenderbuffer(GLuint name) { glBindRenderbuffer(GL_RENDERBUFFER, name); }
+
+// One scope class: how to open it (with the leading target argument, if any),
+// how to make something it binds, how to bind that without the scope, and what
+// glGetIntegerv reports: kOffset + name, so kOffset when at the default.
+template <typename S, GLenum kQuery, void (*kBind)(GLuint), GLuint (*kMake)(), GLint kOffset, GLenum... kTarget>
+struct Kind
 {
-	static constexpr const char* kName = "ScopedTextureBinding";
-	using Scope = ScopedTextureBinding;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(GL_TEXTURE_3D, name); }
-	static void BindDirectly(GLuint name) { glBindTexture(GL_TEXTURE_3D, name); }
-	static GLint Bound() { return Query(GL_TEXTURE_BINDING_3D); }
-	static GLuint Make()
-	{
-		GLuint name = 0;
-		glGenTextures(1, &name);
-		return name;
-	}
-	static GLint Reported(GLuint name) { return static_cast<GLint>(name); }
-	static constexpr GLint kDefault = 0;
+	static std::unique_ptr<S> Open(GLuint name) { return std::make_unique<S>(kTarget..., name); }
+	static void BindDirectly(GLuint name) { kBind(name); }
+	static GLint Bound() { return Query(kQuery) - kOffset; }
+	static GLuint Make() { return kMake(); }
 };
 
-struct Texture2DScope : TextureScope
-{
-	static constexpr const char* kName = "Scoped2DTextureBinding";
-	using Scope = Scoped2DTextureBinding;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(name); }
-	static void BindDirectly(GLuint name) { glBindTexture(GL_TEXTURE_2D, name); }
-	static GLint Bound() { return Query(GL_TEXTURE_BINDING_2D); }
-};
-
-struct ShaderScope
-{
-	static constexpr const char* kName = "ScopedShaderBinding";
-	using Scope = ScopedShaderBinding;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(name); }
-	static void BindDirectly(GLuint name) { glUseProgram(name); }
-	static GLint Bound() { return Query(GL_CURRENT_PROGRAM); }
-	// glUseProgram accepts only linked programs.
-	static GLuint Make()
-	{
-		static const char* const kVertex = "#version 410 core\nvoid main() { gl_Position = vec4(0.0); }\n";
-		static const char* const kFragment =
-			"#version 410 core\nout vec4 color;\nvoid main() { color = vec4(1.0); }\n";
-		const GLuint program = glCreateProgram();
-		const GLuint stages[2] = { glCreateShader(GL_VERTEX_SHADER), glCreateShader(GL_FRAGMENT_SHADER) };
-		glShaderSource(stages[0], 1, &kVertex, nullptr);
-		glShaderSource(stages[1], 1, &kFragment, nullptr);
-		for (GLuint stage : stages)
-		{
-			glCompileShader(stage);
-			glAttachShader(program, stage);
-			glDeleteShader(stage);
-		}
-		glLinkProgram(program);
-		return program;
-	}
-	static GLint Reported(GLuint name) { return static_cast<GLint>(name); }
-	static constexpr GLint kDefault = 0;
-};
-
-// The "objects" are texture unit indices.
-struct SamplerScope
-{
-	static constexpr const char* kName = "ScopedSamplerActivation";
-	using Scope = ScopedSamplerActivation;
-	static std::unique_ptr<Scope> Open(GLuint unit) { return std::make_unique<Scope>(unit); }
-	static void BindDirectly(GLuint unit) { glActiveTexture(GL_TEXTURE0 + unit); }
-	static GLint Bound() { return Query(GL_ACTIVE_TEXTURE); }
-	static GLuint Make()
-	{
-		static GLuint next = 1;
-		next = next % 7 + 1;
-		return next;
-	}
-	static GLint Reported(GLuint unit) { return static_cast<GLint>(GL_TEXTURE0 + unit); }
-	static constexpr GLint kDefault = GL_TEXTURE0;
-};
-
-struct VAOScope
-{
-	static constexpr const char* kName = "ScopedVAOBinding";
-	using Scope = ScopedVAOBinding;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(name); }
-	static void BindDirectly(GLuint name) { glBindVertexArray(name); }
-	static GLint Bound() { return Query(GL_VERTEX_ARRAY_BINDING); }
-	static GLuint Make()
-	{
-		GLuint name = 0;
-		glGenVertexArrays(1, &name);
-		return name;
-	}
-	static GLint Reported(GLuint name) { return static_cast<GLint>(name); }
-	static constexpr GLint kDefault = 0;
-};
-
-struct RenderBufferScope
-{
-	static constexpr const char* kName = "ScopedRenderBufferBinding";
-	using Scope = ScopedRenderBufferBinding;
-	static std::unique_ptr<Scope> Open(GLuint name) { return std::make_unique<Scope>(name); }
-	static void BindDirectly(GLuint name) { glBindRenderbuffer(GL_RENDERBUFFER, name); }
-	static GLint Bound() { return Query(GL_RENDERBUFFER_BINDING); }
-	static GLuint Make()
-	{
-		GLuint name = 0;
-		glGenRenderbuffers(1, &name);
-		return name;
-	}
-	static GLint Reported(GLuint name) { return static_cast<GLint>(name); }
-	static constexpr GLint kDefault = 0;
-};
-
-template <typename Traits>
+template <typename K>
 class ScopeGLTest : public GLFixture
 {
 };
-using ScopeKinds = ::testing::Types<BufferScope, VBOScope, IBOScope, UBOScope, TextureScope, Texture2DScope,
-	ShaderScope, SamplerScope, VAOScope, RenderBufferScope>;
+using ScopeKinds = ::testing::Types<
+	Kind<ScopedBufferBinding, GL_PIXEL_UNPACK_BUFFER_BINDING, BindBuffer<GL_PIXEL_UNPACK_BUFFER>, Generate<glGenBuffers>, 0,
+		GL_PIXEL_UNPACK_BUFFER>,
+	Kind<ScopedVBOBinding, GL_ARRAY_BUFFER_BINDING, BindBuffer<GL_ARRAY_BUFFER>, Generate<glGenBuffers>, 0>,
+	Kind<ScopedIBOBinding, GL_ELEMENT_ARRAY_BUFFER_BINDING, BindBuffer<GL_ELEMENT_ARRAY_BUFFER>, Generate<glGenBuffers>, 0>,
+	Kind<ScopedUBOBinding, GL_UNIFORM_BUFFER_BINDING, BindBuffer<GL_UNIFORM_BUFFER>, Generate<glGenBuffers>, 0>,
+	Kind<ScopedTextureBinding, GL_TEXTURE_BINDING_3D, BindTexture<GL_TEXTURE_3D>, Generate<glGenTextures>, 0, GL_TEXTURE_3D>,
+	Kind<Scoped2DTextureBinding, GL_TEXTURE_BINDING_2D, BindTexture<GL_TEXTURE_2D>, Generate<glGenTextures>, 0>,
+	Kind<ScopedShaderBinding, GL_CURRENT_PROGRAM, UseProgram, LinkedProgram, 0>,
+	Kind<ScopedSamplerActivation, GL_ACTIVE_TEXTURE, ActivateUnit, NextUnit, GL_TEXTURE0>,
+	Kind<ScopedVAOBinding, GL_VERTEX_ARRAY_BINDING, BindVertexArray, Generate<glGenVertexArrays>, 0>,
+	Kind<ScopedRenderBufferBinding, GL_RENDERBUFFER_BINDING, BindRenderbuffer, Generate<glGenRenderbuffers>, 0>>;
 struct ScopeKindName
 {
-	template <typename Traits>
-	static std::string GetName(int)
+	template <typename K>
+	static std::string GetName(int index)
 	{
-		return Traits::kName;
+		static const char* const names[] = { "Buffer", "VBO", "IBO", "UBO", "Texture", "2DTexture", "Shader",
+			"SamplerActivation", "VAO", "RenderBuffer" };
+		return names[index];
 	}
 };
 TYPED_TEST_SUITE(ScopeGLTest, ScopeKinds, ScopeKindName);
 } // namespace
 
-TYPED_TEST(ScopeGLTest, IsNeitherCopyableNorMovable)
+// Ending a scope returns to the default (0), not to what was bound before it,
+// also for the inner one of two nested scopes; EndScope followed by
+// destruction unbinds once, so what was bound in between survives; name 0
+// binds the default and still unbinds at the end.
+TYPED_TEST(ScopeGLTest, EndsAtTheDefaultExactlyOnce)
 {
-	using Scope = typename TypeParam::Scope;
-	static_assert(!std::is_copy_constructible<Scope>::value && !std::is_copy_assignable<Scope>::value,
-		"a copied scope would unbind twice");
-	static_assert(!std::is_move_constructible<Scope>::value && !std::is_move_assignable<Scope>::value,
-		"a moved-from scope would unbind early");
-}
+	using K = TypeParam;
+	const GLuint before = K::Make(), outerName = K::Make(), innerName = K::Make(), between = K::Make();
+	K::BindDirectly(before);
+	ASSERT_EQ(K::Bound(), static_cast<GLint>(before));
 
-// Ending a scope returns to the default, not to what was bound before it; the
-// destructor after EndScope issues no second unbinding, so what was bound in
-// between survives.
-TYPED_TEST(ScopeGLTest, EndsAtDefaultOnceWhateverWasBoundBefore)
-{
-	const GLuint before = TypeParam::Make();
-	const GLuint inScope = TypeParam::Make();
-	const GLuint between = TypeParam::Make();
-	TypeParam::BindDirectly(before);
-	ASSERT_EQ(TypeParam::Bound(), TypeParam::Reported(before));
+	auto outer = K::Open(outerName);
+	EXPECT_EQ(K::Bound(), static_cast<GLint>(outerName));
+	{
+		auto inner = K::Open(innerName);
+		EXPECT_EQ(K::Bound(), static_cast<GLint>(innerName));
+	}
+	EXPECT_EQ(K::Bound(), 0) << "the inner scope's end";
+	K::BindDirectly(outerName);
+	outer->EndScope();
+	EXPECT_EQ(K::Bound(), 0);
+	K::BindDirectly(between);
+	outer->EndScope();
+	outer.reset();
+	EXPECT_EQ(K::Bound(), static_cast<GLint>(between)) << "EndScope or the destructor unbound a second time";
 
-	auto scope = TypeParam::Open(inScope);
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::Reported(inScope));
-	scope->EndScope();
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-	scope->EndScope();
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-
-	TypeParam::BindDirectly(between);
-	scope.reset();
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::Reported(between)) << "the destructor unbound a second time";
-	TypeParam::BindDirectly(0);
+	auto zero = K::Open(0);
+	EXPECT_EQ(K::Bound(), 0);
+	K::BindDirectly(between);
+	zero.reset();
+	EXPECT_EQ(K::Bound(), 0);
 	EXPECT_EQ(GLFixture::TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TYPED_TEST(ScopeGLTest, DestructionAloneEndsTheScope)
+// A host may leave distinct draw and read framebuffers bound. The scope binds
+// its own for both, and at its end restores the pair (RestorePrevious) or
+// leaves 0 (UnbindOnEnd, and any other value), once.
+TEST_F(GLFixture, FBOBindingEndsAtTheSavedPairOrZeroByBehaviour)
 {
-	const GLuint name = TypeParam::Make();
-	{
-		auto scope = TypeParam::Open(name);
-		EXPECT_EQ(TypeParam::Bound(), TypeParam::Reported(name));
-	}
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-}
-
-// The inner scope's end leaves the default although the outer one is open.
-TYPED_TEST(ScopeGLTest, NestedScopesOfOneKindEachEndAtDefault)
-{
-	const GLuint outerName = TypeParam::Make();
-	const GLuint innerName = TypeParam::Make();
-	auto outer = TypeParam::Open(outerName);
-	{
-		auto inner = TypeParam::Open(innerName);
-		EXPECT_EQ(TypeParam::Bound(), TypeParam::Reported(innerName));
-	}
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-	outer.reset();
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-}
-
-// Name 0 binds the default but the end of the scope still unbinds.
-TYPED_TEST(ScopeGLTest, ZeroNameStillUnbindsAtTheEnd)
-{
-	const GLuint other = TypeParam::Make();
-	auto scope = TypeParam::Open(0);
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-	TypeParam::BindDirectly(other);
-	scope.reset();
-	EXPECT_EQ(TypeParam::Bound(), TypeParam::kDefault);
-}
-
-namespace
-{
-class FBOScopeGLTest : public GLFixture
-{
-protected:
-	void SetUp() override
-	{
-		GLFixture::SetUp();
-		if (IsSkipped() || HasFatalFailure())
-			return;
-		glGenFramebuffers(3, names);
-	}
-	void TearDown() override
-	{
-		if (Context() != nullptr)
-		{
-			glBindFramebuffer(GL_FRAMEBUFFER, 0);
-			glDeleteFramebuffers(3, names);
-		}
-		GLFixture::TearDown();
-	}
-
-	// Distinct draw and read bindings, as a host may leave them.
-	void BindHostPair()
-	{
-		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, names[0]);
-		glBindFramebuffer(GL_READ_FRAMEBUFFER, names[1]);
-	}
-	static GLint Draw() { return Query(GL_DRAW_FRAMEBUFFER_BINDING); }
-	static GLint Read() { return Query(GL_READ_FRAMEBUFFER_BINDING); }
-
 	GLuint names[3] = {};
-};
-} // namespace
-
-TEST_F(FBOScopeGLTest, EndsAtSavedOrZeroBindingsByBehaviour)
-{
-	struct Case
+	glGenFramebuffers(3, names);
+	const auto expectBound = [](GLuint draw, GLuint read) {
+		EXPECT_EQ(Query(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(draw));
+		EXPECT_EQ(Query(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(read));
+	};
+	const struct
 	{
 		const char* label;
 		ScopedFBOBinding::RestoreBehaviour behaviour;
 		bool restores;
-	};
-	const Case cases[] = {
+	} cases[] = {
 		{ "RestorePrevious", ScopedFBOBinding::RestorePrevious, true },
 		{ "UnbindOnEnd", ScopedFBOBinding::UnbindOnEnd, false },
 		{ "unknown value 7", static_cast<ScopedFBOBinding::RestoreBehaviour>(7), false },
 	};
-	for (const Case& c : cases)
+	for (const auto& c : cases)
 	{
 		SCOPED_TRACE(c.label);
-		BindHostPair();
+		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, names[0]);
+		glBindFramebuffer(GL_READ_FRAMEBUFFER, names[1]);
 		{
 			ScopedFBOBinding scope(names[2], c.behaviour);
-			EXPECT_EQ(Draw(), static_cast<GLint>(names[2]));
-			EXPECT_EQ(Read(), static_cast<GLint>(names[2]));
+			expectBound(names[2], names[2]);
+			scope.EndScope();
+			expectBound(c.restores ? names[0] : 0, c.restores ? names[1] : 0);
+			glBindFramebuffer(GL_FRAMEBUFFER, names[2]);
+			scope.EndScope();
 		}
-		EXPECT_EQ(Draw(), c.restores ? static_cast<GLint>(names[0]) : 0);
-		EXPECT_EQ(Read(), c.restores ? static_cast<GLint>(names[1]) : 0);
+		expectBound(names[2], names[2]); // neither EndScope nor the destructor rebound
 	}
-}
-
-TEST_F(FBOScopeGLTest, RestoresOnceAtEndScope)
-{
-	BindHostPair();
-	ScopedFBOBinding scope(names[2], ScopedFBOBinding::RestorePrevious);
-	scope.EndScope();
-	EXPECT_EQ(Draw(), static_cast<GLint>(names[0]));
-	EXPECT_EQ(Read(), static_cast<GLint>(names[1]));
-
-	// The destructor must not rebind the host's pair over what is bound now.
-	glBindFramebuffer(GL_FRAMEBUFFER, names[2]);
-	scope.EndScope();
-	EXPECT_EQ(Draw(), static_cast<GLint>(names[2]));
-	EXPECT_EQ(Read(), static_cast<GLint>(names[2]));
-}
-
-TEST_F(FBOScopeGLTest, IsNeitherCopyableNorMovable)
-{
-	static_assert(!std::is_copy_constructible<ScopedFBOBinding>::value &&
-			!std::is_move_constructible<ScopedFBOBinding>::value &&
-			!std::is_copy_assignable<ScopedFBOBinding>::value && !std::is_move_assignable<ScopedFBOBinding>::value,
-		"a copied scope would restore twice");
-}
-
-// The nesting a render path uses, outermost first: program, sampler unit,
-// texture. When all have ended the context is at its defaults, and the host's
-// framebuffer is untouched.
-TEST_F(GLFixture, RenderPathNestingLeavesDefaults)
-{
-	const GLBindings before = CurrentBindings();
-	const GLuint texture = MakeRGBA8Texture(1, 1, { 1, 2, 3, 4 });
-	const GLuint program = ShaderScope::Make();
-	{
-		ScopedShaderBinding shaderBinding(program);
-		ScopedSamplerActivation samplerActivation(1);
-		Scoped2DTextureBinding textureBinding(texture);
-		const GLBindings during = CurrentBindings();
-		EXPECT_EQ(during.program, static_cast<GLint>(program));
-		EXPECT_EQ(during.activeTexture, GL_TEXTURE1);
-		EXPECT_EQ(during.texture2D, static_cast<GLint>(texture));
-	}
-	EXPECT_EQ(CurrentBindings(), before);
-	// The texture was unbound from unit 1, where it was bound.
-	glActiveTexture(GL_TEXTURE1);
-	EXPECT_EQ(Query(GL_TEXTURE_BINDING_2D), 0);
-	glActiveTexture(GL_TEXTURE0);
-	glDeleteTextures(1, &texture);
-	glDeleteProgram(program);
+	glBindFramebuffer(GL_FRAMEBUFFER, 0);
+	glDeleteFramebuffers(3, names);
 }

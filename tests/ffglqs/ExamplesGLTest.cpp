@@ -1,77 +1,59 @@
-// The example plug-ins, loaded with dlopen and driven through plugMain like a
-// host does: parameters set through code 8, frames through code 17, output
-// pixels read back and compared with what the parameters ask for, frame after
-// frame.
-#include "tests/ffglqs/ModuleFixture.h"
+// The example plug-ins, driven through plugMain as a host drives them:
+// parameters through code 8, frames through code 17, and the output pixels
+// compared with what the parameters ask for, frame after frame.
+#include "tests/ffglqs/FloatOutputFixture.h"
 
-#include <chrono>
-#include <cmath>
-#include <cstring>
-#include <string>
+#include <cstdint>
 #include <vector>
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
-using ExampleModuleTest = ModuleFixture;
-
-double Seconds(Clock::duration duration)
+double Seconds(std::chrono::steady_clock::duration duration)
 {
 	return std::chrono::duration<double>(duration).count();
 }
 
-// ---------------------------------------------------------------------------
-// Source: colour from hue, saturation, brightness and alpha; dimmed along a
-// sawtooth in time.
-
-enum ColourRampParam : std::uint32_t
+class ExampleModuleTest : public ModuleFixture
 {
-	kHue,
-	kSaturation,
-	kBrightness,
-	kAlpha,
-	kRate,
-	kDepth
+protected:
+	// A width x height texture whose lower-left pictureWidth x pictureHeight
+	// texels are inside, the rest outside: a picture in a larger host texture.
+	static GLuint PictureTexture(int width, int height, int pictureWidth, int pictureHeight, RGBA8 inside, RGBA8 outside)
+	{
+		std::vector<std::uint8_t> texels;
+		for(int y = 0; y < height; ++y)
+			for(int x = 0; x < width; ++x)
+			{
+				const RGBA8& texel = x < pictureWidth && y < pictureHeight ? inside : outside;
+				texels.insert(texels.end(), texel.begin(), texel.end());
+			}
+		return MakeRGBA8Texture(width, height, texels);
+	}
 };
 
-TEST_F(ExampleModuleTest, SourceIdentityAndInputs)
-{
-	Start(COLOUR_RAMP_MODULE);
-	const auto* info = static_cast<const PluginInfoStructTag*>(module->Call(FF_GET_INFO, FFMixed{ 0 }).PointerValue);
-	ASSERT_NE(info, nullptr);
-	EXPECT_EQ(std::string(info->PluginUniqueID, 4), "QSCR");
-	EXPECT_EQ(info->PluginType, FF_SOURCE);
-	EXPECT_EQ(module->CallNumber(FF_GET_PLUGIN_CAPS, FF_CAP_MINIMUM_INPUT_FRAMES), 0u);
-	EXPECT_EQ(module->CallNumber(FF_GET_PLUGIN_CAPS, FF_CAP_MAXIMUM_INPUT_FRAMES), 0u);
-	EXPECT_EQ(module->CallNumber(FF_GET_PARAMETER_TYPE, kHue), FF_TYPE_HUE);
-	EXPECT_EQ(module->CallNumber(FF_GET_PARAMETER_TYPE, kAlpha), FF_TYPE_ALPHA);
-}
-
+// Source: hue, saturation, brightness, alpha, rate, depth.
 TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
 {
 	Start(COLOUR_RAMP_MODULE);
-	struct Case
+	const struct
 	{
 		float h, s, v, a;
 		RGBA32F expected;
-	};
-	const Case cases[] = {
+	} cases[] = {
 		{ 0.0f, 1.0f, 1.0f, 1.0f, { 1.0f, 0.0f, 0.0f, 1.0f } },
 		{ 0.5f, 1.0f, 1.0f, 0.5f, { 0.0f, 1.0f, 1.0f, 0.5f } },
-		// Hue 1 is red again, not magenta.
-		{ 1.0f, 1.0f, 1.0f, 1.0f, { 1.0f, 0.0f, 0.0f, 1.0f } },
+		{ 1.0f, 1.0f, 1.0f, 1.0f, { 1.0f, 0.0f, 0.0f, 1.0f } }, // hue 1 is red again, not magenta
 		{ 0.25f, 0.5f, 0.8f, 1.0f, { 0.6f, 0.8f, 0.4f, 1.0f } },
 		{ 0.7f, 0.0f, 0.3f, 0.25f, { 0.3f, 0.3f, 0.3f, 0.25f } },
-		{ 0.0f, 0.0f, 1.0f, 1.0f, { 1.0f, 1.0f, 1.0f, 1.0f } },
 	};
-	for(const Case& c : cases)
+	for(const auto& c : cases)
 	{
-		Set(kHue, c.h);
-		Set(kSaturation, c.s);
-		Set(kBrightness, c.v);
-		Set(kAlpha, c.a);
+		Set(0, c.h);
+		Set(1, c.s);
+		Set(2, c.v);
+		Set(3, c.a);
 		Clear();
-		ASSERT_EQ(module->ProcessFrame(instance, {}), FF_SUCCESS);
+		ASSERT_EQ(Frame(), FF_SUCCESS);
 		EXPECT_TRUE(OutputIs(c.expected)) << "hsva " << c.h << " " << c.s << " " << c.v << " " << c.a;
 	}
 }
@@ -81,23 +63,16 @@ TEST_F(ExampleModuleTest, SourceRampFollowsSecondsSinceInstantiation)
 	Start(COLOUR_RAMP_MODULE);
 	// White, fully dimmed over a 10-second cycle: the output is 1 - time / 10,
 	// so each frame's time can be read back from the red channel.
-	Set(kHue, 0.0f);
-	Set(kSaturation, 0.0f);
-	Set(kBrightness, 1.0f);
-	Set(kDepth, 1.0f);
-	Set(kRate, 0.1f);
-
+	Set(1, 0.0f);
+	Set(4, 0.1f);
+	Set(5, 1.0f);
 	double previous = 0.0;
-	for(int frame = 0; frame < 4; ++frame)
+	for(int frame = 0; frame < 3; ++frame)
 	{
 		const Clock::time_point before = Clock::now();
-		ASSERT_EQ(module->ProcessFrame(instance, {}), FF_SUCCESS);
+		ASSERT_EQ(Frame(), FF_SUCCESS);
 		const Clock::time_point after = Clock::now();
-
-		const RGBA32F pixel = ReadFloatPixel(kWidth / 2, kHeight / 2);
-		EXPECT_EQ(pixel[0], pixel[1]);
-		EXPECT_EQ(pixel[3], 1.0f);
-		const double shaderTime = (1.0 - pixel[0]) / 0.1;
+		const double shaderTime = (1.0 - ReadFloatPixel(kWidth / 2, kHeight / 2)[0]) / 0.1;
 		// The instance's clock starts during instantiation.
 		EXPECT_GE(shaderTime, Seconds(before - afterInstantiate) - 1e-3) << "frame " << frame;
 		EXPECT_LE(shaderTime, Seconds(after - beforeInstantiate) + 1e-3) << "frame " << frame;
@@ -106,152 +81,94 @@ TEST_F(ExampleModuleTest, SourceRampFollowsSecondsSinceInstantiation)
 	}
 }
 
-// ---------------------------------------------------------------------------
-// Effect: gain (range), channel (option), invert (boolean), flash (trigger).
-
-enum ChannelGainParam : std::uint32_t
-{
-	kGain,
-	kChannel,
-	kInvert,
-	kFlash
-};
-
-TEST_F(ExampleModuleTest, EffectParametersAsTheHostSeesThem)
-{
-	Start(CHANNEL_GAIN_MODULE);
-	EXPECT_EQ(module->CallNumber(FF_GET_PLUGIN_CAPS, FF_CAP_MINIMUM_INPUT_FRAMES), 1u);
-	EXPECT_EQ(module->CallNumber(FF_GET_PLUGIN_CAPS, FF_CAP_MAXIMUM_INPUT_FRAMES), 1u);
-	const std::uint32_t types[] = { FF_TYPE_STANDARD, FF_TYPE_OPTION, FF_TYPE_BOOLEAN, FF_TYPE_EVENT };
-	for(std::uint32_t i = 0; i < 4; ++i)
-		EXPECT_EQ(module->CallNumber(FF_GET_PARAMETER_TYPE, i), types[i]);
-	GetRangeStructTag range = { kGain, 0.0f, 0.0f };
-	module->CallRecord(FF_GET_RANGE, &range);
-	EXPECT_EQ(range.max, 4.0f);
-	EXPECT_EQ(module->DefaultFloat(kGain), 1.0f);
-	EXPECT_EQ(module->CallNumber(FF_GET_NUM_PARAMETER_ELEMENTS, kChannel), 4u);
-
-	// Display of the option: its number.
-	Set(kChannel, 2.0f);
-	const char* display = static_cast<const char*>(module->Call(FF_GET_PARAMETER_DISPLAY, FFMixed{ kChannel }, instance).PointerValue);
-	ASSERT_NE(display, nullptr);
-	EXPECT_STREQ(display, "2.000000");
-}
-
+// Effect: gain (range 0..4), channel (option), invert (boolean), flash
+// (trigger).
 TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 {
 	Start(CHANNEL_GAIN_MODULE);
 	// A 2 x 2 picture of (0.2, 0.4, 0.6) inside a 4 x 4 texture of magenta.
-	std::vector<std::uint8_t> texels(4 * 4 * 4);
-	for(int y = 0; y < 4; ++y)
-	{
-		for(int x = 0; x < 4; ++x)
-		{
-			const bool inside = x < 2 && y < 2;
-			std::uint8_t* t = &texels[(y * 4 + x) * 4];
-			t[0] = inside ? 51 : 255;
-			t[1] = inside ? 102 : 0;
-			t[2] = inside ? 153 : 255;
-			t[3] = 255;
-		}
-	}
-	const GLuint texture = MakeRGBA8Texture(4, 4, texels);
+	const GLuint texture = PictureTexture(4, 4, 2, 2, { 51, 102, 153, 255 }, { 255, 0, 255, 255 });
 	FFGLTextureStructTag input = { 2, 2, 4, 4, texture };
 
-	struct Frame
+	const struct
 	{
 		float gain, channel, invert;
 		bool fireFlash;
 		RGBA32F expected;
-	};
-	const Frame frames[] = {
+	} frames[] = {
 		{ 1.0f, 0.0f, 0.0f, false, { 0.2f, 0.4f, 0.6f, 1.0f } },
 		{ 2.0f, 0.0f, 0.0f, false, { 0.4f, 0.8f, 1.0f, 1.0f } },
 		{ 2.0f, 2.0f, 0.0f, false, { 0.0f, 0.8f, 0.0f, 1.0f } },
-		// 1.7 selects the option of number 1.
-		{ 0.5f, 1.7f, 0.0f, false, { 0.1f, 0.0f, 0.0f, 1.0f } },
+		{ 0.5f, 1.7f, 0.0f, false, { 0.1f, 0.0f, 0.0f, 1.0f } }, // 1.7 selects option 1
 		{ 1.0f, 3.0f, 1.0f, false, { 1.0f, 1.0f, 0.4f, 1.0f } },
 		{ 1.0f, 0.0f, 0.0f, true, { 1.0f, 1.0f, 1.0f, 1.0f } },
-		// The flash lasted one frame without the host resetting it.
-		{ 1.0f, 0.0f, 0.0f, false, { 0.2f, 0.4f, 0.6f, 1.0f } },
+		{ 1.0f, 0.0f, 0.0f, false, { 0.2f, 0.4f, 0.6f, 1.0f } }, // the flash lasted one frame
 		{ 3.0f, 0.0f, 0.0f, true, { 1.0f, 1.0f, 1.0f, 1.0f } },
 		{ 3.0f, 0.0f, 0.0f, false, { 0.6f, 1.0f, 1.0f, 1.0f } },
 	};
 	int index = 0;
-	for(const Frame& f : frames)
+	for(const auto& f : frames)
 	{
-		Set(kGain, f.gain);
-		Set(kChannel, f.channel);
-		Set(kInvert, f.invert);
+		Set(0, f.gain);
+		Set(1, f.channel);
+		Set(2, f.invert);
 		if(f.fireFlash)
-			Set(kFlash, 1.0f);
-		EXPECT_EQ(module->GetFloat(instance, kChannel), f.channel);
+			Set(3, 1.0f);
 		Clear();
-		ASSERT_EQ(module->ProcessFrame(instance, { &input }), FF_SUCCESS);
+		ASSERT_EQ(Frame({ &input }), FF_SUCCESS);
 		EXPECT_TRUE(OutputIs(f.expected, 1e-4f)) << "frame " << index;
-		EXPECT_EQ(module->GetFloat(instance, kFlash), 0.0f) << "frame " << index;
+		EXPECT_EQ(ffgltool::PluginModule::FloatFromBits(module.GetParameter(instance, 3).UIntValue), 0.0f) << "frame " << index;
 		++index;
 	}
 
 	// Without its input the effect refuses the frame and draws nothing.
 	Clear();
-	EXPECT_EQ(module->ProcessFrame(instance, {}), FF_FAIL);
-	EXPECT_TRUE(OutputIs({ -1.0f, -1.0f, -1.0f, -1.0f }));
+	EXPECT_EQ(Frame(), FF_FAIL);
+	EXPECT_TRUE(OutputIs(kUntouched));
 	glDeleteTextures(1, &texture);
 }
 
-// ---------------------------------------------------------------------------
-// Mixer: blends its first input into its second by mixVal.
-
+// Mixer: blends its first input (destination) into its second (source) by
+// mixVal, its one parameter.
 TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 {
 	Start(CROSSFADE_MODULE);
-	EXPECT_EQ(module->CallNumber(FF_GET_PLUGIN_CAPS, FF_CAP_MINIMUM_INPUT_FRAMES), 2u);
-	EXPECT_EQ(module->CallNumber(FF_GET_PLUGIN_CAPS, FF_CAP_MAXIMUM_INPUT_FRAMES), 2u);
-	const char* name = static_cast<const char*>(module->Call(FF_GET_PARAMETER_NAME, FFMixed{ 0 }).PointerValue);
-	ASSERT_NE(name, nullptr);
-	EXPECT_STREQ(name, "mixVal");
-
-	// Destination: a 2 x 2 red picture inside a 4 x 4 green texture. Source:
-	// a 1 x 1 blue picture inside a 2 x 2 yellow texture.
-	std::vector<std::uint8_t> destinationTexels(4 * 4 * 4);
-	for(int i = 0; i < 16; ++i)
-	{
-		const bool inside = (i % 4) < 2 && (i / 4) < 2;
-		const std::uint8_t texel[4] = { static_cast<std::uint8_t>(inside ? 255 : 0), static_cast<std::uint8_t>(inside ? 0 : 255), 0, 255 };
-		std::memcpy(&destinationTexels[i * 4], texel, 4);
-	}
-	const std::vector<std::uint8_t> sourceTexels = {
-		0, 0, 255, 255, 255, 255, 0, 255,
-		255, 255, 0, 255, 255, 255, 0, 255
-	};
-	const GLuint destinationTexture = MakeRGBA8Texture(4, 4, destinationTexels);
-	const GLuint sourceTexture = MakeRGBA8Texture(2, 2, sourceTexels);
+	// A 2 x 2 red picture in a 4 x 4 green texture; a 1 x 1 blue picture in a
+	// 2 x 2 yellow texture.
+	const GLuint destinationTexture = PictureTexture(4, 4, 2, 2, { 255, 0, 0, 255 }, { 0, 255, 0, 255 });
+	const GLuint sourceTexture = PictureTexture(2, 2, 1, 1, { 0, 0, 255, 255 }, { 255, 255, 0, 255 });
 	FFGLTextureStructTag destination = { 2, 2, 4, 4, destinationTexture };
 	FFGLTextureStructTag source = { 1, 1, 2, 2, sourceTexture };
 
-	struct Frame
+	// Refused without both inputs, drawing nothing.
+	EXPECT_EQ(Frame({ &destination }), FF_FAIL);
+	EXPECT_EQ(Frame({ &destination, nullptr }), FF_FAIL);
+	EXPECT_TRUE(OutputIs(kUntouched));
+
+	const GLBindings before = CurrentBindings();
+	const struct
 	{
 		float mix;
 		RGBA32F expected;
-	};
-	const Frame frames[] = {
+	} frames[] = {
 		{ 0.0f, { 1.0f, 0.0f, 0.0f, 1.0f } },
 		{ 0.25f, { 0.75f, 0.0f, 0.25f, 1.0f } },
 		{ 1.0f, { 0.0f, 0.0f, 1.0f, 1.0f } },
-		{ 0.5f, { 0.5f, 0.0f, 0.5f, 1.0f } },
 	};
-	for(const Frame& f : frames)
+	for(const auto& f : frames)
 	{
 		Set(0, f.mix);
 		Clear();
-		ASSERT_EQ(module->ProcessFrame(instance, { &destination, &source }), FF_SUCCESS);
-		EXPECT_TRUE(OutputIs(f.expected, 1e-5f)) << "mixVal " << f.mix;
+		ASSERT_EQ(Frame({ &destination, &source }), FF_SUCCESS);
+		EXPECT_TRUE(OutputIs(f.expected)) << "mixVal " << f.mix;
 	}
-
-	Clear();
-	EXPECT_EQ(module->ProcessFrame(instance, { &destination }), FF_FAIL);
-	EXPECT_TRUE(OutputIs({ -1.0f, -1.0f, -1.0f, -1.0f }));
+	// Unit 0 is active again and unit 1 is left without a texture.
+	EXPECT_EQ(CurrentBindings(), before);
+	glActiveTexture(GL_TEXTURE1);
+	GLint unitOneTexture = -1;
+	glGetIntegerv(GL_TEXTURE_BINDING_2D, &unitOneTexture);
+	glActiveTexture(GL_TEXTURE0);
+	EXPECT_EQ(unitOneTexture, 0);
 	glDeleteTextures(1, &destinationTexture);
 	glDeleteTextures(1, &sourceTexture);
 }

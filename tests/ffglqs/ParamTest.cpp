@@ -1,3 +1,7 @@
+// Quick-start parameters on an instance, without GL: registration by class,
+// the colour groups, option selection, the host's set and get requests, the
+// display text, triggers and the clock. What a host reads through plugMain is
+// in ProbeModuleGLTest.cpp.
 #include "tests/ffglqs/QuickStartProbes.h"
 
 #include "ffglqs/ParamBool.h"
@@ -8,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -20,219 +23,145 @@ using ffglqs::Param;
 using ffglqs::ParamOption;
 using ffglqs::ParamRange;
 
-char* FailText()
-{
-	return reinterpret_cast<char*>(static_cast<std::uintptr_t>(FF_FAIL));
-}
+char* const kFailText = reinterpret_cast<char*>(static_cast<std::uintptr_t>(FF_FAIL));
 
 float DefaultOf(const CFFGLPluginManager& registry, unsigned int index)
 {
-	const std::uint32_t bits = registry.GetParamDefault(index).UIntValue;
 	float value;
+	const std::uint32_t bits = registry.GetParamDefault(index).UIntValue;
 	std::memcpy(&value, &bits, sizeof(value));
 	return value;
 }
 
-TEST(ParamTest, HueColourHelperRegistersFourConsecutiveComponents)
+TEST(ParamTest, ColourHelpersRegisterConsecutiveComponents)
 {
 	SourceProbe plugin;
 	plugin.AddParam(Param::Create("before"));
-	plugin.AddHueColorParam("tint");
-
-	struct Expected
+	plugin.AddHueColorParam("glow");
+	plugin.AddRGBColorParam("tint");
+	const struct
 	{
 		const char* name;
 		unsigned int type;
 		float value;
+	} expected[] = {
+		{ "before", FF_TYPE_STANDARD, 0.0f },
+		{ "glow", FF_TYPE_HUE, 0.0f },
+		{ "glow_saturation", FF_TYPE_SATURATION, 0.0f },
+		{ "glow_brightness", FF_TYPE_BRIGHTNESS, 1.0f },
+		{ "glow_alpha", FF_TYPE_ALPHA, 1.0f },
+		{ "tint", FF_TYPE_RED, 0.5f },
+		{ "tint_green", FF_TYPE_GREEN, 0.5f },
+		{ "tint_blue", FF_TYPE_BLUE, 0.5f },
 	};
-	const Expected expected[] = {
-		{ "tint", FF_TYPE_HUE, 0.0f },
-		{ "tint_saturation", FF_TYPE_SATURATION, 0.0f },
-		{ "tint_brightness", FF_TYPE_BRIGHTNESS, 1.0f },
-		{ "tint_alpha", FF_TYPE_ALPHA, 1.0f },
-	};
-	for(unsigned int i = 0; i < 4; ++i)
+	ASSERT_EQ(plugin.GetNumParams(), 8u);
+	for(unsigned int i = 0; i < 8; ++i)
 	{
-		EXPECT_EQ(plugin.GetParamName(i + 1), std::string(expected[i].name));
-		EXPECT_EQ(plugin.GetParamType(i + 1), expected[i].type);
-		EXPECT_EQ(DefaultOf(plugin, i + 1), expected[i].value);
-		EXPECT_EQ(plugin.GetFloatParameter(i + 1), expected[i].value);
+		EXPECT_EQ(plugin.GetParamName(i), std::string(expected[i].name));
+		EXPECT_EQ(plugin.GetParamType(i), expected[i].type) << expected[i].name;
+		EXPECT_EQ(DefaultOf(plugin, i), expected[i].value) << expected[i].name;
+		EXPECT_EQ(plugin.GetFloatParameter(i), expected[i].value) << expected[i].name;
+		// Only the first position of each group starts one; 6 and 7 would run
+		// past the end of the list.
+		EXPECT_EQ(plugin.IsHueColor(static_cast<int>(i)), i == 1) << i;
+		EXPECT_EQ(plugin.IsRGBColor(static_cast<int>(i)), i == 5) << i;
 	}
-	EXPECT_FALSE(plugin.IsHueColor(0));
-	EXPECT_TRUE(plugin.IsHueColor(1));
-	EXPECT_FALSE(plugin.IsHueColor(2));
 	EXPECT_FALSE(plugin.IsHueColor(-1));
-	EXPECT_FALSE(plugin.IsRGBColor(1));
+	EXPECT_FALSE(plugin.IsRGBColor(-2));
 }
 
-TEST(ParamTest, RGBColourHelperRegistersThreeComponentsAtOneHalf)
-{
-	SourceProbe plugin;
-	plugin.AddRGBColorParam("tint");
-	EXPECT_EQ(plugin.GetNumParams(), 3u);
-	const unsigned int types[] = { FF_TYPE_RED, FF_TYPE_GREEN, FF_TYPE_BLUE };
-	const char* names[] = { "tint", "tint_green", "tint_blue" };
-	for(unsigned int i = 0; i < 3; ++i)
-	{
-		EXPECT_EQ(plugin.GetParamType(i), types[i]);
-		EXPECT_EQ(plugin.GetParamName(i), std::string(names[i]));
-		EXPECT_EQ(DefaultOf(plugin, i), 0.5f);
-	}
-	EXPECT_TRUE(plugin.IsRGBColor(0));
-	EXPECT_FALSE(plugin.IsRGBColor(1));
-	// A group that would run past the end of the list.
-	SourceProbe partial;
-	partial.AddParam(Param::Create("r", FF_TYPE_RED, 0.5f));
-	partial.AddParam(Param::Create("g", FF_TYPE_GREEN, 0.5f));
-	EXPECT_FALSE(partial.IsRGBColor(0));
-	EXPECT_FALSE(partial.IsRGBColor(-2));
-}
-
-TEST(ParamTest, RangeReportsItsOwnUnitsAndStoresValuesAsSent)
-{
-	SourceProbe plugin;
-	auto range = ParamRange::Create("amount", 50.0f, { 0.0f, 100.0f });
-	plugin.AddParam(range);
-	EXPECT_EQ(plugin.GetParamType(0), FF_TYPE_STANDARD);
-	EXPECT_EQ(DefaultOf(plugin, 0), 50.0f);
-	EXPECT_EQ(plugin.GetParamRange(0).min, 0.0f);
-	EXPECT_EQ(plugin.GetParamRange(0).max, 100.0f);
-
-	EXPECT_EQ(plugin.SetFloatParameter(0, 25.0f), FF_SUCCESS);
-	EXPECT_EQ(plugin.GetFloatParameter(0), 25.0f);
-	EXPECT_EQ(range->GetNormalizedValue(), 0.25f);
-	// Outside the range: stored unchanged, only the normalised value clamps.
-	plugin.SetFloatParameter(0, 150.0f);
-	EXPECT_EQ(plugin.GetFloatParameter(0), 150.0f);
-	EXPECT_EQ(range->GetNormalizedValue(), 1.0f);
-
-	auto steps = ParamRange::CreateInteger("steps", 7, { 1.0f, 16.0f });
-	plugin.AddParam(steps);
-	EXPECT_EQ(plugin.GetParamType(1), FF_TYPE_INTEGER);
-	EXPECT_EQ(DefaultOf(plugin, 1), 7.0f);
-	EXPECT_EQ(plugin.GetParamRange(1).max, 16.0f);
-}
-
+// AddParam registers by the parameter's class, whichever handle type it is
+// given, and a range keeps its default in its own units.
 TEST(ParamTest, ParametersRegisterByTheirClassWhateverHandleTheyCameIn)
 {
 	SourceProbe plugin;
 	std::shared_ptr<Param> range = ParamRange::Create("amount", -5.0f, { -10.0f, 10.0f });
 	std::shared_ptr<Param> option = ParamOption::Create("mode", { { "x", 0.0f }, { "y", 0.0f } }, 1);
 	std::shared_ptr<Param> text = ffglqs::ParamText::create("label", "hi");
+	std::shared_ptr<Param> fft = ffglqs::ParamFFT::Create("spectrum", 6);
 	plugin.AddParam(range);
 	plugin.AddParam(option);
 	plugin.AddParam(text);
+	plugin.AddParam(fft);
 	EXPECT_EQ(DefaultOf(plugin, 0), -5.0f);
 	EXPECT_EQ(plugin.GetParamRange(0).min, -10.0f);
+	EXPECT_EQ(plugin.GetParamRange(0).max, 10.0f);
 	EXPECT_EQ(plugin.GetNumParamElements(1), 2u);
 	EXPECT_EQ(DefaultOf(plugin, 1), 1.0f);
 	EXPECT_STREQ(static_cast<const char*>(plugin.GetParamDefault(2).PointerValue), "hi");
+	EXPECT_EQ(plugin.GetNumParamElements(3), 6u);
+	EXPECT_EQ(plugin.GetParamUsage(3), FF_USAGE_FFT);
 }
 
-TEST(ParamTest, OptionRegistersChoicesByNameWithElementValuesInOrder)
+TEST(ParamTest, RangeStoresValuesAsSentAndOnlyTheNormalisedValueClamps)
 {
 	SourceProbe plugin;
-	plugin.AddParam(ParamOption::Create("mode", { { "Soft", 0.5f }, { "Hard", 2.0f }, { "Wild", 7.0f } }, 2));
-	EXPECT_EQ(plugin.GetParamType(0), FF_TYPE_OPTION);
-	ASSERT_EQ(plugin.GetNumParamElements(0), 3u);
-	const char* names[] = { "Soft", "Hard", "Wild" };
-	for(unsigned int i = 0; i < 3; ++i)
-	{
-		EXPECT_EQ(plugin.GetParamElementName(0, i), std::string(names[i]));
-		float value;
-		const std::uint32_t bits = plugin.GetParamElementDefault(0, i);
-		std::memcpy(&value, &bits, sizeof(value));
-		EXPECT_EQ(value, static_cast<float>(i));
-	}
-	EXPECT_EQ(DefaultOf(plugin, 0), 2.0f);
+	auto range = ParamRange::Create("amount", 50.0f, { 0.0f, 100.0f });
+	plugin.AddParam(range);
+	plugin.AddParam(ParamRange::CreateInteger("steps", 7, { 1.0f, 16.0f }));
+	EXPECT_EQ(plugin.GetParamType(1), FF_TYPE_INTEGER);
+	EXPECT_EQ(DefaultOf(plugin, 1), 7.0f);
+
+	EXPECT_EQ(plugin.SetFloatParameter(0, 25.0f), FF_SUCCESS);
+	EXPECT_EQ(range->GetNormalizedValue(), 0.25f);
+	plugin.SetFloatParameter(0, 150.0f);
+	EXPECT_EQ(plugin.GetFloatParameter(0), 150.0f);
+	EXPECT_EQ(range->GetNormalizedValue(), 1.0f);
 }
 
-struct OptionCase
+// The host sends the element values 0, 1, 2; anything else that selects no
+// option falls back to the first, and NaN is never converted.
+TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 {
-	float sent;
-	float stored;
-	const char* current;
-	float realValue;
-};
-
-class ParamOptionSetValueTest : public ::testing::TestWithParam<OptionCase>
-{
-};
-
-TEST_P(ParamOptionSetValueTest, SelectsByTruncationAndFallsBackToTheFirst)
-{
-	const OptionCase& c = GetParam();
+	const float nan = std::numeric_limits<float>::quiet_NaN();
+	const struct
+	{
+		float sent, stored;
+		const char* current;
+		float realValue;
+	} cases[] = {
+		{ 0.0f, 0.0f, "Soft", 0.5f }, { 2.0f, 2.0f, "Wild", 7.0f }, { 1.7f, 1.7f, "Hard", 2.0f },
+		{ 3.0f, 0.0f, "Soft", 0.5f }, { 5.0f, 0.0f, "Soft", 0.5f }, { -0.5f, -0.5f, "Soft", 0.5f },
+		{ -1.0f, 0.0f, "Soft", 0.5f }, { nan, 0.0f, "Soft", 0.5f },
+		{ std::numeric_limits<float>::infinity(), 0.0f, "Soft", 0.5f }, { 1e30f, 0.0f, "Soft", 0.5f },
+	};
 	auto option = ParamOption::Create("mode", { { "Soft", 0.5f }, { "Hard", 2.0f }, { "Wild", 7.0f } }, 2);
-	option->SetValue(c.sent);
-	EXPECT_EQ(option->GetValue(), c.stored);
-	EXPECT_TRUE(option->IsCurrentOption(c.current));
-	EXPECT_EQ(option->GetRealValue(), c.realValue);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, ParamOptionSetValueTest,
-	::testing::Values(
-		OptionCase{ 0.0f, 0.0f, "Soft", 0.5f },
-		OptionCase{ 2.0f, 2.0f, "Wild", 7.0f },
-		OptionCase{ 1.7f, 1.7f, "Hard", 2.0f },
-		OptionCase{ 5.0f, 0.0f, "Soft", 0.5f },
-		OptionCase{ 3.0f, 0.0f, "Soft", 0.5f },
-		OptionCase{ -0.5f, -0.5f, "Soft", 0.5f },
-		OptionCase{ -1.0f, 0.0f, "Soft", 0.5f },
-		OptionCase{ -7.0f, 0.0f, "Soft", 0.5f },
-		OptionCase{ std::numeric_limits<float>::quiet_NaN(), 0.0f, "Soft", 0.5f },
-		OptionCase{ std::numeric_limits<float>::infinity(), 0.0f, "Soft", 0.5f },
-		OptionCase{ 1e30f, 0.0f, "Soft", 0.5f }));
-
-TEST(ParamTest, OptionWithoutChoicesSelectsNothing)
-{
-	auto option = ParamOption::Create("empty", {}, 3);
-	const float values[] = { 0.0f, 1.0f, -2.0f, std::numeric_limits<float>::quiet_NaN() };
-	for(float v : values)
+	EXPECT_TRUE(option->IsCurrentOption("Wild"));
+	for(const auto& c : cases)
 	{
-		option->SetValue(v);
-		EXPECT_EQ(option->GetValue(), 0.0f);
-		EXPECT_TRUE(option->IsCurrentOption(""));
-		EXPECT_EQ(option->GetRealValue(), 0.0f);
+		option->SetValue(c.sent);
+		EXPECT_EQ(option->GetValue(), c.stored) << c.sent;
+		EXPECT_TRUE(option->IsCurrentOption(c.current)) << c.sent;
+		EXPECT_EQ(option->GetRealValue(), c.realValue) << c.sent;
 	}
-	SourceProbe plugin;
-	plugin.AddParam(option);
-	EXPECT_EQ(plugin.GetNumParamElements(0), 0u);
+
+	// Without choices nothing is current, whatever the value.
+	auto empty = ParamOption::Create("empty", {}, 3);
+	for(float v : { 0.0f, 1.0f, -2.0f, nan })
+	{
+		empty->SetValue(v);
+		EXPECT_EQ(empty->GetValue(), 0.0f);
+		EXPECT_TRUE(empty->IsCurrentOption(""));
+		EXPECT_EQ(empty->GetRealValue(), 0.0f);
+	}
 }
 
-TEST(ParamTest, TextParameterRegistersItsOwnTextAsDefault)
+TEST(ParamTest, RequestsOutsideTheListOrOfTheWrongKindFailAndChangeNothing)
 {
 	SourceProbe plugin;
 	auto text = ffglqs::ParamText::create("label", "hello");
 	plugin.AddParam(Param::Create("amount", 0.5f));
 	plugin.AddParam(text);
-	EXPECT_EQ(plugin.GetParamType(1), FF_TYPE_TEXT);
-	EXPECT_STREQ(static_cast<const char*>(plugin.GetParamDefault(1).PointerValue), "hello");
 	EXPECT_STREQ(plugin.GetTextParameter(1), "hello");
-
-	// The host pushes the registered default into a new instance.
-	EXPECT_EQ(plugin.SetTextParameter(1, static_cast<const char*>(plugin.GetParamDefault(1).PointerValue)), FF_SUCCESS);
-	EXPECT_EQ(text->GetText(), "hello");
-
-	EXPECT_EQ(plugin.SetTextParameter(1, "other"), FF_SUCCESS);
-	EXPECT_EQ(plugin.GetParamText("label")->GetText(), "other");
 	EXPECT_EQ(plugin.SetTextParameter(1, nullptr), FF_SUCCESS);
 	EXPECT_EQ(text->GetText(), "");
 
-	// Text requests on a float parameter or past the end fail and change
-	// nothing.
 	EXPECT_EQ(plugin.SetTextParameter(0, "x"), FF_FAIL);
-	EXPECT_EQ(plugin.GetFloatParameter(0), 0.5f);
 	EXPECT_EQ(plugin.SetTextParameter(2, "x"), FF_FAIL);
-	EXPECT_EQ(plugin.GetTextParameter(0), FailText());
-	EXPECT_EQ(plugin.GetTextParameter(2), FailText());
-}
-
-TEST(ParamTest, FloatRequestsOutsideTheListFail)
-{
-	SourceProbe plugin;
-	plugin.AddParam(Param::Create("amount", 0.5f));
-	EXPECT_EQ(plugin.SetFloatParameter(1, 0.25f), FF_FAIL);
-	EXPECT_EQ(plugin.GetFloatParameter(1), 0.0f);
+	EXPECT_EQ(plugin.GetTextParameter(0), kFailText);
+	EXPECT_EQ(plugin.GetTextParameter(2), kFailText);
+	EXPECT_EQ(plugin.SetFloatParameter(2, 0.25f), FF_FAIL);
+	EXPECT_EQ(plugin.GetFloatParameter(2), 0.0f);
 	EXPECT_EQ(plugin.GetFloatParameter(0), 0.5f);
 }
 
@@ -244,15 +173,12 @@ TEST(ParamTest, DisplayIsSixDecimalsInASixteenByteField)
 	plugin.AddParam(ParamOption::Create("mode", { { "a", 9.0f }, { "b", 9.0f } }, 1));
 	plugin.AddParam(ParamRange::Create("big", 123456789.0f, { 0.0f, 1e9f }));
 
-	const char* display = plugin.GetParameterDisplay(0);
-	ASSERT_NE(display, nullptr);
-	EXPECT_EQ(std::string(display, 16), std::string("0.250000\0\0\0\0\0\0\0\0", 16));
-	// Options show their number, not their name.
-	EXPECT_EQ(std::string(plugin.GetParameterDisplay(2)), "1.000000");
+	EXPECT_EQ(std::string(plugin.GetParameterDisplay(0), 16), std::string("0.250000\0\0\0\0\0\0\0\0", 16));
+	EXPECT_STREQ(plugin.GetParameterDisplay(2), "1.000000"); // the option's number, not its name
 	// 16 characters and more fill the field without a terminator.
 	EXPECT_EQ(std::string(plugin.GetParameterDisplay(3), 16), "123456792.000000");
-	EXPECT_EQ(plugin.GetParameterDisplay(1), FailText());
-	EXPECT_EQ(plugin.GetParameterDisplay(4), FailText());
+	EXPECT_EQ(plugin.GetParameterDisplay(1), kFailText);
+	EXPECT_EQ(plugin.GetParameterDisplay(4), kFailText);
 }
 
 TEST(ParamTest, LookupByNameAndClass)
@@ -272,18 +198,22 @@ TEST(ParamTest, LookupByNameAndClass)
 	EXPECT_EQ(plugin.GetParamText("Label"), nullptr);
 }
 
-TEST(ParamTest, FFTParameterIsABufferOfOneElementPerBinWithFFTUsage)
+TEST(ParamTest, FFTParameterGetsItsIndexAnAnalyserAndTheSampleRate)
 {
 	SourceProbe plugin;
 	plugin.AddParam(Param::Create("amount"));
 	auto fft = ffglqs::ParamFFT::Create("spectrum");
 	plugin.AddParam(fft);
 	EXPECT_EQ(fft->GetIndex(), 1u);
-	EXPECT_EQ(plugin.GetParamType(1), FF_TYPE_BUFFER);
-	EXPECT_EQ(plugin.GetParamUsage(1), FF_USAGE_FFT);
-	EXPECT_EQ(plugin.GetNumParamElements(1), 2048u);
+	EXPECT_EQ(fft->GetFFTData().size(), ffglqs::DEFAULT_BUFFER_SIZE);
 	ASSERT_NE(plugin.GetAudio(fft), nullptr);
 	EXPECT_EQ(plugin.GetAudio(ffglqs::ParamFFT::Create("other")), nullptr);
+
+	plugin.UpdateAudioAndTime(plugin.start);
+	plugin.SetSampleRate(48000);
+	EXPECT_EQ(plugin.sampleRate, 48000u);
+	EXPECT_EQ(plugin.GetAudio(fft)->GetSampleRate(), 48000);
+	EXPECT_EQ(plugin.GetAudio(fft)->GetBinWidth(), 11.71875f);
 }
 
 TEST(ParamTest, TriggersAreConsumedAndNothingElse)
@@ -315,29 +245,6 @@ TEST(PluginClockTest, TimeAdvancesFromClockReadings)
 	EXPECT_EQ(plugin.frame, 2);
 	EXPECT_FLOAT_EQ(plugin.time, 2.0f);
 	EXPECT_FLOAT_EQ(plugin.deltaTime, 0.5f);
-}
-
-TEST(PluginClockTest, HostBufferReachesTheAnalyserEveryFrame)
-{
-	SourceProbe plugin;
-	auto fft = ffglqs::ParamFFT::Create("spectrum", 6);
-	plugin.AddParam(fft);
-	ffglqs::Audio& audio = *plugin.GetAudio(fft);
-	audio.SetGain(0.0f);
-	audio.SetSmoothness(0.0f);
-
-	// As code 37 does: element values into the registry.
-	for(unsigned int i = 0; i < 6; ++i)
-		EXPECT_EQ(plugin.SetParamElementValue(0, i, i == 3 ? 2.0f : 0.0f), FF_SUCCESS);
-	plugin.UpdateAudioAndTime(plugin.start + std::chrono::milliseconds(10));
-	EXPECT_EQ(fft->GetFFTData()[3], 2.0f);
-	EXPECT_NEAR(audio.GetMed(), 2.0f, 1e-6f);
-	EXPECT_EQ(audio.GetBass(), 0.0f);
-
-	plugin.SetSampleRate(48000);
-	EXPECT_EQ(plugin.sampleRate, 48000u);
-	EXPECT_EQ(audio.GetSampleRate(), 48000);
-	EXPECT_EQ(audio.GetBinWidth(), 4000.0f);
 }
 
 }// namespace

@@ -1,56 +1,39 @@
-// The quick-start frame flow on a real GL context: uniform upload read back
-// from the program, frames that Render rejects, InitGL failures and repeated
-// DeInitGL.
+// The quick-start frame flow on a real GL context: uniforms read back from the
+// program, frames that Render rejects, InitGL failures and repeated DeInitGL.
 #include "tests/ffglqs/FloatOutputFixture.h"
 #include "tests/ffglqs/QuickStartProbes.h"
 
 #include "ffglqs/ParamBool.h"
 #include "ffglqs/ParamTrigger.h"
 
-#include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace
 {
-using Clock = std::chrono::steady_clock;
+using QuickStartGLTest = FloatOutputFixture;
 
-float Seconds(Clock::duration duration)
+std::array<float, 4> UniformFloats(GLuint program, const char* name)
 {
-	return std::chrono::duration<float>(duration).count();
-}
-
-float UniformFloat(GLuint program, const char* name, int component = 0)
-{
-	const GLint location = glGetUniformLocation(program, name);
-	EXPECT_NE(location, -1) << name;
-	GLfloat values[4] = {};
-	glGetUniformfv(program, location, values);
-	return values[component];
+	std::array<float, 4> values = {};
+	glGetUniformfv(program, glGetUniformLocation(program, name), values.data());
+	return values;
 }
 
 int UniformInt(GLuint program, const char* name)
 {
-	const GLint location = glGetUniformLocation(program, name);
-	EXPECT_NE(location, -1) << name;
 	GLint value = -1;
-	glGetUniformiv(program, location, &value);
+	glGetUniformiv(program, glGetUniformLocation(program, name), &value);
 	return value;
 }
 
-// Reads back, while its program is bound and the frame's uniforms are
-// uploaded, every uniform the framework writes.
+// Reads back every uniform the framework writes, from the bound program, while
+// the frame's uniforms are uploaded. A uniform the program lacks raises a GL
+// error, which the test checks for.
 class UniformProbe : public SourceProbe
 {
 public:
-	struct Seen
-	{
-		GLint boundProgram = 0;
-		float time = 0, deltaTime = 0, resolution[2] = {}, bpm = 0, phase = 0;
-		int frame = 0, flag = -1;
-		float glow[4] = {}, tint[3] = {}, tintBlue = 0, amount = 0;
-	};
-
 	UniformProbe()
 	{
 		AddHueColorParam("glow");
@@ -73,120 +56,90 @@ void main()
 
 	void Update() override
 	{
-		Seen s;
-		glGetIntegerv(GL_CURRENT_PROGRAM, &s.boundProgram);
-		const GLuint program = static_cast<GLuint>(s.boundProgram);
-		s.time = UniformFloat(program, "time");
-		s.deltaTime = UniformFloat(program, "deltaTime");
-		s.frame = UniformInt(program, "frame");
-		s.resolution[0] = UniformFloat(program, "resolution", 0);
-		s.resolution[1] = UniformFloat(program, "resolution", 1);
-		s.bpm = UniformFloat(program, "bpm");
-		s.phase = UniformFloat(program, "phase");
-		for(int c = 0; c < 4; ++c)
-			s.glow[c] = UniformFloat(program, "glow", c);
-		s.flag = UniformInt(program, "flag");
-		for(int c = 0; c < 3; ++c)
-			s.tint[c] = UniformFloat(program, "tint", c);
-		s.tintBlue = UniformFloat(program, "tint_blue");
-		s.amount = UniformFloat(program, "amount");
-		seen.push_back(s);
+		glGetIntegerv(GL_CURRENT_PROGRAM, &boundProgram);
+		const GLuint program = static_cast<GLuint>(boundProgram);
+		for(const char* name : { "time", "deltaTime", "resolution", "bpm", "phase", "glow", "tint", "tint_blue", "amount" })
+			floats[name] = UniformFloats(program, name);
+		for(const char* name : { "frame", "flag" })
+			ints[name] = UniformInt(program, name);
 	}
 
-	std::vector<Seen> seen;
+	GLint boundProgram = 0;
+	std::map<std::string, std::array<float, 4>> floats;
+	std::map<std::string, int> ints;
 };
-
-using QuickStartGLTest = FloatOutputFixture;
 
 TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 {
-	const Clock::time_point beforeConstruction = Clock::now();
+	const auto beforeConstruction = std::chrono::steady_clock::now();
 	UniformProbe plugin;
 	const FFGLViewportStructTag viewport = { 0, 0, 320, 240 };
 	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
-
-	plugin.SetFloatParameter(0, 1.0f); // hue 1 is red, like hue 0
-	plugin.SetFloatParameter(1, 1.0f);
-	plugin.SetFloatParameter(2, 1.0f);
-	plugin.SetFloatParameter(3, 0.5f);
-	plugin.SetFloatParameter(4, 0.25f); // a boolean that is not 0
-	plugin.SetFloatParameter(5, 0.1f);
-	plugin.SetFloatParameter(6, 0.2f);
-	plugin.SetFloatParameter(7, 0.3f);
+	// Hue 1 (red, as hue 0), saturation 1, brightness 1, alpha 0.5; a boolean
+	// at 0.25; the RGB group.
+	const float values[] = { 1.0f, 1.0f, 1.0f, 0.5f, 0.25f, 0.1f, 0.2f, 0.3f };
+	for(unsigned int i = 0; i < 8; ++i)
+		plugin.SetFloatParameter(i, values[i]);
 	plugin.SetBeatInfo(128.0f, 0.75f);
 
 	const GLBindings before = CurrentBindings();
 	ProcessOpenGLStructTag record = {};
 	ASSERT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
-	const float elapsed = Seconds(Clock::now() - beforeConstruction);
+	const float elapsed = std::chrono::duration<float>(std::chrono::steady_clock::now() - beforeConstruction).count();
 	EXPECT_EQ(CurrentBindings(), before);
 	ASSERT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 
-	ASSERT_EQ(plugin.seen.size(), 1u);
-	const UniformProbe::Seen first = plugin.seen[0];
-	EXPECT_EQ(static_cast<GLuint>(first.boundProgram), plugin.shader.GetGLID());
-	EXPECT_GT(first.time, 0.0f);
-	EXPECT_LE(first.time, elapsed);
-	EXPECT_EQ(first.deltaTime, first.time);
-	EXPECT_EQ(first.frame, 1);
-	EXPECT_EQ(first.resolution[0], 320.0f);
-	EXPECT_EQ(first.resolution[1], 240.0f);
-	EXPECT_EQ(first.bpm, 128.0f);
-	EXPECT_EQ(first.phase, 0.75f);
-	EXPECT_FLOAT_EQ(first.glow[0], 1.0f);
-	EXPECT_FLOAT_EQ(first.glow[1], 0.0f);
-	EXPECT_FLOAT_EQ(first.glow[2], 0.0f);
-	EXPECT_EQ(first.glow[3], 0.5f);
-	EXPECT_EQ(first.flag, 1);
-	EXPECT_EQ(first.tint[0], 0.1f);
-	EXPECT_EQ(first.tint[1], 0.2f);
-	EXPECT_EQ(first.tint[2], 0.3f);
-	EXPECT_EQ(first.tintBlue, 0.3f);
-	EXPECT_EQ(first.amount, 0.7f);
+	EXPECT_EQ(static_cast<GLuint>(plugin.boundProgram), plugin.shader.GetGLID());
+	const float time = plugin.floats["time"][0];
+	EXPECT_GT(time, 0.0f);
+	EXPECT_LE(time, elapsed);
+	EXPECT_EQ(plugin.floats["deltaTime"][0], time);
+	EXPECT_EQ(plugin.ints["frame"], 1);
+	EXPECT_EQ(plugin.ints["flag"], 1);
+	const struct
+	{
+		const char* name;
+		std::array<float, 4> expected;
+	} cases[] = {
+		{ "resolution", { 320.0f, 240.0f } },
+		{ "bpm", { 128.0f } },
+		{ "phase", { 0.75f } },
+		{ "glow", { 1.0f, 0.0f, 0.0f, 0.5f } },
+		{ "tint", { 0.1f, 0.2f, 0.3f } },
+		{ "tint_blue", { 0.3f } }, // the group's last component, again under its own name
+		{ "amount", { 0.7f } },
+	};
+	for(const auto& c : cases)
+		for(int i = 0; i < 4; ++i)
+			EXPECT_NEAR(plugin.floats[c.name][i], c.expected[i], 1e-6f) << c.name << "[" << i << "]";
 
 	plugin.SetFloatParameter(4, 0.0f);
 	ASSERT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
-	ASSERT_EQ(plugin.seen.size(), 2u);
-	const UniformProbe::Seen second = plugin.seen[1];
-	EXPECT_EQ(second.frame, 2);
-	EXPECT_GT(second.time, first.time);
-	EXPECT_FLOAT_EQ(second.deltaTime, second.time - first.time);
-	EXPECT_EQ(second.flag, 0);
-	// Brightness 0 makes the colour black whatever the hue.
-	plugin.SetFloatParameter(2, 0.0f);
-	ASSERT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
-	EXPECT_EQ(plugin.seen[2].glow[0], 0.0f);
-
-	EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
+	EXPECT_EQ(plugin.ints["frame"], 2);
+	EXPECT_GT(plugin.floats["time"][0], time);
+	EXPECT_FLOAT_EQ(plugin.floats["deltaTime"][0], plugin.floats["time"][0] - time);
+	EXPECT_EQ(plugin.ints["flag"], 0);
+	plugin.DeInitGL();
 }
 
-// An effect whose Update remembers what it saw of its trigger.
+// An effect that records what its Update saw of its trigger.
 class TriggerEffect : public EffectProbe
 {
 public:
 	TriggerEffect()
 	{
-		trigger = ffglqs::ParamTrigger::Create("fire");
-		AddParam(trigger);
-		SetFragmentShader(R"(
-void main()
-{
-	fragColor = texture( inputTexture, i_uv ) * ( fire ? 2.0 : 1.0 );
-}
-)");
+		AddParam(ffglqs::ParamTrigger::Create("fire"));
+		SetFragmentShader("void main() { fragColor = texture( inputTexture, i_uv ) * ( fire ? 2.0 : 1.0 ); }\n");
 	}
 
 	void Update() override
 	{
-		seenTrigger.push_back(trigger->GetValue());
 		GLint program = 0;
 		glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-		seenUniform.push_back(UniformInt(static_cast<GLuint>(program), "fire"));
+		seen.push_back({ GetFloatParameter(0), UniformInt(static_cast<GLuint>(program), "fire") });
 	}
 
-	std::shared_ptr<ffglqs::ParamTrigger> trigger;
-	std::vector<float> seenTrigger;
-	std::vector<int> seenUniform;
+	std::vector<std::pair<float, int>> seen;
 };
 
 TEST_F(QuickStartGLTest, RejectedFrameStillAdvancesUploadsAndConsumes)
@@ -195,85 +148,51 @@ TEST_F(QuickStartGLTest, RejectedFrameStillAdvancesUploadsAndConsumes)
 	const FFGLViewportStructTag viewport = { 0, 0, kWidth, kHeight };
 	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
 
-	plugin.SetFloatParameter(0, 1.0f);
-	ProcessOpenGLStructTag noInput = {};
-	EXPECT_EQ(plugin.ProcessOpenGL(&noInput), FF_FAIL);
-	EXPECT_EQ(plugin.frame, 1);
-	EXPECT_GT(plugin.time, 0.0f);
-	EXPECT_EQ(plugin.seenTrigger, std::vector<float>{ 1.0f });
-	EXPECT_EQ(plugin.seenUniform, std::vector<int>{ 1 });
-	EXPECT_EQ(plugin.GetFloatParameter(0), 0.0f);
-	// Nothing was drawn.
-	EXPECT_TRUE(OutputIs({ -1.0f, -1.0f, -1.0f, -1.0f }));
-
-	// An input count of one with an absent entry is no input either.
+	// No input at all, and an input count of one with an absent entry.
 	FFGLTextureStructTag* absent[1] = { nullptr };
-	ProcessOpenGLStructTag absentInput = { 1, absent, 0 };
-	plugin.SetFloatParameter(0, 1.0f);
-	EXPECT_EQ(plugin.ProcessOpenGL(&absentInput), FF_FAIL);
+	ProcessOpenGLStructTag records[] = { {}, { 1, absent, 0 } };
+	for(ProcessOpenGLStructTag& record : records)
+	{
+		plugin.SetFloatParameter(0, 1.0f);
+		EXPECT_EQ(plugin.ProcessOpenGL(&record), FF_FAIL);
+		EXPECT_EQ(plugin.seen.back(), std::make_pair(1.0f, 1));
+		EXPECT_EQ(plugin.GetFloatParameter(0), 0.0f);
+	}
 	EXPECT_EQ(plugin.frame, 2);
-	EXPECT_EQ(plugin.GetFloatParameter(0), 0.0f);
-	EXPECT_TRUE(OutputIs({ -1.0f, -1.0f, -1.0f, -1.0f }));
+	EXPECT_GT(plugin.time, 0.0f);
+	EXPECT_TRUE(OutputIs(kUntouched));
+
+	// maxUV is the picture's part of the host texture; 1 where the record
+	// gives no hardware size.
+	const GLuint texture = MakeRGBA8Texture(1, 1, { 51, 51, 51, 255 });
+	const struct
+	{
+		FFGLTextureStructTag input;
+		float u, v;
+	} cases[] = { { { 640, 480, 1024, 512, texture }, 0.625f, 0.9375f }, { { 640, 480, 0, 0, texture }, 1.0f, 1.0f } };
+	for(auto c : cases)
+	{
+		FFGLTextureStructTag* inputs[1] = { &c.input };
+		ProcessOpenGLStructTag record = { 1, inputs, 0 };
+		ASSERT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
+		const std::array<float, 4> maxUV = UniformFloats(plugin.shader.GetGLID(), "maxUV");
+		EXPECT_EQ(maxUV[0], c.u);
+		EXPECT_EQ(maxUV[1], c.v);
+		EXPECT_EQ(UniformInt(plugin.shader.GetGLID(), "inputTexture"), 0);
+		EXPECT_TRUE(OutputIs({ 0.2f, 0.2f, 0.2f, 1.0f }));
+	}
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-	plugin.DeInitGL();
-}
-
-TEST_F(QuickStartGLTest, EffectSamplesOnlyThePictureInsideItsTexture)
-{
-	TriggerEffect plugin;
-	const FFGLViewportStructTag viewport = { 0, 0, kWidth, kHeight };
-	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
-
-	// 640 x 480 of grey inside 1024 x 512 of red: maxUV (0.625, 0.9375). The
-	// texture holds 16 x 8 texels standing for that, 10 x 7.5 of them grey.
-	std::vector<std::uint8_t> texels(16 * 8 * 4);
-	for(int y = 0; y < 8; ++y)
-	{
-		for(int x = 0; x < 16; ++x)
-		{
-			const bool inside = x < 10 && y < 7;
-			std::uint8_t* t = &texels[(y * 16 + x) * 4];
-			t[0] = inside ? 51 : 255;
-			t[1] = inside ? 51 : 0;
-			t[2] = inside ? 51 : 0;
-			t[3] = 255;
-		}
-	}
-	const GLuint texture = MakeRGBA8Texture(16, 8, texels);
-	FFGLTextureStructTag input = { 640, 480, 1024, 512, texture };
-	FFGLTextureStructTag* inputs[1] = { &input };
-	ProcessOpenGLStructTag record = { 1, inputs, 0 };
-	ASSERT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
-
-	EXPECT_EQ(UniformFloat(plugin.shader.GetGLID(), "maxUV", 0), 0.625f);
-	EXPECT_EQ(UniformFloat(plugin.shader.GetGLID(), "maxUV", 1), 0.9375f);
-	EXPECT_EQ(UniformInt(plugin.shader.GetGLID(), "inputTexture"), 0);
-	// Output rows 0 to 6 sample texel rows 0 to 6, all picture; row 7 reaches
-	// texel row 7, which the picture covers only half, and is not checked.
-	// Columns reach texel 9 at most: with a maxUV of 1 they would reach red.
-	const RGBA32F grey = { 0.2f, 0.2f, 0.2f, 1.0f };
-	for(GLint y = 0; y < kHeight - 1; ++y)
-	{
-		for(GLint x = 0; x < kWidth; ++x)
-		{
-			const RGBA32F pixel = ReadFloatPixel(x, y);
-			for(int c = 0; c < 4; ++c)
-				EXPECT_NEAR(pixel[c], grey[c], 1e-5f) << x << "," << y;
-		}
-	}
 	glDeleteTextures(1, &texture);
 	plugin.DeInitGL();
 }
 
 // Counts its hooks and can fail Init.
-template <typename Kind>
-class HookCounter : public Probe<Kind>
+class HookCounter : public SourceProbe
 {
 public:
-	explicit HookCounter(bool initSucceeds, std::string body = "void main() { fragColor = vec4( 0.5 ); }\n") :
-		initSucceeds(initSucceeds)
+	HookCounter(bool initSucceeds, std::string body) : initSucceeds(initSucceeds)
 	{
-		this->SetFragmentShader(std::move(body));
+		SetFragmentShader(std::move(body));
 	}
 
 	unsigned int Init() override
@@ -285,100 +204,72 @@ public:
 	unsigned int DeInitGL() override
 	{
 		++deInits;
-		return Probe<Kind>::DeInitGL();
+		return SourceProbe::DeInitGL();
 	}
 
 	bool initSucceeds;
 	int inits = 0, cleans = 0, deInits = 0;
 };
 
-TEST_F(QuickStartGLTest, FailedInitRunsDeInitGLAndCleanAndKeepsTheOldViewport)
-{
-	HookCounter<ffglqs::Source> plugin(false);
-	const FFGLViewportStructTag viewport = { 0, 0, 100, 50 };
-	EXPECT_EQ(plugin.InitGL(&viewport), FF_FAIL);
-	EXPECT_EQ(plugin.inits, 1);
-	EXPECT_EQ(plugin.deInits, 1);
-	EXPECT_EQ(plugin.cleans, 1);
-	EXPECT_FALSE(plugin.shader.IsReady());
-	EXPECT_EQ(plugin.currentViewport.width, 0u);
+const char* const kGoodBody = "void main() { fragColor = vec4( 0.5 ); }\n";
 
-	// The host's own DeInitGL after the failure, and once more.
-	EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-	EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-	EXPECT_EQ(plugin.cleans, 3);
-	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
+// A failed InitGL runs DeInitGL (and so Clean) itself, leaves no GL object and
+// keeps the old viewport; the host's DeInitGL may follow, twice.
+TEST_F(QuickStartGLTest, FailedInitGLCleansUpAndDeInitGLMayRepeat)
+{
+	const struct
+	{
+		const char* label;
+		bool initSucceeds;
+		const char* body;
+		int inits;
+		const char* log;
+	} cases[] = {
+		{ "Init fails", false, kGoodBody, 1, "" },
+		{ "shader does not compile", true, "void main() { this is not glsl }\n", 0, "Fragment Shader error: " },
+	};
+	for(const auto& c : cases)
+	{
+		SCOPED_TRACE(c.label);
+		HookCounter plugin(c.initSucceeds, c.body);
+		const GLObjectNames before = LiveObjects();
+		const FFGLViewportStructTag viewport = { 0, 0, 100, 50 };
+		::testing::internal::CaptureStdout();
+		EXPECT_EQ(plugin.InitGL(&viewport), FF_FAIL);
+		const std::string log = ::testing::internal::GetCapturedStdout();
+		EXPECT_EQ(log.rfind(c.log, 0), 0u) << log;
+		EXPECT_EQ(log.empty(), c.log[0] == '\0') << log;
+		EXPECT_EQ(plugin.inits, c.inits);
+		EXPECT_EQ(plugin.deInits, 1);
+		EXPECT_EQ(plugin.cleans, 1);
+		EXPECT_EQ(LiveObjects(), before);
+		EXPECT_EQ(plugin.currentViewport.width, 0u);
+
+		EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
+		EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
+		EXPECT_EQ(plugin.cleans, 3);
+		EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
+	}
 }
 
-TEST_F(QuickStartGLTest, ShaderThatDoesNotCompileFailsInitGLWithoutCallingInit)
+// After DeInitGL, twice, InitGL builds everything again.
+TEST_F(QuickStartGLTest, InitGLWorksAgainAfterDeInitGLTwice)
 {
-	HookCounter<ffglqs::Source> plugin(true, "void main() { this is not glsl }\n");
-	const FFGLViewportStructTag viewport = { 0, 0, 100, 50 };
-	::testing::internal::CaptureStdout();
-	EXPECT_EQ(plugin.InitGL(&viewport), FF_FAIL);
-	const std::string log = ::testing::internal::GetCapturedStdout();
-	EXPECT_EQ(log.rfind("Fragment Shader error: ", 0), 0u) << log;
-	EXPECT_EQ(plugin.inits, 0);
-	EXPECT_EQ(plugin.cleans, 1);
-	EXPECT_FALSE(plugin.shader.IsReady());
-}
-
-TEST_F(QuickStartGLTest, DeInitGLTwiceIsHarmlessAndInitGLWorksAgain)
-{
-	HookCounter<ffglqs::Source> plugin(true);
+	HookCounter plugin(true, kGoodBody);
 	const FFGLViewportStructTag viewport = { 0, 0, kWidth, kHeight };
-	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
-	EXPECT_EQ(plugin.currentViewport.width, static_cast<std::uint32_t>(kWidth));
-	EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-	EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-	EXPECT_EQ(plugin.cleans, 2);
-	EXPECT_FALSE(plugin.shader.IsReady());
-	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-
-	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
 	ProcessOpenGLStructTag record = {};
-	EXPECT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
-	EXPECT_TRUE(OutputIs({ 0.5f, 0.5f, 0.5f, 0.5f }));
-	plugin.DeInitGL();
-}
-
-TEST_F(QuickStartGLTest, MixerNeedsBothInputs)
-{
-	HookCounter<ffglqs::Mixer> plugin(true, "void main() { fragColor = mix( texture( textureDest, i_uv_dest ), texture( textureSrc, i_uv_src ), mixVal ); }\n");
-	const FFGLViewportStructTag viewport = { 0, 0, kWidth, kHeight };
-	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
-	const GLuint red = MakeRGBA8Texture(1, 1, { 255, 0, 0, 255 });
-	const GLuint blue = MakeRGBA8Texture(1, 1, { 0, 0, 255, 255 });
-	FFGLTextureStructTag destination = { 1, 1, 1, 1, red };
-	FFGLTextureStructTag source = { 1, 1, 1, 1, blue };
-
-	FFGLTextureStructTag* one[1] = { &destination };
-	ProcessOpenGLStructTag oneInput = { 1, one, 0 };
-	EXPECT_EQ(plugin.ProcessOpenGL(&oneInput), FF_FAIL);
-	FFGLTextureStructTag* secondAbsent[2] = { &destination, nullptr };
-	ProcessOpenGLStructTag absent = { 2, secondAbsent, 0 };
-	EXPECT_EQ(plugin.ProcessOpenGL(&absent), FF_FAIL);
-	EXPECT_TRUE(OutputIs({ -1.0f, -1.0f, -1.0f, -1.0f }));
-
-	const GLBindings before = CurrentBindings();
-	FFGLTextureStructTag* both[2] = { &destination, &source };
-	ProcessOpenGLStructTag twoInputs = { 2, both, 0 };
-	plugin.SetFloatParameter(0, 1.0f);
-	EXPECT_EQ(plugin.ProcessOpenGL(&twoInputs), FF_SUCCESS);
-	EXPECT_TRUE(OutputIs({ 0.0f, 0.0f, 1.0f, 1.0f }));
-	EXPECT_EQ(UniformInt(plugin.shader.GetGLID(), "textureDest"), 0);
-	EXPECT_EQ(UniformInt(plugin.shader.GetGLID(), "textureSrc"), 1);
-	// Unit 1 is left without a texture and unit 0 active again.
-	EXPECT_EQ(CurrentBindings(), before);
-	glActiveTexture(GL_TEXTURE1);
-	GLint unitOneTexture = -1;
-	glGetIntegerv(GL_TEXTURE_BINDING_2D, &unitOneTexture);
-	glActiveTexture(GL_TEXTURE0);
-	EXPECT_EQ(unitOneTexture, 0);
-
-	glDeleteTextures(1, &red);
-	glDeleteTextures(1, &blue);
-	plugin.DeInitGL();
+	for(int round = 0; round < 2; ++round)
+	{
+		ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
+		EXPECT_EQ(plugin.currentViewport.width, static_cast<std::uint32_t>(kWidth));
+		Clear();
+		EXPECT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
+		EXPECT_TRUE(OutputIs({ 0.5f, 0.5f, 0.5f, 0.5f }));
+		EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
+		EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
+		EXPECT_FALSE(plugin.shader.IsReady());
+	}
+	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }// namespace

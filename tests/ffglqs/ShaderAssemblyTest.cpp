@@ -1,4 +1,8 @@
-#include "tests/ffglqs/ExpectedShaderTexts.h"
+// Shader assembly: the fragment source each kind yields, the uniform
+// declarations of every parameter kind and colour group, and the snippets in
+// id order, each once. The fixed texts (headers, vertex shaders, snippets) are
+// the framework's own, pinned character for character by their length and
+// FNV-1a hash: any changed, lost or added character fails.
 #include "tests/ffglqs/QuickStartProbes.h"
 
 #include "ffglqs/ParamBool.h"
@@ -8,41 +12,72 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
 namespace
 {
 using ffglqs::shader::snippet_id;
 
 const std::string kBody = "void main() { fragColor = vec4(1.0); }\n";
 
-TEST(ShaderAssemblyTest, KindsWithoutParametersYieldHeaderAdditionAndBody)
+std::uint64_t Fnv1a64(const std::string& text)
 {
-	EffectProbe effect;
-	EXPECT_EQ(effect.CreateFragmentShader(kBody), expected::kCommonHeader + expected::kEffectAddition + kBody);
-	SourceProbe source;
-	EXPECT_EQ(source.CreateFragmentShader(kBody), expected::kCommonHeader + expected::kSourceAddition + kBody);
-	// A mixer always has its mix amount.
-	MixerProbe mixer;
-	EXPECT_EQ(mixer.CreateFragmentShader(kBody), expected::kCommonHeader + expected::kMixerAddition + "uniform float mixVal;\n" + kBody);
+	std::uint64_t hash = 0xcbf29ce484222325u;
+	for(unsigned char c : text)
+		hash = (hash ^ c) * 0x100000001b3u;
+	return hash;
 }
 
-TEST(ShaderAssemblyTest, VertexShadersAndInputCountsOfTheKinds)
+const std::string& Snippet(snippet_id id)
+{
+	return ffglqs::shader::snippets.at(id);
+}
+
+// Without parameters a kind's fragment source is its header (the common
+// header and the kind's addition; for a mixer also its mixVal) and the body.
+TEST(ShaderAssemblyTest, FixedTextsAreTheFrameworksOwn)
 {
 	EffectProbe effect;
 	SourceProbe source;
 	MixerProbe mixer;
-	EXPECT_EQ(effect.vertexShaderCode, expected::kEffectVertexShader);
-	EXPECT_EQ(source.vertexShaderCode, expected::kSourceVertexShader);
-	EXPECT_EQ(mixer.vertexShaderCode, expected::kMixerVertexShader);
-	EXPECT_EQ(mixer.vertexShaderCode.substr(0, 17), "#version 410 core");
-
-	EXPECT_EQ(effect.GetMinInputs(), 1u);
-	EXPECT_EQ(effect.GetMaxInputs(), 1u);
-	EXPECT_EQ(source.GetMinInputs(), 0u);
-	EXPECT_EQ(source.GetMaxInputs(), 0u);
-	EXPECT_EQ(mixer.GetMinInputs(), 2u);
-	EXPECT_EQ(mixer.GetMaxInputs(), 2u);
+	for(ffglqs::Plugin* kind : std::initializer_list<ffglqs::Plugin*>{ &effect, &source, &mixer })
+		EXPECT_EQ(kind->CreateFragmentShader(kBody), kind->CreateFragmentShader("") + kBody);
+	const struct
+	{
+		const char* what;
+		std::string text;
+		std::size_t length;
+		std::uint64_t hash;
+	} texts[] = {
+		{ "effect header", effect.CreateFragmentShader(""), 237, 0xf0a6484278969dffu },
+		{ "source header", source.CreateFragmentShader(""), 203, 0x370e5b1906eb9c99u },
+		{ "mixer header", mixer.CreateFragmentShader(""), 316, 0x22a1f745c934277au },
+		{ "effect vertex shader", effect.vertexShaderCode, 219, 0x2c6dad3e0b527ad3u },
+		{ "source vertex shader", source.vertexShaderCode, 188, 0x35060f4ca5c3e33eu },
+		{ "mixer vertex shader", mixer.vertexShaderCode, 310, 0x4d8a93ca355c9811u },
+		{ "random snippet", Snippet(snippet_id::random), 507, 0xc96b579913ad25adu },
+		{ "map snippet", Snippet(snippet_id::map), 553, 0x1b8e8e0133860505u },
+		{ "simplex noise snippet", Snippet(snippet_id::simplex_noise), 1260, 0x2a0436f8de4530d3u },
+	};
+	for(const auto& t : texts)
+	{
+		EXPECT_EQ(t.text.size(), t.length) << t.what << ":\n" << t.text;
+		EXPECT_EQ(Fnv1a64(t.text), t.hash) << t.what << ":\n" << t.text;
+	}
 	EXPECT_EQ(mixer.GetParamName(0), std::string("mixVal"));
 	EXPECT_EQ(mixer.GetFloatParameter(0), 0.0f);
+	EXPECT_EQ(std::make_pair(effect.GetMinInputs(), effect.GetMaxInputs()), std::make_pair(1u, 1u));
+	EXPECT_EQ(std::make_pair(source.GetMinInputs(), source.GetMaxInputs()), std::make_pair(0u, 0u));
+	EXPECT_EQ(std::make_pair(mixer.GetMinInputs(), mixer.GetMaxInputs()), std::make_pair(2u, 2u));
+
+	ASSERT_EQ(ffglqs::shader::snippets.size(), 3u);
+	EXPECT_EQ(static_cast<int>(snippet_id::map), 1);
+	EXPECT_EQ(static_cast<int>(snippet_id::simplex_noise), 2);
+	ASSERT_EQ(ffglqs::shader::dependencies.size(), 1u);
+	EXPECT_TRUE(ffglqs::shader::dependencies.at(snippet_id::simplex_noise).empty());
 }
 
 TEST(ShaderAssemblyTest, DeclarationsPerParameterAndColourGroup)
@@ -61,6 +96,7 @@ TEST(ShaderAssemblyTest, DeclarationsPerParameterAndColourGroup)
 	source.AddParam(ffglqs::ParamOption::Create("mode", { { "a", 0.0f }, { "b", 1.0f } }));
 	source.AddParam(ffglqs::ParamRange::CreateInteger("count", 2, { 0.0f, 8.0f }));
 	source.AddParam(ffglqs::ParamText::create("label", "x"));
+	source.Include(snippet_id::map);
 
 	const std::string declarations =
 		"uniform vec3 tint;\n"
@@ -74,55 +110,22 @@ TEST(ShaderAssemblyTest, DeclarationsPerParameterAndColourGroup)
 		"uniform float mode;\n"
 		"uniform float count;\n"
 		"uniform float label;\n";
-	EXPECT_EQ(source.CreateFragmentShader(kBody), expected::kCommonHeader + expected::kSourceAddition + declarations + kBody);
+	EXPECT_EQ(source.CreateFragmentShader(kBody), SourceProbe().CreateFragmentShader("") + declarations + Snippet(snippet_id::map) + kBody);
 }
 
-TEST(ShaderAssemblyTest, SnippetTextsAreTheFrameworksOwn)
-{
-	ASSERT_EQ(ffglqs::shader::snippets.size(), 3u);
-	EXPECT_EQ(ffglqs::shader::snippets.at(snippet_id::random), expected::kRandomSnippet);
-	EXPECT_EQ(ffglqs::shader::snippets.at(snippet_id::map), expected::kMapSnippet);
-	EXPECT_EQ(ffglqs::shader::snippets.at(snippet_id::simplex_noise), expected::kSimplexNoiseSnippet);
-	EXPECT_EQ(expected::kRandomSnippet.size(), 507u);
-	EXPECT_EQ(expected::kMapSnippet.size(), 553u);
-	EXPECT_EQ(expected::kSimplexNoiseSnippet.size(), 1260u);
-	EXPECT_EQ(static_cast<int>(snippet_id::random), 0);
-	EXPECT_EQ(static_cast<int>(snippet_id::map), 1);
-	EXPECT_EQ(static_cast<int>(snippet_id::simplex_noise), 2);
-}
-
-TEST(ShaderAssemblyTest, IncludedSnippetsFollowTheDeclarationsInIdOrderEachOnce)
+TEST(ShaderAssemblyTest, IncludedSnippetsFollowInIdOrderEachOnce)
 {
 	EffectProbe effect;
-	effect.AddParam(ffglqs::Param::Create("amount"));
 	effect.Include(snippet_id::simplex_noise);
 	effect.Include(snippet_id::random);
 	effect.Include(snippet_id::simplex_noise);
 	EXPECT_EQ(effect.CreateFragmentShader(kBody),
-		expected::kCommonHeader + expected::kEffectAddition + "uniform float amount;\n" + expected::kRandomSnippet + expected::kSimplexNoiseSnippet + kBody);
+		EffectProbe().CreateFragmentShader("") + Snippet(snippet_id::random) + Snippet(snippet_id::simplex_noise) + kBody);
 
 	SourceProbe source;
 	source.Include({ snippet_id::simplex_noise, snippet_id::map, snippet_id::random });
-	EXPECT_EQ(source.CreateFragmentShader(kBody),
-		expected::kCommonHeader + expected::kSourceAddition + expected::kRandomSnippet + expected::kMapSnippet + expected::kSimplexNoiseSnippet + kBody);
-}
-
-TEST(ShaderAssemblyTest, DependencyTableHasOnlyNoiseWithNothingToPullIn)
-{
-	ASSERT_EQ(ffglqs::shader::dependencies.size(), 1u);
-	EXPECT_TRUE(ffglqs::shader::dependencies.at(snippet_id::simplex_noise).empty());
-
-	SourceProbe source;
-	source.Include(snippet_id::simplex_noise);
-	EXPECT_EQ(source.CreateFragmentShader(kBody), expected::kCommonHeader + expected::kSourceAddition + expected::kSimplexNoiseSnippet + kBody);
-}
-
-TEST(ShaderAssemblyTest, BodyIsTheOneSetAndAppendedUnchanged)
-{
-	SourceProbe source;
-	source.SetFragmentShader("anything at all\n\t");
-	EXPECT_EQ(source.fragmentShaderBody, "anything at all\n\t");
-	EXPECT_EQ(source.CreateFragmentShader(source.fragmentShaderBody), expected::kCommonHeader + expected::kSourceAddition + "anything at all\n\t");
+	EXPECT_EQ(source.CreateFragmentShader(kBody), SourceProbe().CreateFragmentShader("") + Snippet(snippet_id::random) +
+		Snippet(snippet_id::map) + Snippet(snippet_id::simplex_noise) + kBody);
 }
 
 }// namespace

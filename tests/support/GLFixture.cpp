@@ -1,9 +1,12 @@
 #include "tests/support/GLFixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace
 {
@@ -39,11 +42,11 @@ GLint GetInteger(GLenum name)
 
 bool GLBindings::operator==(const GLBindings& other) const
 {
-	return program == other.program && activeTexture == other.activeTexture && texture2D == other.texture2D &&
-		arrayBuffer == other.arrayBuffer && elementArrayBuffer == other.elementArrayBuffer &&
-		uniformBuffer == other.uniformBuffer && vertexArray == other.vertexArray &&
-		renderbuffer == other.renderbuffer && drawFramebuffer == other.drawFramebuffer &&
-		readFramebuffer == other.readFramebuffer;
+	const auto tie = [](const GLBindings& b) {
+		return std::tie(b.program, b.activeTexture, b.texture2D, b.arrayBuffer, b.elementArrayBuffer, b.uniformBuffer,
+			b.vertexArray, b.renderbuffer, b.drawFramebuffer, b.readFramebuffer);
+	};
+	return tie(*this) == tie(other);
 }
 
 void PrintTo(const GLBindings& bindings, std::ostream* os)
@@ -58,9 +61,10 @@ void PrintTo(const GLBindings& bindings, std::ostream* os)
 
 bool GLObjectNames::operator==(const GLObjectNames& other) const
 {
-	return shaders == other.shaders && programs == other.programs && buffers == other.buffers &&
-		textures == other.textures && vertexArrays == other.vertexArrays && framebuffers == other.framebuffers &&
-		renderbuffers == other.renderbuffers;
+	const auto tie = [](const GLObjectNames& n) {
+		return std::tie(n.shaders, n.programs, n.buffers, n.textures, n.vertexArrays, n.framebuffers, n.renderbuffers);
+	};
+	return tie(*this) == tie(other);
 }
 
 void PrintTo(const GLObjectNames& names, std::ostream* os)
@@ -152,49 +156,33 @@ GLObjectNames GLFixture::LiveObjects()
 {
 	// Scan up to past the highest name GL hands out now, with a margin for an
 	// allocator that reuses freed names. The probes are deleted again.
-	GLuint highest = 0;
-	const auto probe = [&highest](GLuint name) { highest = name > highest ? name : highest; };
-	GLuint name = glCreateShader(GL_VERTEX_SHADER);
-	probe(name);
-	glDeleteShader(name);
-	name = glCreateProgram();
-	probe(name);
-	glDeleteProgram(name);
-	glGenBuffers(1, &name);
-	probe(name);
-	glDeleteBuffers(1, &name);
-	glGenTextures(1, &name);
-	probe(name);
-	glDeleteTextures(1, &name);
-	glGenVertexArrays(1, &name);
-	probe(name);
-	glDeleteVertexArrays(1, &name);
-	glGenFramebuffers(1, &name);
-	probe(name);
-	glDeleteFramebuffers(1, &name);
-	glGenRenderbuffers(1, &name);
-	probe(name);
-	glDeleteRenderbuffers(1, &name);
-	const GLuint limit = highest + 256;
-
-	GLObjectNames names;
-	for (GLuint n = 1; n <= limit; ++n)
+	const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+	const GLuint program = glCreateProgram();
+	glDeleteShader(shader);
+	glDeleteProgram(program);
+	GLuint highest = std::max(shader, program);
+	const std::pair<void (*)(GLsizei, GLuint*), void (*)(GLsizei, const GLuint*)> generators[] = {
+		{ glGenBuffers, glDeleteBuffers }, { glGenTextures, glDeleteTextures },
+		{ glGenVertexArrays, glDeleteVertexArrays }, { glGenFramebuffers, glDeleteFramebuffers },
+		{ glGenRenderbuffers, glDeleteRenderbuffers } };
+	for (const auto& generator : generators)
 	{
-		if (glIsShader(n))
-			names.shaders.push_back(n);
-		if (glIsProgram(n))
-			names.programs.push_back(n);
-		if (glIsBuffer(n))
-			names.buffers.push_back(n);
-		if (glIsTexture(n))
-			names.textures.push_back(n);
-		if (glIsVertexArray(n))
-			names.vertexArrays.push_back(n);
-		if (glIsFramebuffer(n))
-			names.framebuffers.push_back(n);
-		if (glIsRenderbuffer(n))
-			names.renderbuffers.push_back(n);
+		GLuint name = 0;
+		generator.first(1, &name);
+		generator.second(1, &name);
+		highest = std::max(highest, name);
 	}
+
+	const std::pair<GLboolean (*)(GLuint), std::vector<GLuint> GLObjectNames::*> kinds[] = {
+		{ glIsShader, &GLObjectNames::shaders }, { glIsProgram, &GLObjectNames::programs },
+		{ glIsBuffer, &GLObjectNames::buffers }, { glIsTexture, &GLObjectNames::textures },
+		{ glIsVertexArray, &GLObjectNames::vertexArrays }, { glIsFramebuffer, &GLObjectNames::framebuffers },
+		{ glIsRenderbuffer, &GLObjectNames::renderbuffers } };
+	GLObjectNames names;
+	for (GLuint n = 1; n <= highest + 256; ++n)
+		for (const auto& kind : kinds)
+			if (kind.first(n))
+				(names.*kind.second).push_back(n);
 	return names;
 }
 
@@ -213,12 +201,10 @@ GLenum GLFixture::TakeGLError()
 	return first;
 }
 
+// RGBA8 rows are whole multiples of 4 bytes, so the default pack and unpack
+// alignment of 4 fits every width.
 GLuint GLFixture::MakeRGBA8Texture(GLint width, GLint height, const std::vector<std::uint8_t>& rgba)
 {
-	GLint previousUnpackAlignment = 4;
-	glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousUnpackAlignment);
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-
 	GLuint texture = 0;
 	glGenTextures(1, &texture);
 	glBindTexture(GL_TEXTURE_2D, texture);
@@ -230,8 +216,6 @@ GLuint GLFixture::MakeRGBA8Texture(GLint width, GLint height, const std::vector<
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 	glBindTexture(GL_TEXTURE_2D, 0);
-
-	glPixelStorei(GL_UNPACK_ALIGNMENT, previousUnpackAlignment);
 	return texture;
 }
 
@@ -240,11 +224,7 @@ std::vector<std::uint8_t> GLFixture::ReadPixels(GLint x, GLint y, GLint width, G
 	if (width <= 0 || height <= 0)
 		return {};
 	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u);
-	GLint previousPackAlignment = 4;
-	glGetIntegerv(GL_PACK_ALIGNMENT, &previousPackAlignment);
-	glPixelStorei(GL_PACK_ALIGNMENT, 1);
 	glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-	glPixelStorei(GL_PACK_ALIGNMENT, previousPackAlignment);
 	return pixels;
 }
 

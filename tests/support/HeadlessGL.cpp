@@ -129,9 +129,11 @@ std::unique_ptr<HeadlessGL> HeadlessGL::Create(std::string* error)
 
 	gl->renderer = GLString(GL_RENDERER);
 	gl->version = GLString(GL_VERSION);
-	glGetIntegerv(GL_MAJOR_VERSION, &gl->majorVersion);
-	glGetIntegerv(GL_MINOR_VERSION, &gl->minorVersion);
-	if (gl->majorVersion < 4 || (gl->majorVersion == 4 && gl->minorVersion < 1))
+	GLint major = 0;
+	GLint minor = 0;
+	glGetIntegerv(GL_MAJOR_VERSION, &major);
+	glGetIntegerv(GL_MINOR_VERSION, &minor);
+	if (major < 4 || (major == 4 && minor < 1))
 	{
 		SetError(error, "the context is OpenGL " + gl->version + ", not 4.1 or later");
 		return nullptr;
@@ -158,37 +160,21 @@ bool HeadlessGL::MakeCurrent() const
 	return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) == EGL_TRUE;
 }
 
-HeadlessGL::Framebuffer HeadlessGL::CreateHostFramebuffer(GLint width, GLint height, ColourTarget target) const
+HeadlessGL::Framebuffer HeadlessGL::CreateHostFramebuffer(GLint width, GLint height) const
 {
 	Framebuffer output;
 	if (width <= 0 || height <= 0)
 		return output;
-	output.target = target;
 	output.width = width;
 	output.height = height;
 
 	glGenFramebuffers(1, &output.framebuffer);
 	glBindFramebuffer(GL_FRAMEBUFFER, output.framebuffer);
-	if (target == ColourTarget::Renderbuffer)
-	{
-		glGenRenderbuffers(1, &output.colour);
-		glBindRenderbuffer(GL_RENDERBUFFER, output.colour);
-		glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-		glBindRenderbuffer(GL_RENDERBUFFER, 0);
-		glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, output.colour);
-	}
-	else
-	{
-		glGenTextures(1, &output.colour);
-		glBindTexture(GL_TEXTURE_2D, output.colour);
-		glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-		glBindTexture(GL_TEXTURE_2D, 0);
-		glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, output.colour, 0);
-	}
+	glGenRenderbuffers(1, &output.colour);
+	glBindRenderbuffer(GL_RENDERBUFFER, output.colour);
+	glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+	glBindRenderbuffer(GL_RENDERBUFFER, 0);
+	glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, output.colour);
 	if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
 	{
 		glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -214,11 +200,6 @@ void HeadlessGL::DeleteHostFramebuffer(Framebuffer& output)
 	if (output.framebuffer != 0)
 		glDeleteFramebuffers(1, &output.framebuffer);
 	if (output.colour != 0)
-	{
-		if (output.target == ColourTarget::Renderbuffer)
-			glDeleteRenderbuffers(1, &output.colour);
-		else
-			glDeleteTextures(1, &output.colour);
-	}
+		glDeleteRenderbuffers(1, &output.colour);
 	output = Framebuffer();
 }

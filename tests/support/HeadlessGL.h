@@ -25,19 +25,12 @@
 class HeadlessGL
 {
 public:
-	enum class ColourTarget
-	{
-		Renderbuffer, // GL_RGBA8 renderbuffer
-		Texture // GL_RGBA8 2D texture, nearest filtering, clamped
-	};
-
-	// A framebuffer standing for a host's output. All names 0 when creation
-	// failed.
+	// A framebuffer standing for a host's output, with a GL_RGBA8
+	// renderbuffer. All names 0 when creation failed.
 	struct Framebuffer
 	{
 		GLuint framebuffer = 0;
-		GLuint colour = 0; // renderbuffer or texture name, see target
-		ColourTarget target = ColourTarget::Renderbuffer;
+		GLuint colour = 0;
 		GLint width = 0;
 		GLint height = 0;
 
@@ -55,20 +48,16 @@ public:
 	// Makes this context current on the calling thread again.
 	bool MakeCurrent() const;
 
-	// GL_RENDERER and GL_VERSION, read when the context was created, and the
-	// version numbers the context reports.
+	// GL_RENDERER and GL_VERSION, read when the context was created.
 	const std::string& Renderer() const { return renderer; }
 	const std::string& Version() const { return version; }
-	int MajorVersion() const { return majorVersion; }
-	int MinorVersion() const { return minorVersion; }
 
-	// Creates a complete framebuffer of the given size with a GL_RGBA8 colour
-	// attachment, cleared to transparent black, and binds it as the host's
+	// Creates a complete framebuffer of the given size, cleared to
+	// transparent black, and binds it as the host's
 	// output (BindHostFramebuffer). Invalid (names 0) when width or height is
 	// not positive or the framebuffer is incomplete; nothing is left bound then
-	// but framebuffer 0. Leaves no renderbuffer or texture bound.
-	Framebuffer CreateHostFramebuffer(GLint width, GLint height,
-		ColourTarget target = ColourTarget::Renderbuffer) const;
+	// but framebuffer 0. Leaves no renderbuffer bound.
+	Framebuffer CreateHostFramebuffer(GLint width, GLint height) const;
 	// Binds the framebuffer for drawing and reading and sets the viewport to
 	// its whole size, as a host does before calling a plug-in.
 	static void BindHostFramebuffer(const Framebuffer& output);
@@ -85,6 +74,4 @@ private:
 	void* context = nullptr;
 	std::string renderer;
 	std::string version;
-	int majorVersion = 0;
-	int minorVersion = 0;
 };
