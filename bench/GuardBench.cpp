@@ -19,6 +19,7 @@
 #include "ffglex/FFGLScreenQuad.h"
 #include "ffglex/FFGLShader.h"
 #include "tests/support/HeadlessGL.h"
+#include "tools/HostTexture.h"
 #include "tools/PluginModule.h"
 #include "tools/SyntheticCamera.h"
 
@@ -74,13 +75,7 @@ public:
 		std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
 		std::string unused;
 		ffgltool::SyntheticCamera(width, height, 30.0).Next(0, pixels.data(), unused);
-		glGenTextures(1, &inputTexture);
-		{
-			ffglex::Scoped2DTextureBinding binding(inputTexture);
-			glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-			glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-			glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-		}
+		inputTexture = ffgltool::CreateInputTexture(width, height, pixels.data());
 		texture = {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
 		           static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), inputTexture};
 		inputs[0] = &texture;

@@ -21,6 +21,7 @@
 #include "host/FFGLEntryPoint.h"
 #include "host/FFGLRecords.h"
 #include "tests/support/HeadlessGL.h"
+#include "tools/HostTexture.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -55,15 +56,8 @@ GLWorld* s_world = nullptr;
 
 GLuint MakeTexture(GLsizei width, GLsizei height, std::uint8_t level)
 {
-	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4, level);
-	GLuint name = 0;
-	glGenTextures(1, &name);
-	glBindTexture(GL_TEXTURE_2D, name);
-	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-	glBindTexture(GL_TEXTURE_2D, 0);
-	return name;
+	const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4, level);
+	return ffgltool::CreateInputTexture(width, height, pixels.data(), GL_NEAREST);
 }
 
 [[noreturn]] void Fail(const std::string& message)

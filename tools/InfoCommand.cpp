@@ -4,11 +4,9 @@
 #include "tools/Command.h"
 #include "tools/ModuleMemory.h"
 #include "tools/PluginModule.h"
+#include "tools/ReportText.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -33,68 +31,17 @@ public:
 	using std::runtime_error::runtime_error;
 };
 
-// Control bytes would garble the terminal and the table; show them as \xNN.
-std::string Printable(const std::string& text)
-{
-	std::string shown;
-	for (unsigned char c : text)
-	{
-		if (c < 0x20 || c == 0x7F)
-		{
-			char escaped[5];
-			std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-			shown += escaped;
-		}
-		else
-			shown += static_cast<char>(c);
-	}
-	return shown;
-}
-
-std::string Hex(std::uint32_t value)
-{
-	char text[11];
-	std::snprintf(text, sizeof text, "0x%08X", value);
-	return text;
-}
-
-// The shortest decimal text that reads back as the same float, so that
-// 0.333333f shows as 0.333333 and not 0.333332986.
-std::string FloatText(float value)
-{
-	if (std::isnan(value))
-		return "nan";
-	if (std::isinf(value))
-		return value > 0 ? "inf" : "-inf";
-	char text[32];
-	for (int precision = 1; precision <= 9; ++precision)
-	{
-		std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
-		if (std::strtof(text, nullptr) == value)
-			break;
-	}
-	return text;
-}
-
 // Reads a text the module handed out. Null gives nullText; an unreadable or
 // unterminated text is nonsense.
 std::string ReadText(const char* text, std::size_t maxLength, const std::string& what, const char* nullText)
 {
 	std::string read;
-	switch (SafeReadText(text, maxLength, read))
-	{
-	case TextRead::Ok:
-		return read;
-	case TextRead::Null:
-		if (nullText == nullptr)
-			throw ModuleError(what + " is a null pointer");
+	const TextRead result = SafeReadText(text, maxLength, read);
+	if (result == TextRead::Null && nullText != nullptr)
 		return nullText;
-	case TextRead::Unreadable:
-		throw ModuleError(what + " points at unreadable memory");
-	case TextRead::Unterminated:
-		break;
-	}
-	throw ModuleError(what + " has no terminating zero within " + std::to_string(maxLength) + " bytes");
+	if (result != TextRead::Ok)
+		throw ModuleError(what + " " + TextReadProblem(result, maxLength));
+	return read;
 }
 
 std::string PluginTypeText(std::uint32_t type)
@@ -178,12 +125,10 @@ Identity ReadIdentity(const PluginModule& module)
 {
 	Identity identity;
 
-	const PluginInfoStructTag* infoPointer = module.GetInfo();
-	if (infoPointer == nullptr)
-		throw ModuleError("the module gives no info record (code 0 answered null)");
-	PluginInfoStructTag info;
-	if (!SafeCopy(infoPointer, &info, sizeof info))
-		throw ModuleError("the info record of code 0 points at unreadable memory");
+	PluginInfoStructTag info{};
+	std::string error;
+	if (!module.CopyInfo(info, error))
+		throw ModuleError(error);
 	identity.id = FieldText(info.PluginUniqueID, sizeof info.PluginUniqueID);
 	// A host reads the name from its 16-byte field and never past it: a name of
 	// 16 characters or more fills the field without a terminator.
@@ -235,12 +180,12 @@ std::vector<Parameter> ReadParameters(const PluginModule& module)
 		else if (defaultValue.UIntValue == FF_FAIL)
 			parameter.defaultValue = "FF_FAIL";
 		else
-			parameter.defaultValue = FloatText(PluginModule::FloatFromBits(defaultValue.UIntValue));
+			parameter.defaultValue = RealText(PluginModule::FloatFromBits(defaultValue.UIntValue));
 
 		float min = 0.0f;
 		float max = 0.0f;
 		const std::uint32_t rangeResult = module.GetParamRange(i, min, max);
-		parameter.range = rangeResult == FF_SUCCESS ? FloatText(min) + ".." + FloatText(max) : "FF_FAIL";
+		parameter.range = rangeResult == FF_SUCCESS ? RealText(min) + ".." + RealText(max) : "FF_FAIL";
 	}
 	return parameters;
 }
@@ -371,7 +316,7 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
 		const std::uint32_t initialised = module.Initialise();
 		if (initialised != FF_SUCCESS)
-			throw ModuleError("the module failed to initialise (code 34 answered " + Hex(initialised) + ")");
+			throw ModuleError("the module failed to initialise (code 34 answered " + HexWord(initialised) + ")");
 
 		const std::string caps[4] = {
 			YesNoText(module.GetPluginCaps(FF_CAP_SET_TIME)),

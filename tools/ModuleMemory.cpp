@@ -83,6 +83,18 @@ TextRead SafeReadText(const char* text, std::size_t maxLength, std::string& out)
 	return TextRead::Unterminated;
 }
 
+std::string TextReadProblem(TextRead read, std::size_t maxLength)
+{
+	switch (read)
+	{
+	case TextRead::Ok: return {};
+	case TextRead::Null: return "is a null pointer";
+	case TextRead::Unreadable: return "points at unreadable memory";
+	case TextRead::Unterminated: break;
+	}
+	return "has no terminating zero within " + std::to_string(maxLength) + " bytes";
+}
+
 std::string FieldText(const char* field, std::size_t size)
 {
 	const void* zero = std::memchr(field, '\0', size);

@@ -27,6 +27,11 @@ enum class TextRead
 // Reads a zero-terminated text of at most maxLength characters.
 TextRead SafeReadText(const char* text, std::size_t maxLength, std::string& out);
 
+// What is wrong with a text read with the given maxLength, to follow its
+// description in a report: "is a null pointer", "points at unreadable
+// memory", "has no terminating zero within N bytes"; empty for TextRead::Ok.
+std::string TextReadProblem(TextRead read, std::size_t maxLength);
+
 // The characters of a fixed-size field up to its first zero byte, or all of
 // them when the field has none (as the name field of the info record may).
 std::string FieldText(const char* field, std::size_t size);

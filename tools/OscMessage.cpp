@@ -1,8 +1,8 @@
 #include "tools/OscMessage.h"
 
-#include <cmath>
+#include "tools/ReportText.h"
+
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace ffgltool
@@ -64,50 +64,9 @@ private:
 	std::size_t at = 0;
 };
 
-// Control bytes, quotes and backslashes escaped, so that one message stays on
-// one line whatever a sender puts in its strings.
-std::string Escaped(const std::string& text)
-{
-	std::string quoted;
-	for (unsigned char c : text)
-	{
-		if (c < 0x20 || c == 0x7F)
-		{
-			char escaped[5];
-			std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-			quoted += escaped;
-		}
-		else
-		{
-			if (c == '"' || c == '\\')
-				quoted += '\\';
-			quoted += static_cast<char>(c);
-		}
-	}
-	return quoted;
-}
-
 std::string Quoted(const std::string& text)
 {
-	return "\"" + Escaped(text) + "\"";
-}
-
-// The shortest text that reads back as the same value.
-template <typename Real>
-std::string RealText(Real value)
-{
-	if (std::isnan(value))
-		return "nan";
-	if (std::isinf(value))
-		return value > 0 ? "inf" : "-inf";
-	char text[40];
-	for (int precision = 1; precision <= 17; ++precision)
-	{
-		std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
-		if (static_cast<Real>(std::strtod(text, nullptr)) == value)
-			break;
-	}
-	return text;
+	return "\"" + Printable(text, true) + "\"";
 }
 
 std::string HexText(std::uint64_t value, int digits)
@@ -182,7 +141,7 @@ bool ReadArgument(Reader& reader, char tag, std::string& text, std::string& erro
 	{
 		if (!reader.ReadBigEndian(4, bits))
 			break;
-		text = "'" + Escaped(std::string(1, static_cast<char>(bits & 0xFF))) + "'";
+		text = "'" + Printable(std::string(1, static_cast<char>(bits & 0xFF)), true) + "'";
 		return true;
 	}
 	case 'r':
@@ -203,7 +162,7 @@ bool ReadArgument(Reader& reader, char tag, std::string& text, std::string& erro
 	case ']': text = "]"; return true;
 	default:
 		// Without knowing a tag's size nothing after it can be read.
-		error = "unknown type tag '" + Escaped(std::string(1, tag)) + "'";
+		error = "unknown type tag '" + Printable(std::string(1, tag), true) + "'";
 		return false;
 	}
 	error = std::string("the argument of type '") + tag + "' runs past the end of the datagram";
@@ -269,10 +228,10 @@ bool DecodeOscMessage(const std::uint8_t* data, std::size_t size, OscMessage& me
 
 std::string FormatOscMessage(const OscMessage& message)
 {
-	std::string text = Escaped(message.address);
+	std::string text = Printable(message.address, true);
 	if (message.typeTags.empty() && message.arguments.empty())
 		return text;
-	text += " ," + Escaped(message.typeTags);
+	text += " ," + Printable(message.typeTags, true);
 	for (const std::string& argument : message.arguments)
 		text += ' ' + argument;
 	return text;

@@ -1,5 +1,7 @@
 #include "tools/PluginModule.h"
 
+#include "tools/ModuleMemory.h"
+
 #include <dlfcn.h>
 
 #include <csignal>
@@ -171,6 +173,18 @@ const PluginInfoStructTag* PluginModule::GetInfo() const
 const PluginExtendedInfoStructTag* PluginModule::GetExtendedInfo() const
 {
 	return static_cast<const PluginExtendedInfoStructTag*>(Call(FF_GET_EXTENDED_INFO, Number(0), nullptr).PointerValue);
+}
+
+bool PluginModule::CopyInfo(PluginInfoStructTag& info, std::string& error) const
+{
+	const PluginInfoStructTag* record = GetInfo();
+	if (record == nullptr)
+		error = "the module gives no info record (code 0 answered null)";
+	else if (!SafeCopy(record, &info, sizeof info))
+		error = "the info record of code 0 points at unreadable memory";
+	else
+		return true;
+	return false;
 }
 
 std::uint32_t PluginModule::Initialise() const

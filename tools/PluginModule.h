@@ -84,6 +84,9 @@ public:
 	// --- Global queries (no instance). Results as plugMain gives them. ---
 	const PluginInfoStructTag* GetInfo() const;                   // 0
 	const PluginExtendedInfoStructTag* GetExtendedInfo() const;   // 13
+	// Code 0 with the record copied out of the module's memory. False, with a
+	// one-line error, when the module answers null or an unreadable pointer.
+	bool CopyInfo(PluginInfoStructTag& info, std::string& error) const;
 	std::uint32_t Initialise() const;                             // 34
 	std::uint32_t DeInitialise() const;                           // 2
 	std::uint32_t GetNumParameters() const;                       // 4

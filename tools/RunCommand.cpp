@@ -5,6 +5,7 @@
 #include "tests/support/HeadlessGL.h"
 #include "tests/support/UdpReceiver.h"
 #include "tools/Command.h"
+#include "tools/HostTexture.h"
 #include "tools/ModuleMemory.h"
 #include "tools/OscMessage.h"
 #include "tools/PluginModule.h"
@@ -287,24 +288,6 @@ private:
 	}
 };
 
-// A module may leave pixel-store state or a pixel buffer behind. With a row
-// length, skip or pack buffer of its choosing, the host's own uploads and reads
-// would walk outside the host's memory, so they run on the defaults: tightly
-// packed rows, nothing skipped, client memory.
-void UseDefaultPixelStore()
-{
-	for (GLenum pack : {GL_PACK_ROW_LENGTH, GL_PACK_SKIP_PIXELS, GL_PACK_SKIP_ROWS, GL_PACK_IMAGE_HEIGHT,
-	                    GL_PACK_SKIP_IMAGES, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_PIXELS, GL_UNPACK_SKIP_ROWS,
-	                    GL_UNPACK_IMAGE_HEIGHT, GL_UNPACK_SKIP_IMAGES})
-		glPixelStorei(pack, 0);
-	glPixelStorei(GL_PACK_ALIGNMENT, 4);
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-	glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
-	glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
-	glPixelStorei(GL_PACK_LSB_FIRST, GL_FALSE);
-	glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-}
-
 // The guard's measure, applied to the bound read framebuffer of the given
 // size: the brightest luma of a 5 x 5 grid at or below the threshold. The
 // pixel starts white so that a point GL does not read never counts as black.
@@ -347,10 +330,10 @@ private:
 		PluginModule& module = host.module;
 		const std::string& path = options.modulePath;
 
-		const PluginInfoStructTag* infoPointer = module.GetInfo();
 		PluginInfoStructTag info{};
-		if (infoPointer == nullptr || !SafeCopy(infoPointer, &info, sizeof info))
-			throw RunError(kExitModuleError, path + ": the module gives no readable info record (code 0)");
+		std::string infoError;
+		if (!module.CopyInfo(info, infoError))
+			throw RunError(kExitModuleError, path + ": " + infoError);
 		if (info.APIMajorVersion != 2)
 			throw RunError(kExitRunError, path + ": the module implements FFGL API " + std::to_string(info.APIMajorVersion) +
 			                                  "." + std::to_string(info.APIMinorVersion) + "; run drives FFGL 2 modules only");
@@ -531,15 +514,9 @@ private:
 		const int height = options.height;
 		std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
 
-		glGenTextures(1, &host.inputTexture);
-		{
-			ffglex::Scoped2DTextureBinding binding(host.inputTexture);
-			glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-			glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-			glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-			glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-			glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-		}
+		host.inputTexture = CreateInputTexture(width, height, nullptr);
+		if (host.inputTexture == 0)
+			throw RunError(kExitRunError, "cannot create an input texture of " + SizeText());
 		FFGLTextureStructTag texture{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
 		                             static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), host.inputTexture};
 		FFGLTextureStructTag* inputs[1] = {&texture};
@@ -561,7 +538,7 @@ private:
 			{
 				// Frames keep to their schedule; after a stall (a slow pipe) the
 				// schedule starts again from now instead of catching up in a burst.
-				const Clock::time_point due = pace + n * period;
+				const Clock::time_point due = pace + static_cast<Clock::rep>(n) * period;
 				const Clock::time_point now = Clock::now();
 				if (now < due)
 					std::this_thread::sleep_until(due);
@@ -576,13 +553,8 @@ private:
 			if (read == FrameSource::Result::Error)
 				throw RunError(kExitRunError, sourceError);
 
-			UseDefaultPixelStore();
 			if (feedsInput)
-			{
-				ffglex::ScopedBufferBinding clientMemory(GL_PIXEL_UNPACK_BUFFER, 0);
-				ffglex::Scoped2DTextureBinding binding(host.inputTexture);
-				glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-			}
+				UploadInputTexture(host.inputTexture, width, height, pixels.data());
 			HeadlessGL::BindHostFramebuffer(host.output);
 			const GLfloat transparentBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 			glClearBufferfv(GL_COLOR, 0, transparentBlack);

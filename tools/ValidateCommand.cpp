@@ -3,10 +3,11 @@
 #include "ffglex/FFGLGL.h"
 #include "tests/support/HeadlessGL.h"
 #include "tools/Command.h"
+#include "tools/HostTexture.h"
+#include "tools/LeakProbes.h"
 #include "tools/ModuleMemory.h"
 #include "tools/PluginModule.h"
-
-#include <dirent.h>
+#include "tools/ReportText.h"
 
 #include <algorithm>
 #include <array>
@@ -34,6 +35,9 @@ constexpr std::size_t kMaxLongTextLength = 64 * 1024;
 // Hosts copy display texts into 16-byte fields: a longer text gets cut.
 constexpr std::size_t kDisplayField = 16;
 constexpr std::uint32_t kMaxElements = 4096;
+// The extended data block is copied to check that it is readable; a size past
+// this is taken as garbage, not allocated.
+constexpr std::uint32_t kMaxExtendedData = 16u << 20;
 constexpr unsigned int kMaxParametersChecked = 4096;
 constexpr int kLeakCycles = 100;
 
@@ -59,42 +63,6 @@ const char* StatusText(Status status)
 	case Status::Fail: return "FAIL";
 	}
 	return "?";
-}
-
-// Control bytes shown as \xNN, so a report line stays one line.
-std::string Printable(const std::string& text)
-{
-	std::string shown;
-	for (unsigned char c : text)
-	{
-		if (c < 0x20 || c == 0x7F)
-		{
-			char escaped[5];
-			std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-			shown += escaped;
-		}
-		else
-			shown += static_cast<char>(c);
-	}
-	return shown;
-}
-
-std::string FloatText(float value)
-{
-	if (std::isnan(value))
-		return "NaN";
-	if (std::isinf(value))
-		return value > 0 ? "inf" : "-inf";
-	char text[32];
-	std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-	return text;
-}
-
-std::string Hex(std::uint32_t value)
-{
-	char text[11];
-	std::snprintf(text, sizeof text, "0x%08X", value);
-	return text;
 }
 
 std::string JsonString(const std::string& text)
@@ -244,22 +212,10 @@ private:
 bool ReadModuleText(const char* text, std::size_t maxLength, const std::string& what, Findings& findings,
                     std::string& read, bool nullIsFailure = true)
 {
-	switch (SafeReadText(text, maxLength, read))
-	{
-	case TextRead::Ok:
-		return true;
-	case TextRead::Null:
-		if (nullIsFailure)
-			findings.Fail(what + " is a null pointer");
-		return false;
-	case TextRead::Unreadable:
-		findings.Fail(what + " points at unreadable memory");
-		return false;
-	case TextRead::Unterminated:
-		findings.Fail(what + " has no terminating zero within " + std::to_string(maxLength) + " bytes");
-		return false;
-	}
-	return false;
+	const TextRead result = SafeReadText(text, maxLength, read);
+	if (result != TextRead::Ok && (result != TextRead::Null || nullIsFailure))
+		findings.Fail(what + " " + TextReadProblem(result, maxLength));
+	return result == TextRead::Ok;
 }
 
 FFMixed NullArgument()
@@ -333,96 +289,10 @@ struct GLState
 	}
 };
 
-// The number of live GL objects of each kind, found by probing names with
-// glIs*: the highest name GL hands out now, plus a margin for freed names.
-struct GLObjectCounts
-{
-	static constexpr int kKinds = 7;
-	std::array<int, kKinds> counts{};
-
-	static GLObjectCounts Read()
-	{
-		GLuint highest = 0;
-		const auto probe = [&highest](GLuint name) { highest = std::max(highest, name); };
-		GLuint name = glCreateShader(GL_VERTEX_SHADER);
-		probe(name);
-		glDeleteShader(name);
-		name = glCreateProgram();
-		probe(name);
-		glDeleteProgram(name);
-		glGenBuffers(1, &name);
-		probe(name);
-		glDeleteBuffers(1, &name);
-		glGenTextures(1, &name);
-		probe(name);
-		glDeleteTextures(1, &name);
-		glGenVertexArrays(1, &name);
-		probe(name);
-		glDeleteVertexArrays(1, &name);
-		glGenFramebuffers(1, &name);
-		probe(name);
-		glDeleteFramebuffers(1, &name);
-		glGenRenderbuffers(1, &name);
-		probe(name);
-		glDeleteRenderbuffers(1, &name);
-
-		GLObjectCounts result;
-		for (GLuint n = 1; n <= highest + 256; ++n)
-		{
-			result.counts[0] += glIsShader(n) ? 1 : 0;
-			result.counts[1] += glIsProgram(n) ? 1 : 0;
-			result.counts[2] += glIsBuffer(n) ? 1 : 0;
-			result.counts[3] += glIsTexture(n) ? 1 : 0;
-			result.counts[4] += glIsVertexArray(n) ? 1 : 0;
-			result.counts[5] += glIsFramebuffer(n) ? 1 : 0;
-			result.counts[6] += glIsRenderbuffer(n) ? 1 : 0;
-		}
-		return result;
-	}
-
-	// "3 programs, 1 buffer" for the kinds that grew since before; empty when
-	// none did.
-	std::string GrowthSince(const GLObjectCounts& before) const
-	{
-		static const char* const kNames[kKinds] = {"shader", "program", "buffer", "texture", "vertex array",
-		                                           "framebuffer", "renderbuffer"};
-		std::string text;
-		for (int kind = 0; kind < kKinds; ++kind)
-		{
-			const int grown = counts[kind] - before.counts[kind];
-			if (grown > 0)
-				text += (text.empty() ? "" : ", ") + std::to_string(grown) + " " + kNames[kind] + (grown == 1 ? "" : "s");
-		}
-		return text;
-	}
-};
-
-int OpenFileDescriptors()
-{
-	DIR* directory = opendir("/proc/self/fd");
-	if (directory == nullptr)
-		return -1;
-	int count = 0;
-	while (const dirent* entry = readdir(directory))
-		if (entry->d_name[0] != '.')
-			++count;
-	closedir(directory);
-	return count - 1; // the descriptor of the listing itself
-}
-
 GLuint MakeInputTexture(std::uint8_t level)
 {
-	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kFrameSize) * kFrameSize * 4, level);
-	GLuint name = 0;
-	glGenTextures(1, &name);
-	glBindTexture(GL_TEXTURE_2D, name);
-	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kFrameSize, kFrameSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-	glBindTexture(GL_TEXTURE_2D, 0);
-	return name;
+	const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kFrameSize) * kFrameSize * 4, level);
+	return CreateInputTexture(kFrameSize, kFrameSize, pixels.data(), GL_NEAREST);
 }
 
 // --- The checks --------------------------------------------------------------
@@ -473,15 +343,11 @@ private:
 	bool CheckIdentity()
 	{
 		Findings findings;
-		const PluginInfoStructTag* pointer = module.GetInfo();
 		PluginInfoStructTag info{};
-		if (pointer == nullptr)
-			findings.Fail("code 0 answered null: no info record");
-		else if (!SafeCopy(pointer, &info, sizeof info))
-			findings.Fail("the info record of code 0 points at unreadable memory");
-		if (findings.Failed())
+		std::string error;
+		if (!module.CopyInfo(info, error))
 		{
-			report.Add("identity", findings, "");
+			report.Add("identity", Status::Fail, error);
 			return false;
 		}
 
@@ -532,7 +398,10 @@ private:
 				findings.Warn("no about text");
 			else
 				ReadModuleText(extended.About, kMaxLongTextLength, "the about text", findings, text);
-			if (extended.FreeFrameExtendedDataSize > 0)
+			if (extended.FreeFrameExtendedDataSize > kMaxExtendedData)
+				findings.Fail("the extended data block claims " + std::to_string(extended.FreeFrameExtendedDataSize) +
+				              " bytes, more than " + std::to_string(kMaxExtendedData) + " is not plausible");
+			else if (extended.FreeFrameExtendedDataSize > 0)
 			{
 				std::vector<std::uint8_t> block(extended.FreeFrameExtendedDataSize);
 				if (!SafeCopy(extended.FreeFrameExtendedDataBlock, block.data(), block.size()))
@@ -550,9 +419,9 @@ private:
 		Findings findings;
 		const std::uint32_t first = module.Initialise();
 		if (first != FF_SUCCESS)
-			findings.Fail("code 34 answered " + Hex(first));
+			findings.Fail("code 34 answered " + HexWord(first));
 		else if (const std::uint32_t second = module.Initialise(); second != FF_SUCCESS)
-			findings.Fail("a second code 34 answered " + Hex(second));
+			findings.Fail("a second code 34 answered " + HexWord(second));
 		report.Add("initialise", findings, "code 34 succeeds, also when repeated");
 		return !findings.Failed();
 	}
@@ -564,7 +433,7 @@ private:
 		{
 			const std::uint32_t answer = module.GetPluginCaps(capability);
 			if (answer != FF_SUPPORTED && answer != FF_UNSUPPORTED)
-				findings.Fail("capability " + std::to_string(capability) + " answered " + Hex(answer) + ", not 0 or 1");
+				findings.Fail("capability " + std::to_string(capability) + " answered " + HexWord(answer) + ", not 0 or 1");
 		}
 		minInputs = module.GetPluginCaps(FF_CAP_MINIMUM_INPUT_FRAMES);
 		maxInputs = module.GetPluginCaps(FF_CAP_MAXIMUM_INPUT_FRAMES);
@@ -623,7 +492,7 @@ private:
 			facts.type = module.GetParameterType(i);
 			facts.textLike = IsTextLikeParamType(facts.type);
 			if (!IsKnownParamType(facts.type))
-				findings.Fail(what + " has the type " + Hex(facts.type) + " (code 15), which is no parameter type");
+				findings.Fail(what + " has the type " + HexWord(facts.type) + " (code 15), which is no parameter type");
 
 			const FFMixed defaultValue = module.GetParameterDefault(i);
 			if (facts.textLike)
@@ -635,32 +504,32 @@ private:
 				if (defaultValue.UIntValue == FF_FAIL)
 					findings.Fail("the default of " + what + " (code 6) is FF_FAIL");
 				else if (!std::isfinite(facts.defaultValue))
-					findings.Fail("the default of " + what + " (code 6) is " + FloatText(facts.defaultValue));
+					findings.Fail("the default of " + what + " (code 6) is " + RealText(facts.defaultValue));
 				else if (facts.type == FF_TYPE_STANDARD && (facts.defaultValue < 0.0f || facts.defaultValue > 1.0f))
-					findings.Fail("the default " + FloatText(facts.defaultValue) + " of the standard slider " + what +
+					findings.Fail("the default " + RealText(facts.defaultValue) + " of the standard slider " + what +
 					              " lies outside 0..1");
 				else if (facts.type == FF_TYPE_BOOLEAN && facts.defaultValue != 0.0f && facts.defaultValue != 1.0f)
-					findings.Warn("the boolean " + what + " defaults to " + FloatText(facts.defaultValue));
+					findings.Warn("the boolean " + what + " defaults to " + RealText(facts.defaultValue));
 			}
 
 			if (module.GetParamRange(i, facts.min, facts.max) != FF_SUCCESS)
 				findings.Fail("code 41 refused the range of " + what);
 			else if (!std::isfinite(facts.min) || !std::isfinite(facts.max) || facts.min > facts.max)
-				findings.Fail("the range of " + what + " is " + FloatText(facts.min) + ".." + FloatText(facts.max));
+				findings.Fail("the range of " + what + " is " + RealText(facts.min) + ".." + RealText(facts.max));
 			else if (!facts.textLike && facts.type != FF_TYPE_BUFFER && std::isfinite(facts.defaultValue) &&
 			         (facts.defaultValue < facts.min || facts.defaultValue > facts.max))
-				findings.Warn("the default " + FloatText(facts.defaultValue) + " of " + what + " lies outside its range " +
-				              FloatText(facts.min) + ".." + FloatText(facts.max));
+				findings.Warn("the default " + RealText(facts.defaultValue) + " of " + what + " lies outside its range " +
+				              RealText(facts.min) + ".." + RealText(facts.max));
 
 			const std::uint32_t usage = module.GetParameterUsage(i);
 			if (usage != FF_USAGE_STANDARD && usage != FF_USAGE_FFT)
-				findings.Fail("the usage of " + what + " (code 32) is " + Hex(usage));
+				findings.Fail("the usage of " + what + " (code 32) is " + HexWord(usage));
 			else if (usage == FF_USAGE_FFT && facts.type != FF_TYPE_BUFFER)
 				findings.Warn(what + " has FFT usage but is no buffer parameter");
 
 			const std::uint32_t visibility = module.GetParameterVisibility(i);
 			if (visibility != 0 && visibility != 1)
-				findings.Fail("the visibility of " + what + " (code 45) is " + Hex(visibility));
+				findings.Fail("the visibility of " + what + " (code 45) is " + HexWord(visibility));
 
 			CheckHostBufferWrite(findings, what + " group (code 50)", [this, i](char* buffer, std::uint32_t size) {
 				return module.GetParamGroup(i, buffer, size);
@@ -668,7 +537,7 @@ private:
 
 			const std::uint32_t extensions = module.GetNumFileParameterExtensions(i);
 			if (extensions == FF_FAIL || extensions > 1024)
-				findings.Fail("code 43 answers " + Hex(extensions) + " file extensions for " + what);
+				findings.Fail("code 43 answers " + HexWord(extensions) + " file extensions for " + what);
 			else
 				for (std::uint32_t e = 0; e < extensions; ++e)
 				{
@@ -767,7 +636,7 @@ private:
 			std::vector<char> buffer(size + 16, static_cast<char>(kCanary));
 			const std::uint32_t result = write(buffer.data(), size);
 			if (result != FF_SUCCESS && result != FF_FAIL)
-				findings.Fail(what + " answered " + Hex(result) + " with maxToWrite " + std::to_string(size));
+				findings.Fail(what + " answered " + HexWord(result) + " with maxToWrite " + std::to_string(size));
 			for (std::size_t b = size; b < buffer.size(); ++b)
 				if (buffer[b] != static_cast<char>(kCanary))
 				{
@@ -790,13 +659,13 @@ private:
 			return;
 		}
 		output = gl->CreateHostFramebuffer(kFrameSize, kFrameSize);
-		inputTextures[0] = MakeInputTexture(96);
-		inputTextures[1] = MakeInputTexture(200);
 		if (!output.IsValid())
 		{
 			report.Add("gl-context", Status::Warn, "no host framebuffer: instance and frame checks skipped");
 			return;
 		}
+		inputTextures[0] = MakeInputTexture(96);
+		inputTextures[1] = MakeInputTexture(200);
 
 		if (CheckInstantiate())
 		{
@@ -850,7 +719,7 @@ private:
 			{
 				HeadlessGL::BindHostFramebuffer(output);
 				if (const std::uint32_t result = module.DeInstantiate(instance); result != FF_SUCCESS)
-					findings.Fail("code 19 answered " + Hex(result));
+					findings.Fail("code 19 answered " + HexWord(result));
 			}
 		report.Add("instantiate", findings, "two instances created and deleted; a null viewport refused");
 		return first != nullptr;
@@ -876,8 +745,8 @@ private:
 			{
 				const float read = PluginModule::FloatFromBits(value.UIntValue);
 				if (!SameFloat(read, facts.defaultValue, 1e-5f))
-					findings.Warn("a new instance holds " + FloatText(read) + " in " + what + ", not its default " +
-					              FloatText(facts.defaultValue));
+					findings.Warn("a new instance holds " + RealText(read) + " in " + what + ", not its default " +
+					              RealText(facts.defaultValue));
 			}
 		}
 		report.Add("instance-defaults", findings, "a new instance holds every default (code 9)");
@@ -943,16 +812,16 @@ private:
 			{
 				const std::uint32_t result = module.SetFloatParameter(instance, i, value);
 				if (result != FF_SUCCESS && result != FF_FAIL)
-					findings.Fail("code 8 answered " + Hex(result) + " for " + what);
+					findings.Fail("code 8 answered " + HexWord(result) + " for " + what);
 				const float read = PluginModule::FloatFromBits(module.GetParameter(instance, i).UIntValue);
 				const bool plainValue = value == 0.0f || value == 0.5f || value == 1.0f;
 				if (result == FF_SUCCESS && plainValue && IsUnitParamType(facts.type) && !SameFloat(read, value, 1e-4f))
-					findings.Warn(what + " reads back " + FloatText(read) + " after a set of " + FloatText(value));
+					findings.Warn(what + " reads back " + RealText(read) + " after a set of " + RealText(value));
 				if (result == FF_SUCCESS && IsUnitParamType(facts.type) &&
 				    (std::isnan(read) || read < facts.min || read > facts.max))
-					findings.Warn(what + " keeps " + FloatText(read) + " after a set of " + FloatText(value) +
-					              ", outside its range " + FloatText(facts.min) + ".." + FloatText(facts.max));
-				CheckDisplayText(instance, i, " after a set of " + FloatText(value), findings);
+					findings.Warn(what + " keeps " + RealText(read) + " after a set of " + RealText(value) +
+					              ", outside its range " + RealText(facts.min) + ".." + RealText(facts.max));
+				CheckDisplayText(instance, i, " after a set of " + RealText(value), findings);
 			}
 			module.SetFloatParameter(instance, i, facts.defaultValue);
 		}
@@ -1000,7 +869,7 @@ private:
 		Findings findings;
 		const auto status = [&findings](const char* what, std::uint32_t result) {
 			if (result != FF_SUCCESS && result != FF_FAIL)
-				findings.Fail(std::string(what) + " answered " + Hex(result));
+				findings.Fail(std::string(what) + " answered " + HexWord(result));
 		};
 		status("code 20 (time 0)", module.SetTime(instance, 0.0));
 		status("code 20 (time NaN)", module.SetTime(instance, std::numeric_limits<double>::quiet_NaN()));
@@ -1019,7 +888,7 @@ private:
 		{
 			const std::uint32_t answer = module.GetInputStatus(instance, input);
 			if (input >= maxInputs && answer != FF_FAIL)
-				findings.Warn("code 16 answers " + Hex(answer) + " for input " + std::to_string(input) +
+				findings.Warn("code 16 answers " + HexWord(answer) + " for input " + std::to_string(input) +
 				              ", past the maximum of " + std::to_string(maxInputs));
 		}
 		status("code 49", module.EnablePluginCap(instance, FF_CAP_SET_TIME));
@@ -1081,7 +950,7 @@ private:
 			bool untouched = true;
 			const std::uint32_t result = Frame(instance, record, what, stateFindings, untouched);
 			if (result != FF_FAIL)
-				findings.Fail(what + " was not refused (code 17 answered " + Hex(result) + ")");
+				findings.Fail(what + " was not refused (code 17 answered " + HexWord(result) + ")");
 			if (!untouched)
 				findings.Fail(what + " drew into the host framebuffer");
 		};
@@ -1120,7 +989,7 @@ private:
 			const std::uint32_t result = Frame(instance, inputs.record, "a frame", stateFindings, untouched);
 			if (result != FF_SUCCESS)
 				findings.Fail("a well-formed frame with " + std::to_string(inputs.record.numInputTextures) +
-				              " inputs was refused (code 17 answered " + Hex(result) + ")");
+				              " inputs was refused (code 17 answered " + HexWord(result) + ")");
 		}
 		// Also the viewport edge: a host may resize to nothing and back.
 		HeadlessGL::BindHostFramebuffer(output);
@@ -1173,10 +1042,10 @@ private:
 	{
 		Findings findings;
 		if (const std::uint32_t result = module.DeInitialise(); result != FF_SUCCESS)
-			findings.Fail("code 2 answered " + Hex(result));
+			findings.Fail("code 2 answered " + HexWord(result));
 		// A later query brings the module back, as after a host's re-scan.
 		else if (const std::uint32_t again = module.GetNumParameters(); again != count)
-			findings.Fail("after code 2, code 4 answers " + Hex(again) + " instead of " + std::to_string(count));
+			findings.Fail("after code 2, code 4 answers " + HexWord(again) + " instead of " + std::to_string(count));
 		else if (module.DeInitialise() != FF_SUCCESS)
 			findings.Fail("a second code 2 failed");
 		report.Add("deinitialise", findings, "code 2 succeeds and the module answers again afterwards");

@@ -8,7 +8,9 @@
 #include "tools/RunCommand.h"
 #include "tools/ValidateCommand.h"
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,10 +29,13 @@ const Command kCommands[] = {
 void PrintUsage(std::ostream& stream)
 {
 	stream << "usage: " << ffgltool::kProgramName << " COMMAND [ARGUMENTS]\n\nCommands:\n";
+	std::size_t width = 0;
+	for (const Command& command : kCommands)
+		width = std::max(width, std::strlen(command.name) + 1 + std::strlen(command.arguments));
 	for (const Command& command : kCommands)
 	{
 		const std::string call = std::string(command.name) + " " + command.arguments;
-		stream << "  " << call << std::string(call.size() < 20 ? 20 - call.size() : 1, ' ') << command.summary << '\n';
+		stream << "  " << call << std::string(width - call.size() + 2, ' ') << command.summary << '\n';
 	}
 	stream << "\nExit status: 0 success, 1 the module cannot be loaded or answers nonsense, "
 	          "2 wrong usage, 3 the module crashed, 4 a run could not go on.\n";
@@ -58,8 +63,18 @@ int main(int argc, char** argv)
 	{
 		if (name == command.name)
 		{
-			const std::vector<std::string> args(argv + 2, argv + argc);
-			return command.run(args, std::cout, std::cerr);
+			try
+			{
+				const std::vector<std::string> args(argv + 2, argv + argc);
+				return command.run(args, std::cout, std::cerr);
+			}
+			catch (const std::exception& error)
+			{
+				// Memory exhaustion, above all (a huge --size): one line, not an abort.
+				std::cout.flush();
+				ffgltool::PrintError(std::cerr, std::string(command.name) + " cannot go on: " + error.what());
+				return ffgltool::kExitRunError;
+			}
 		}
 	}
 	ffgltool::PrintError(std::cerr, "unknown command '" + name + "' (try 'ffgl-host --help')");

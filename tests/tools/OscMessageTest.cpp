@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -147,7 +146,7 @@ TEST(OscDecode, ReadsWhatAnIndependentSenderEncodes)
 	const char* const oscsend = "/usr/bin/oscsend";
 	if (access(oscsend, X_OK) != 0)
 	{
-		if (const char* ci = std::getenv("CI"); ci != nullptr && std::string(ci) == "true")
+		if (OnCI())
 			FAIL() << "liblo's oscsend (package liblo-tools) is missing";
 		GTEST_SKIP() << "liblo's oscsend (package liblo-tools) is not installed";
 	}

@@ -14,13 +14,12 @@ struct ToolResult
 	std::string err;
 };
 
-// Runs program with args (argv[1] onwards) in workingDirectory (empty: the
-// current one). Fails the calling test through ADD_FAILURE when the program
-// cannot be started.
+// Runs program with args (argv[1] onwards) and standardInput as its whole
+// standard input, in workingDirectory (empty: the current one). Fails the
+// calling test through ADD_FAILURE when the program cannot be started.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
-                   const std::string& workingDirectory = "");
+                   const std::string& standardInput = {}, const std::string& workingDirectory = {});
 
-// The same, with standardInput written to the program's standard input, which
-// is then closed. A program that stops reading early loses the rest.
-ToolResult RunToolWithInput(const std::string& program, const std::vector<std::string>& args,
-                            const std::string& standardInput);
+// Whether the environment says CI=true: there a missing GL context or module
+// fails a test instead of skipping it.
+bool OnCI();

@@ -1,5 +1,5 @@
-// A small effect module, built once per kind of fault (MODULE_FAULT) to show
-// that `ffgl-host validate` catches it. MODULE_FAULT Good has none: it passes.
+// A small effect module, built once per kind of fault (FAULT_<kind> defined)
+// to show that `ffgl-host validate` catches it. FAULT_Good has none: it passes.
 //
 // The effect has two standard sliders and, on a frame with its input, clears
 // the host framebuffer to grey; without an input it refuses the frame.
@@ -14,23 +14,11 @@
 #include <cstring>
 #include <limits>
 
-#define FAULT_Good 0
-#define FAULT_BadIdentity 1
-#define FAULT_NaNDefault 2
-#define FAULT_DrawsWithoutInput 3
-#define FAULT_LeavesTextureUnit 4
-#define FAULT_LeaksBuffer 5
-#define FAULT_LeaksDescriptor 6
-#define FAULT_UnterminatedDisplay 7
-#define FAULT_CONCAT(kind) FAULT_##kind
-#define FAULT_OF(kind) FAULT_CONCAT(kind)
-#define FAULT FAULT_OF(MODULE_FAULT)
-
 namespace
 {
 constexpr unsigned int kParams = 2;
 
-#if FAULT == FAULT_UnterminatedDisplay
+#ifdef FAULT_UnterminatedDisplay
 // No zero byte for far longer than any display field.
 char s_endlessText[4096];
 #endif
@@ -42,7 +30,7 @@ public:
 	{
 		SetMinInputs(1);
 		SetMaxInputs(1);
-#if FAULT == FAULT_NaNDefault
+#ifdef FAULT_NaNDefault
 		SetParamInfo(0, "Gain", FF_TYPE_STANDARD, std::numeric_limits<float>::quiet_NaN());
 #else
 		SetParamInfo(0, "Gain", FF_TYPE_STANDARD, 0.5f);
@@ -52,11 +40,11 @@ public:
 
 	unsigned int InitGL(const FFGLViewportStructTag* viewport) override
 	{
-#if FAULT == FAULT_LeaksBuffer
+#ifdef FAULT_LeaksBuffer
 		glGenBuffers(1, &buffer);
 		glBindBuffer(GL_ARRAY_BUFFER, buffer);
 		glBindBuffer(GL_ARRAY_BUFFER, 0);
-#elif FAULT == FAULT_LeaksDescriptor
+#elif defined(FAULT_LeaksDescriptor)
 		descriptor = socket(AF_INET, SOCK_DGRAM, 0);
 #endif
 		return CFFGLPlugin::InitGL(viewport);
@@ -75,7 +63,7 @@ public:
 		return index < kParams ? values[index] : 0.0f;
 	}
 
-#if FAULT == FAULT_UnterminatedDisplay
+#ifdef FAULT_UnterminatedDisplay
 	char* GetParameterDisplay(unsigned int) override
 	{
 		std::memset(s_endlessText, 'x', sizeof s_endlessText);
@@ -87,7 +75,7 @@ public:
 	{
 		const bool hasInput = process != nullptr && process->numInputTextures >= 1 &&
 		                      process->inputTextures != nullptr && process->inputTextures[0] != nullptr;
-#if FAULT == FAULT_DrawsWithoutInput
+#ifdef FAULT_DrawsWithoutInput
 		glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT);
 		glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -99,7 +87,7 @@ public:
 		glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT);
 		glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-#if FAULT == FAULT_LeavesTextureUnit
+#ifdef FAULT_LeavesTextureUnit
 		glActiveTexture(GL_TEXTURE3);
 #endif
 		return FF_SUCCESS;
@@ -108,14 +96,14 @@ public:
 
 private:
 	float values[kParams] = {0.5f, 1.0f};
-#if FAULT == FAULT_LeaksBuffer
+#ifdef FAULT_LeaksBuffer
 	GLuint buffer = 0;
-#elif FAULT == FAULT_LeaksDescriptor
+#elif defined(FAULT_LeaksDescriptor)
 	int descriptor = -1;
 #endif
 };
 
-#if FAULT == FAULT_BadIdentity
+#ifdef FAULT_BadIdentity
 constexpr const char* kId = "B\x01K\x7F";
 #else
 constexpr const char* kId = "BRKN";
@@ -124,4 +112,16 @@ constexpr const char* kId = "BRKN";
 CFFGLPluginInfo PluginInfo(PluginFactory<BrokenEffect>, kId, "Broken Effect", 2, 1, 1, 0, FF_EFFECT,
                            "An effect with one deliberate fault", "Validation test module", 0, nullptr, nullptr,
                            nullptr);
+
+#ifdef FAULT_HugeExtendedData
+// The extended info record claims almost 4 GiB of data behind a 4-byte block:
+// a host must not take the size on trust.
+unsigned char s_smallBlock[4];
+[[maybe_unused]] const bool s_hugeBlock = [] {
+	PluginExtendedInfoStructTag* extended = PluginInfo.GetPluginExtendedInfo();
+	extended->FreeFrameExtendedDataSize = 0xFFFFFFF0u;
+	extended->FreeFrameExtendedDataBlock = s_smallBlock;
+	return true;
+}();
+#endif
 } // namespace
