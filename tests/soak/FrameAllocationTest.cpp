@@ -34,6 +34,26 @@ EXPORTED void* operator new[](std::size_t size)
 {
 	return CountedAllocation(size);
 }
+// The nothrow forms too: code that allocates with them (the GL driver's JIT
+// does) frees with the plain operator delete above, so both sides must agree.
+EXPORTED void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+	s_allocations.fetch_add(1, std::memory_order_relaxed);
+	return std::malloc(size == 0 ? 1 : size);
+}
+EXPORTED void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+	s_allocations.fetch_add(1, std::memory_order_relaxed);
+	return std::malloc(size == 0 ? 1 : size);
+}
+EXPORTED void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+	std::free(memory);
+}
+EXPORTED void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+	std::free(memory);
+}
 EXPORTED void operator delete(void* memory) noexcept
 {
 	std::free(memory);
