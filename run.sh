@@ -5,8 +5,11 @@
 #                   run the plug-in on a headless host with a synthetic camera
 #                   that drops to black twice: two next-clip messages arrive
 #   ./run.sh test   install what is missing, build everything into ./build-ci
-#                   with warnings as errors and run the whole test suite; then
-#                   run it again built with AddressSanitizer, LeakSanitizer and
+#                   with warnings as errors and run the whole test suite;
+#                   cross-build the Windows DLLs (./build-ci-windows, MinGW-w64),
+#                   check their exports and imports and run their tests under
+#                   wine on a virtual X display; run the Linux suite again built
+#                   with AddressSanitizer, LeakSanitizer and
 #                   UndefinedBehaviorSanitizer (./build-ci-asan), and fuzz
 #                   plugMain for a minute (./build-ci-fuzz, clang)
 #
@@ -22,8 +25,13 @@ PACKAGES=(
 	libegl-dev libgl-dev libopengl-dev libegl-mesa0 libgl1-mesa-dri
 	liblo-tools
 )
-# Only ./run.sh test needs these: the fuzzer is built with clang.
-TEST_PACKAGES=(clang libclang-rt-14-dev)
+# Only ./run.sh test needs these: the fuzzer is built with clang; the Windows
+# DLLs are cross-built with MinGW-w64 and tested under wine, which draws through
+# Mesa's GLX on a virtual X display.
+TEST_PACKAGES=(
+	clang libclang-rt-14-dev
+	g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 xvfb xauth libglx-mesa0
+)
 
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
@@ -87,6 +95,14 @@ run_tests() {
 	cmake --build build-ci -j "$JOBS"
 	log "Running the tests"
 	ctest --test-dir build-ci --output-on-failure --timeout 300
+
+	log "Cross-building the Windows plug-ins into ./build-ci-windows (MinGW-w64)"
+	cmake -S . -B build-ci-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON
+	cmake --build build-ci-windows -j "$JOBS"
+	log "Checking the DLLs' exports and imports; running their tests under wine"
+	xvfb-run -a -s "-screen 0 640x480x24" \
+		ctest --test-dir build-ci-windows --output-on-failure --timeout 300
 
 	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
 	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \

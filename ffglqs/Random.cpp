@@ -8,8 +8,14 @@ namespace
 {
 std::uint32_t SeedFromDevice()
 {
-	// The device is needed for one value only, so it is not kept open.
+	// The device is needed for one value only, so it is not kept open. Windows
+	// has no /dev/urandom; there the standard library's default device asks
+	// the system's cryptographic generator (rand_s) instead.
+#if defined(_WIN32)
+	std::random_device device("default");
+#else
 	std::random_device device("/dev/urandom");
+#endif
 	return static_cast<std::uint32_t>(device());
 }
 }// namespace

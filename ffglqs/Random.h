@@ -13,8 +13,9 @@ namespace ffglqs
 class Random
 {
 public:
-	// Opens the entropy source "/dev/urandom", draws one 32-bit value and seeds
-	// the generator with it. A device that cannot be opened or read throws the
+	// Opens the entropy source "/dev/urandom" (on Windows the system's
+	// cryptographic generator), draws one 32-bit value and seeds the generator
+	// with it. A device that cannot be opened or read throws the
 	// standard library's own exception.
 	Random();
 	// A generator with a fixed seed and no entropy source: reproducible draws,

@@ -1,6 +1,7 @@
 #include "host/FFGLDispatch.h"
 
 #include "core/FFGLPlugin.h"
+#include "ffglex/FFGLGLLoader.h"
 #include "host/FFGLPluginInfo.h"
 #include "host/FFGLThumbnailInfo.h"
 
@@ -274,6 +275,12 @@ FFMixed instantiateGL(const FFGLViewportStructTag* viewport)
 		if (result == FF_FAIL)
 			return Result32(FF_FAIL);
 	}
+
+	// Where the GL functions are only reachable through the current context
+	// (Windows), they are resolved before the first instance builds its GL
+	// objects; without them InitGL cannot run at all, and DeInitGL must not.
+	if (!ffglex::LoadGLFunctions())
+		return Result32(FF_FAIL);
 
 	unsigned int initResult;
 	try
