@@ -27,6 +27,9 @@ function(ffgl_add_plugin target)
     target_sources(${target} PRIVATE ${FFGL_EXPORTS_DEF})
     target_link_libraries(${target} PRIVATE ffglex)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    # Release DLLs leave the static runtime's symbol tables behind (half the
+    # file); debug builds keep them for the debugger.
+    target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
     set_target_properties(${target} PROPERTIES SUFFIX ".dll")
   elseif(APPLE)
     # Hosts load a CFBundle: <target>.bundle/Contents/MacOS/<target> and its
