@@ -76,8 +76,8 @@ public:
 		std::string unused;
 		ffgltool::SyntheticCamera(width, height, 30.0).Next(0, pixels.data(), unused);
 		inputTexture = ffgltool::CreateInputTexture(width, height, pixels.data());
-		texture = {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-		           static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), inputTexture};
+		texture = { static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+			static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), inputTexture };
 		inputs[0] = &texture;
 		frame.numInputTextures = 1;
 		frame.inputTextures = inputs;
@@ -89,7 +89,8 @@ public:
 			return;
 		}
 
-		const FFGLViewportStructTag viewport{0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+		const FFGLViewportStructTag viewport{ 0, 0, static_cast<std::uint32_t>(width),
+			static_cast<std::uint32_t>(height) };
 		instance = s_module.Instantiate(viewport);
 		if (instance == nullptr)
 			error = "the guard module refused an instance (code 18)";
@@ -138,7 +139,7 @@ public:
 			ffglex::Scoped2DTextureBinding binding(inputTexture);
 			shader.Set("InputTexture", 0);
 			shader.Set("MaxUV", static_cast<float>(texture.Width) / static_cast<float>(texture.HardwareWidth),
-			           static_cast<float>(texture.Height) / static_cast<float>(texture.HardwareHeight));
+				static_cast<float>(texture.Height) / static_cast<float>(texture.HardwareHeight));
 			quad.Draw();
 		}
 		glFinish();
@@ -148,7 +149,7 @@ private:
 	HeadlessGL::Framebuffer output;
 	GLuint inputTexture = 0;
 	FFGLTextureStructTag texture{};
-	FFGLTextureStructTag* inputs[1] = {nullptr};
+	FFGLTextureStructTag* inputs[1] = { nullptr };
 	ProcessOpenGLStructTag frame{};
 	ffglex::FFGLShader shader;
 	ffglex::FFGLScreenQuad quad;
@@ -216,9 +217,9 @@ void GuardFrame(benchmark::State& state)
 
 // Fixed frame counts keep the default run to a few seconds on a software
 // renderer, where a 4K frame takes tens of milliseconds.
-BENCHMARK(GuardFrame)->Args({640, 360})->Iterations(300)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GuardFrame)->Args({1920, 1080})->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GuardFrame)->Args({3840, 2160})->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GuardFrame)->Args({ 640, 360 })->Iterations(300)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GuardFrame)->Args({ 1920, 1080 })->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GuardFrame)->Args({ 3840, 2160 })->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -13,8 +13,7 @@ namespace
 char s_DisplayValue[16];
 } // namespace
 
-CFFGLPlugin::CFFGLPlugin(bool supportTopLeftTextureOrientation) :
-	CFFGLPluginManager(supportTopLeftTextureOrientation)
+CFFGLPlugin::CFFGLPlugin(bool supportTopLeftTextureOrientation) : CFFGLPluginManager(supportTopLeftTextureOrientation)
 {
 }
 

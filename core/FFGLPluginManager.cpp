@@ -26,7 +26,8 @@ FFMixed Mixed32(std::uint32_t value)
 }
 
 // A record with the values every registration starts from.
-CFFGLPluginManager::ParamInfo NewRecord(unsigned int index, const char* name, unsigned int type, std::size_t numElements)
+CFFGLPluginManager::ParamInfo NewRecord(
+	unsigned int index, const char* name, unsigned int type, std::size_t numElements)
 {
 	CFFGLPluginManager::ParamInfo info;
 	info.index = index;
@@ -118,21 +119,24 @@ void CFFGLPluginManager::SetParamInfo(unsigned int index, const char* name, unsi
 	params.push_back(std::move(info));
 }
 
-void CFFGLPluginManager::SetBufferParamInfo(unsigned int index, const char* name, unsigned int numElements, unsigned int usage)
+void CFFGLPluginManager::SetBufferParamInfo(
+	unsigned int index, const char* name, unsigned int numElements, unsigned int usage)
 {
 	ParamInfo info = NewRecord(index, name, FF_TYPE_BUFFER, numElements);
 	info.usage = usage;
 	params.push_back(std::move(info));
 }
 
-void CFFGLPluginManager::SetOptionParamInfo(unsigned int index, const char* name, unsigned int numElements, float defaultValue)
+void CFFGLPluginManager::SetOptionParamInfo(
+	unsigned int index, const char* name, unsigned int numElements, float defaultValue)
 {
 	ParamInfo info = NewRecord(index, name, FF_TYPE_OPTION, numElements);
 	info.defaultFloatValue = defaultValue;
 	params.push_back(std::move(info));
 }
 
-void CFFGLPluginManager::SetFileParamInfo(unsigned int index, const char* name, std::vector<std::string> extensions, const char* defaultValue)
+void CFFGLPluginManager::SetFileParamInfo(
+	unsigned int index, const char* name, std::vector<std::string> extensions, const char* defaultValue)
 {
 	ParamInfo info = NewRecord(index, name, FF_TYPE_FILE, 0);
 	info.defaultStringValue = TextOrEmpty(defaultValue);
@@ -140,7 +144,8 @@ void CFFGLPluginManager::SetFileParamInfo(unsigned int index, const char* name, 
 	params.push_back(std::move(info));
 }
 
-void CFFGLPluginManager::SetParamElementInfo(unsigned int index, unsigned int elementIndex, const char* name, float value)
+void CFFGLPluginManager::SetParamElementInfo(
+	unsigned int index, unsigned int elementIndex, const char* name, float value)
 {
 	ParamInfo* info = FindParamInfo(index);
 	if (info == nullptr || elementIndex >= info->elements.size())
@@ -157,7 +162,8 @@ void CFFGLPluginManager::AddElementSeparator(unsigned int index, unsigned int el
 	info->elementSeparators.push_back(ParamInfo::ElementSeparator{ elementIndex });
 }
 
-void CFFGLPluginManager::SetParamElements(unsigned int index, std::vector<std::string> names, const std::vector<float>& values, bool raiseEvent)
+void CFFGLPluginManager::SetParamElements(
+	unsigned int index, std::vector<std::string> names, const std::vector<float>& values, bool raiseEvent)
 {
 	ParamInfo* info = FindParamInfo(index);
 	if (info == nullptr || info->type != FF_TYPE_OPTION || names.size() != values.size())

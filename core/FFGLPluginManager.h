@@ -80,12 +80,14 @@ public:
 	void SetParamInfo(unsigned int index, const char* name, unsigned int type, const char* defaultValue);
 	void SetBufferParamInfo(unsigned int index, const char* name, unsigned int numElements, unsigned int usage);
 	void SetOptionParamInfo(unsigned int index, const char* name, unsigned int numElements, float defaultValue);
-	void SetFileParamInfo(unsigned int index, const char* name, std::vector<std::string> extensions, const char* defaultValue);
+	void SetFileParamInfo(
+		unsigned int index, const char* name, std::vector<std::string> extensions, const char* defaultValue);
 
 	// Changes to an existing record; nothing happens when no record has the index.
 	void SetParamElementInfo(unsigned int index, unsigned int elementIndex, const char* name, float value);
 	void AddElementSeparator(unsigned int index, unsigned int elementIndex);
-	void SetParamElements(unsigned int index, std::vector<std::string> names, const std::vector<float>& values, bool raiseEvent);
+	void SetParamElements(
+		unsigned int index, std::vector<std::string> names, const std::vector<float>& values, bool raiseEvent);
 	void SetParamVisibility(unsigned int index, bool visible, bool raiseEvent);
 	void SetParamDisplayName(unsigned int index, std::string displayName, bool raiseEvent);
 	// The same, taking a null text as empty.

@@ -4,14 +4,9 @@
 #include "ffglqs/ParamTrigger.h"
 #include "host/FFGLPluginInfo.h"
 
-static CFFGLPluginInfo PluginInfo(PluginFactory<ChannelGain>,
-	"QSCG",
-	"QS Channel Gain",
-	2, 1, // API version
-	1, 0, // plug-in version
-	FF_EFFECT,
-	"Scales, isolates and inverts colour channels, with a one-frame flash",
-	"Quick-start example effect");
+static CFFGLPluginInfo PluginInfo(PluginFactory<ChannelGain>, "QSCG", "QS Channel Gain", 2, 1, // API version
+	1, 0,                                                                                      // plug-in version
+	FF_EFFECT, "Scales, isolates and inverts colour channels, with a one-frame flash", "Quick-start example effect");
 
 // channel holds the number of the option the host chose (0 All, 1 Red,
 // 2 Green, 3 Blue); a value between two numbers selects the lower one, so the
@@ -37,12 +32,12 @@ void main()
 }
 )";
 
-ChannelGain::ChannelGain() :
-	Effect(false)
+ChannelGain::ChannelGain() : Effect(false)
 {
 	SetFragmentShader(kFragmentShader);
 	AddParam(ffglqs::ParamRange::Create("gain", 1.0f, { 0.0f, 4.0f }));
-	AddParam(ffglqs::ParamOption::Create("channel", { { "All", 0.0f }, { "Red", 1.0f }, { "Green", 2.0f }, { "Blue", 3.0f } }));
+	AddParam(ffglqs::ParamOption::Create(
+		"channel", { { "All", 0.0f }, { "Red", 1.0f }, { "Green", 2.0f }, { "Blue", 3.0f } }));
 	AddParam(ffglqs::ParamBool::Create("invert", false));
 	AddParam(ffglqs::ParamTrigger::Create("flash"));
 }

@@ -2,14 +2,9 @@
 
 #include "host/FFGLPluginInfo.h"
 
-static CFFGLPluginInfo PluginInfo(PluginFactory<ColourRamp>,
-	"QSCR",
-	"QS Colour Ramp",
-	2, 1, // API version
-	1, 0, // plug-in version
-	FF_SOURCE,
-	"Fills the output with a colour that ramps down once per cycle",
-	"Quick-start example source");
+static CFFGLPluginInfo PluginInfo(PluginFactory<ColourRamp>, "QSCR", "QS Colour Ramp", 2, 1, // API version
+	1, 0,                                                                                    // plug-in version
+	FF_SOURCE, "Fills the output with a colour that ramps down once per cycle", "Quick-start example source");
 
 static const char kFragmentShader[] = R"(
 void main()
@@ -19,8 +14,7 @@ void main()
 }
 )";
 
-ColourRamp::ColourRamp() :
-	Source(false)
+ColourRamp::ColourRamp() : Source(false)
 {
 	SetFragmentShader(kFragmentShader);
 	// Uploaded as one vec4 uniform "colour", already converted to RGB.

@@ -2,14 +2,9 @@
 
 #include "host/FFGLPluginInfo.h"
 
-static CFFGLPluginInfo PluginInfo(PluginFactory<Crossfade>,
-	"QSXF",
-	"QS Crossfade",
-	2, 1, // API version
-	1, 0, // plug-in version
-	FF_MIXER,
-	"Blends its two inputs by mixVal",
-	"Quick-start example mixer");
+static CFFGLPluginInfo PluginInfo(PluginFactory<Crossfade>, "QSXF", "QS Crossfade", 2, 1, // API version
+	1, 0,                                                                                 // plug-in version
+	FF_MIXER, "Blends its two inputs by mixVal", "Quick-start example mixer");
 
 // mixVal is the mixer's own parameter, declared by the framework.
 static const char kFragmentShader[] = R"(
@@ -21,8 +16,7 @@ void main()
 }
 )";
 
-Crossfade::Crossfade() :
-	Mixer(false)
+Crossfade::Crossfade() : Mixer(false)
 {
 	SetFragmentShader(kFragmentShader);
 }

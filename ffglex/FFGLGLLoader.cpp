@@ -50,7 +50,7 @@ BOOL CALLBACK ResolveAll(PINIT_ONCE, PVOID, PVOID*)
 	}
 	const HMODULE openGL = ::GetModuleHandleW(L"opengl32.dll");
 #define FFGLEX_RESOLVE_GL_POINTER(Type, name) \
-	if (!Resolve(openGL, #name, name))        \
+	if (!Resolve(openGL, #name, name)) \
 		return FALSE;
 	FFGLEX_GL_FUNCTIONS(FFGLEX_RESOLVE_GL_POINTER)
 #undef FFGLEX_RESOLVE_GL_POINTER

@@ -118,7 +118,8 @@ bool FFGLShader::LinkProgram()
 		names.reserve(transformFeedbackVaryings.size());
 		for (const std::string& varying : transformFeedbackVaryings)
 			names.push_back(varying.c_str());
-		glTransformFeedbackVaryings(programID, static_cast<GLsizei>(names.size()), names.data(), GL_INTERLEAVED_ATTRIBS);
+		glTransformFeedbackVaryings(
+			programID, static_cast<GLsizei>(names.size()), names.data(), GL_INTERLEAVED_ATTRIBS);
 	}
 
 	glLinkProgram(programID);

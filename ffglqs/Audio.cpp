@@ -13,7 +13,7 @@ float RootMeanSquare(float sum, int count)
 {
 	return count > 0 ? std::sqrt(sum / static_cast<float>(count)) : 0.0f;
 }
-}// namespace
+} // namespace
 
 void Audio::Update(const std::vector<float>& bins)
 {
@@ -29,21 +29,21 @@ void Audio::Update(const std::vector<float>& bins)
 	int bassCount = 0;
 	int medCount = 0;
 	int highCount = 0;
-	for(int i = 0; i < n; ++i)
+	for (int i = 0; i < n; ++i)
 	{
 		const float e = fft[i] * fft[i] * gain;
 		volumeSum += e;
-		if(i < third)
+		if (i < third)
 		{
 			bassSum += e;
 			++bassCount;
 		}
-		else if(i > third && i < twoThirds)
+		else if (i > third && i < twoThirds)
 		{
 			medSum += e;
 			++medCount;
 		}
-		else if(i > twoThirds)
+		else if (i > twoThirds)
 		{
 			highSum += e;
 			++highCount;
@@ -56,7 +56,7 @@ void Audio::Update(const std::vector<float>& bins)
 	high.Update(RootMeanSquare(highSum, highCount));
 
 	// Hosts usually report the sample rate before the first spectrum arrives.
-	if(sampleRate > 0 && n > 0)
+	if (sampleRate > 0 && n > 0)
 		binWidth = nyquist / static_cast<float>(n);
 }
 
@@ -109,7 +109,7 @@ float Audio::ToDB(float x)
 
 float Audio::GetVolumeFromTo(int fromHz, int toHz) const
 {
-	if(sampleRate <= 0 || fft.empty() || !std::isfinite(binWidth) || !(binWidth > 0.0f))
+	if (sampleRate <= 0 || fft.empty() || !std::isfinite(binWidth) || !(binWidth > 0.0f))
 		return 0.0f;
 
 	const float low = static_cast<float>(std::min(fromHz, toHz));
@@ -119,13 +119,13 @@ float Audio::GetVolumeFromTo(int fromHz, int toHz) const
 	// overflow the conversion to a bin number.
 	const float firstIndex = std::floor(std::max(low, 0.0f) / binWidth);
 	const float lastIndex = std::floor(std::max(highHz, 0.0f) / binWidth);
-	if(firstIndex > static_cast<float>(lastBin))
+	if (firstIndex > static_cast<float>(lastBin))
 		return 0.0f;
 	const long first = static_cast<long>(firstIndex);
 	const long last = static_cast<long>(std::min(lastIndex, static_cast<float>(lastBin)));
 
 	float sum = 0.0f;
-	for(long i = first; i <= last; ++i)
+	for (long i = first; i <= last; ++i)
 		sum += fft[i] * fft[i] * gain;
 	return RootMeanSquare(sum, static_cast<int>(last - first + 1));
 }
@@ -145,4 +145,4 @@ float Audio::GetBinWidth() const
 	return binWidth;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -70,4 +70,4 @@ private:
 	float gain = 0.0f;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

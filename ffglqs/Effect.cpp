@@ -29,10 +29,9 @@ const char* const kVertexShader =
 	"\t\t\ti_uv = vUV * maxUV;\n"
 	"\t\t}\n"
 	"\t";
-}// namespace
+} // namespace
 
-Effect::Effect(bool supportTopLeftTextureOrientation) :
-	Plugin(supportTopLeftTextureOrientation)
+Effect::Effect(bool supportTopLeftTextureOrientation) : Plugin(supportTopLeftTextureOrientation)
 {
 	SetMinInputs(1);
 	SetMaxInputs(1);
@@ -44,7 +43,8 @@ Effect::~Effect() = default;
 
 unsigned int Effect::Render(ProcessOpenGLStructTag* process)
 {
-	if(process == nullptr || process->numInputTextures == 0 || process->inputTextures == nullptr || process->inputTextures[0] == nullptr)
+	if (process == nullptr || process->numInputTextures == 0 || process->inputTextures == nullptr ||
+		process->inputTextures[0] == nullptr)
 		return FF_FAIL;
 	const FFGLTextureStructTag& input = *process->inputTextures[0];
 
@@ -61,4 +61,4 @@ unsigned int Effect::Render(ProcessOpenGLStructTag* process)
 	return FF_SUCCESS;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -19,4 +19,4 @@ public:
 	unsigned int Render(ProcessOpenGLStructTag* process) override;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

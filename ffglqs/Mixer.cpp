@@ -34,10 +34,9 @@ const char* const kVertexShader =
 	"\t\t\ti_uv_src = vUV * maxUVSrc;\n"
 	"\t\t}\n"
 	"\t";
-}// namespace
+} // namespace
 
-Mixer::Mixer(bool supportTopLeftTextureOrientation) :
-	Plugin(supportTopLeftTextureOrientation)
+Mixer::Mixer(bool supportTopLeftTextureOrientation) : Plugin(supportTopLeftTextureOrientation)
 {
 	SetMinInputs(2);
 	SetMaxInputs(2);
@@ -50,7 +49,8 @@ Mixer::~Mixer() = default;
 
 unsigned int Mixer::Render(ProcessOpenGLStructTag* process)
 {
-	if(process == nullptr || process->numInputTextures < 2 || process->inputTextures == nullptr || process->inputTextures[0] == nullptr || process->inputTextures[1] == nullptr)
+	if (process == nullptr || process->numInputTextures < 2 || process->inputTextures == nullptr ||
+		process->inputTextures[0] == nullptr || process->inputTextures[1] == nullptr)
 		return FF_FAIL;
 	const FFGLTextureStructTag& destination = *process->inputTextures[0];
 	const FFGLTextureStructTag& source = *process->inputTextures[1];
@@ -76,4 +76,4 @@ unsigned int Mixer::Render(ProcessOpenGLStructTag* process)
 	return FF_SUCCESS;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

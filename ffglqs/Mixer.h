@@ -22,4 +22,4 @@ public:
 	unsigned int Render(ProcessOpenGLStructTag* process) override;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -26,10 +26,7 @@ std::shared_ptr<Param> Param::Create(std::string name, unsigned int type, float 
 	return std::shared_ptr<Param>(new Param(std::move(name), type, value));
 }
 
-Param::Param(std::string name, unsigned int type, float value) :
-	value(value),
-	name(std::move(name)),
-	type(type)
+Param::Param(std::string name, unsigned int type, float value) : value(value), name(std::move(name)), type(type)
 {
 }
 
@@ -53,4 +50,4 @@ unsigned int Param::GetType() const
 	return type;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

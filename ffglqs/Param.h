@@ -42,4 +42,4 @@ protected:
 	unsigned int type;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

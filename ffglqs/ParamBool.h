@@ -17,4 +17,4 @@ private:
 	ParamBool(std::string name, bool value);
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

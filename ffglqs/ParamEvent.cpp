@@ -11,9 +11,8 @@ std::shared_ptr<ParamEvent> ParamEvent::Create(std::string name)
 	return std::shared_ptr<ParamEvent>(new ParamEvent(std::move(name)));
 }
 
-ParamEvent::ParamEvent(std::string name) :
-	Param(std::move(name), FF_TYPE_EVENT, 0.0f)
+ParamEvent::ParamEvent(std::string name) : Param(std::move(name), FF_TYPE_EVENT, 0.0f)
 {
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

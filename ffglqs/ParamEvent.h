@@ -15,4 +15,4 @@ protected:
 	explicit ParamEvent(std::string name);
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

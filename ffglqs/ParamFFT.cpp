@@ -32,4 +32,4 @@ const std::vector<float>& ParamFFT::GetFFTData() const
 	return fftData;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -36,4 +36,4 @@ private:
 	std::vector<float> fftData;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

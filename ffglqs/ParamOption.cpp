@@ -26,7 +26,7 @@ ParamOption::ParamOption(std::string name, std::vector<Option> options, int defa
 
 void ParamOption::SetValue(float v)
 {
-	if(options.empty())
+	if (options.empty())
 	{
 		value = 0.0f;
 		currentOption.clear();
@@ -38,12 +38,12 @@ void ParamOption::SetValue(float v)
 	// float before any conversion: converting NaN, a value of -1 or below, or
 	// one past the integer range to an unsigned index is undefined.
 	std::size_t selected = 0;
-	if(v > -1.0f && v < static_cast<float>(options.size()))
+	if (v > -1.0f && v < static_cast<float>(options.size()))
 	{
 		selected = static_cast<std::size_t>(v);
 		// Counts above 2^24 round when converted to float, so the test above
 		// can let through a value whose truncation is the count itself.
-		if(selected >= options.size())
+		if (selected >= options.size())
 			selected = options.size() - 1;
 		value = v;
 	}
@@ -71,4 +71,4 @@ const std::vector<ParamOption::Option>& ParamOption::GetOptions() const
 	return options;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

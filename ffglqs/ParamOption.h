@@ -45,4 +45,4 @@ private:
 	float realValue = 0.0f;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -14,7 +14,8 @@ std::shared_ptr<ParamRange> ParamRange::Create(std::string name, float value, Ra
 
 std::shared_ptr<ParamRange> ParamRange::CreateInteger(std::string name, int value, Range range)
 {
-	return std::shared_ptr<ParamRange>(new ParamRange(std::move(name), FF_TYPE_INTEGER, static_cast<float>(value), range));
+	return std::shared_ptr<ParamRange>(
+		new ParamRange(std::move(name), FF_TYPE_INTEGER, static_cast<float>(value), range));
 }
 
 ParamRange::ParamRange(std::string name, unsigned int type, float value, Range range) :
@@ -33,4 +34,4 @@ float ParamRange::GetNormalizedValue() const
 	return ffglex::map(value, range.min, range.max, 0.0f, 1.0f);
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -30,4 +30,4 @@ private:
 	Range range;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

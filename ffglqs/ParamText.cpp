@@ -32,4 +32,4 @@ void ParamText::SetText(std::string newText)
 	text = std::move(newText);
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

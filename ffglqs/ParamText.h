@@ -23,4 +23,4 @@ private:
 	std::string text;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -9,8 +9,7 @@ std::shared_ptr<ParamTrigger> ParamTrigger::Create(std::string name)
 	return std::shared_ptr<ParamTrigger>(new ParamTrigger(std::move(name)));
 }
 
-ParamTrigger::ParamTrigger(std::string name) :
-	ParamEvent(std::move(name))
+ParamTrigger::ParamTrigger(std::string name) : ParamEvent(std::move(name))
 {
 }
 
@@ -19,4 +18,4 @@ void ParamTrigger::Consume()
 	value = 0.0f;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -19,4 +19,4 @@ private:
 	explicit ParamTrigger(std::string name);
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -33,7 +33,7 @@ const char* const kCommonHeader =
 	"\t\tuniform float bpm;\n"
 	"\t\tuniform float phase;\n"
 	"\t";
-}// namespace
+} // namespace
 
 Plugin::Plugin(bool supportTopLeftTextureOrientation) :
 	CFFGLPlugin(supportTopLeftTextureOrientation),
@@ -47,14 +47,14 @@ Plugin::~Plugin() = default;
 unsigned int Plugin::InitGL(const FFGLViewportStructTag* viewport)
 {
 	const std::string fragmentSource = CreateFragmentShader(fragmentShaderBody);
-	if(!shader.Compile(vertexShaderCode, fragmentSource) || !quad.Initialise(false) || Init() == FF_FAIL)
+	if (!shader.Compile(vertexShaderCode, fragmentSource) || !quad.Initialise(false) || Init() == FF_FAIL)
 	{
 		// Through the virtual table, so that an author's override and Clean run
 		// whatever step failed.
 		DeInitGL();
 		return FF_FAIL;
 	}
-	if(viewport != nullptr)
+	if (viewport != nullptr)
 		currentViewport = *viewport;
 	return FF_SUCCESS;
 }
@@ -73,7 +73,7 @@ char* Plugin::GetParameterDisplay(unsigned int index)
 	// next display request to any of them.
 	static char displayValueBuffer[16];
 
-	if(index >= params.size() || IsTextLikeParamType(params[index]->GetType()))
+	if (index >= params.size() || IsTextLikeParamType(params[index]->GetType()))
 		return FailText();
 
 	const std::string text = std::to_string(params[index]->GetValue());
@@ -84,7 +84,7 @@ char* Plugin::GetParameterDisplay(unsigned int index)
 
 unsigned int Plugin::SetFloatParameter(unsigned int index, float value)
 {
-	if(index >= params.size())
+	if (index >= params.size())
 		return FF_FAIL;
 	params[index]->SetValue(value);
 	return FF_SUCCESS;
@@ -92,10 +92,10 @@ unsigned int Plugin::SetFloatParameter(unsigned int index, float value)
 
 unsigned int Plugin::SetTextParameter(unsigned int index, const char* value)
 {
-	if(index >= params.size())
+	if (index >= params.size())
 		return FF_FAIL;
 	auto text = std::dynamic_pointer_cast<ParamText>(params[index]);
-	if(!text)
+	if (!text)
 		return FF_FAIL;
 	text->SetText(value != nullptr ? std::string(value) : std::string());
 	return FF_SUCCESS;
@@ -108,10 +108,10 @@ float Plugin::GetFloatParameter(unsigned int index)
 
 char* Plugin::GetTextParameter(unsigned int index)
 {
-	if(index >= params.size())
+	if (index >= params.size())
 		return FailText();
 	auto text = std::dynamic_pointer_cast<ParamText>(params[index]);
-	if(!text)
+	if (!text)
 		return FailText();
 	return const_cast<char*>(text->GetText().c_str());
 }
@@ -135,7 +135,7 @@ unsigned int Plugin::ProcessOpenGL(ProcessOpenGLStructTag* process)
 void Plugin::SetSampleRate(unsigned int rate)
 {
 	CFFGLPlugin::SetSampleRate(rate);
-	for(auto& entry : audioAnalysers)
+	for (auto& entry : audioAnalysers)
 		entry.second.SetSampleRate(static_cast<int>(rate));
 }
 
@@ -164,7 +164,7 @@ void Plugin::Clean()
 
 void Plugin::AddParam(std::shared_ptr<Param> param)
 {
-	if(!param)
+	if (!param)
 		return;
 	const unsigned int index = static_cast<unsigned int>(params.size());
 	RegisterParam(index, param);
@@ -190,27 +190,27 @@ void Plugin::RegisterParam(unsigned int index, const std::shared_ptr<Param>& par
 {
 	const char* name = param->GetName().c_str();
 
-	if(auto range = std::dynamic_pointer_cast<ParamRange>(param))
+	if (auto range = std::dynamic_pointer_cast<ParamRange>(param))
 	{
 		SetParamInfo(index, name, range->GetType(), range->GetValue());
 		// The float form clamps a standard parameter's default into 0..1; the
 		// host must see the default in the range's own units.
-		if(ParamInfo* info = FindParamInfo(index))
+		if (ParamInfo* info = FindParamInfo(index))
 			info->defaultFloatValue = range->GetValue();
 		SetParamRange(index, range->GetRange().min, range->GetRange().max);
 		return;
 	}
 
-	if(auto option = std::dynamic_pointer_cast<ParamOption>(param))
+	if (auto option = std::dynamic_pointer_cast<ParamOption>(param))
 	{
 		const auto& options = option->GetOptions();
 		SetOptionParamInfo(index, name, static_cast<unsigned int>(options.size()), option->GetValue());
-		for(std::size_t i = 0; i < options.size(); ++i)
+		for (std::size_t i = 0; i < options.size(); ++i)
 			SetParamElementInfo(index, static_cast<unsigned int>(i), options[i].name.c_str(), static_cast<float>(i));
 		return;
 	}
 
-	if(auto fft = std::dynamic_pointer_cast<ParamFFT>(param))
+	if (auto fft = std::dynamic_pointer_cast<ParamFFT>(param))
 	{
 		audioAnalysers.emplace(fft, Audio());
 		fft->index = index;
@@ -218,7 +218,7 @@ void Plugin::RegisterParam(unsigned int index, const std::shared_ptr<Param>& par
 		return;
 	}
 
-	if(auto text = std::dynamic_pointer_cast<ParamText>(param))
+	if (auto text = std::dynamic_pointer_cast<ParamText>(param))
 	{
 		// Registered with its own text: the host shows it as the default, and
 		// instantiation pushes it back into the new instance instead of
@@ -247,9 +247,9 @@ void Plugin::AddRGBColorParam(std::string name)
 
 std::shared_ptr<Param> Plugin::GetParam(const std::string& name) const
 {
-	for(const auto& param : params)
+	for (const auto& param : params)
 	{
-		if(param->GetName() == name)
+		if (param->GetName() == name)
 			return param;
 	}
 	return nullptr;
@@ -270,20 +270,20 @@ namespace
 // Whether params[index ...] carries exactly the given types, in order.
 bool HasTypeRun(const std::vector<std::shared_ptr<Param>>& params, int index, std::initializer_list<unsigned int> types)
 {
-	if(index < 0)
+	if (index < 0)
 		return false;
 	const std::size_t first = static_cast<std::size_t>(index);
-	if(first + types.size() > params.size())
+	if (first + types.size() > params.size())
 		return false;
 	std::size_t position = first;
-	for(unsigned int type : types)
+	for (unsigned int type : types)
 	{
-		if(params[position++]->GetType() != type)
+		if (params[position++]->GetType() != type)
 			return false;
 	}
 	return true;
 }
-}// namespace
+} // namespace
 
 bool Plugin::IsRGBColor(int index) const
 {
@@ -312,16 +312,16 @@ Audio* Plugin::GetAudio(const std::shared_ptr<ParamFFT>& param)
 
 void Plugin::Include(shader::snippet_id id)
 {
-	if(!includedSnippets.insert(id).second)
+	if (!includedSnippets.insert(id).second)
 		return;
 	auto dependency = shader::dependencies.find(id);
-	if(dependency != shader::dependencies.end())
+	if (dependency != shader::dependencies.end())
 		includedSnippets.insert(dependency->second.begin(), dependency->second.end());
 }
 
 void Plugin::Include(const std::set<shader::snippet_id>& ids)
 {
-	for(shader::snippet_id id : ids)
+	for (shader::snippet_id id : ids)
 		Include(id);
 }
 
@@ -335,22 +335,22 @@ std::string Plugin::CreateFragmentShader(std::string body) const
 	std::string source = fragmentShaderHeader;
 
 	const int count = static_cast<int>(params.size());
-	for(int i = 0; i < count;)
+	for (int i = 0; i < count;)
 	{
 		const std::string& name = params[i]->GetName();
-		if(IsRGBColor(i))
+		if (IsRGBColor(i))
 		{
 			source += "uniform vec3 " + name + ";\n";
 			i += 3;
 			continue;
 		}
-		if(IsHueColor(i))
+		if (IsHueColor(i))
 		{
 			source += "uniform vec4 " + name + ";\n";
 			i += 4;
 			continue;
 		}
-		switch(params[i]->GetType())
+		switch (params[i]->GetType())
 		{
 		case FF_TYPE_BOOLEAN:
 		case FF_TYPE_EVENT:
@@ -365,10 +365,10 @@ std::string Plugin::CreateFragmentShader(std::string body) const
 		++i;
 	}
 
-	for(shader::snippet_id id : includedSnippets)
+	for (shader::snippet_id id : includedSnippets)
 	{
 		auto snippet = shader::snippets.find(id);
-		if(snippet != shader::snippets.end())
+		if (snippet != shader::snippets.end())
 			source += snippet->second;
 	}
 
@@ -388,18 +388,19 @@ void Plugin::SendDefaultParams(ffglex::FFGLShader& target)
 
 void Plugin::SendParams(ffglex::FFGLShader& target)
 {
-	for(int i = 0; i < static_cast<int>(params.size()); ++i)
+	for (int i = 0; i < static_cast<int>(params.size()); ++i)
 	{
-		if(IsRGBColor(i))
+		if (IsRGBColor(i))
 		{
-			target.Set(params[i]->GetName().c_str(), params[i]->GetValue(), params[i + 1]->GetValue(), params[i + 2]->GetValue());
+			target.Set(params[i]->GetName().c_str(), params[i]->GetValue(), params[i + 1]->GetValue(),
+				params[i + 2]->GetValue());
 			i += 2;
 		}
-		else if(IsHueColor(i))
+		else if (IsHueColor(i))
 		{
 			// Hue 1 is the same colour as hue 0; the conversion does not wrap it.
 			float hue = params[i]->GetValue();
-			if(hue == 1.0f)
+			if (hue == 1.0f)
 				hue = 0.0f;
 			float r = 0.0f;
 			float g = 0.0f;
@@ -412,7 +413,7 @@ void Plugin::SendParams(ffglex::FFGLShader& target)
 		// After a group this is its last component, written once more under its
 		// own name: a body may declare it as a float of its own.
 		const Param& param = *params[i];
-		switch(param.GetType())
+		switch (param.GetType())
 		{
 		case FF_TYPE_BOOLEAN:
 		case FF_TYPE_EVENT:
@@ -444,15 +445,15 @@ void Plugin::UpdateAudioAndTime(std::chrono::steady_clock::time_point now)
 	time = seconds;
 	lastTime = seconds;
 
-	for(auto& entry : audioAnalysers)
+	for (auto& entry : audioAnalysers)
 	{
 		ParamFFT& fft = *entry.first;
-		if(const ParamInfo* info = FindParamInfo(fft.index))
+		if (const ParamInfo* info = FindParamInfo(fft.index))
 		{
 			// The record was made with one element per bin; a shorter one (an
 			// index registered twice) only fills what it has.
 			const std::size_t count = std::min(fft.fftData.size(), info->elements.size());
-			for(std::size_t i = 0; i < count; ++i)
+			for (std::size_t i = 0; i < count; ++i)
 				fft.fftData[i] = info->elements[i].value;
 		}
 		entry.second.Update(fft.fftData);
@@ -462,9 +463,9 @@ void Plugin::UpdateAudioAndTime(std::chrono::steady_clock::time_point now)
 void Plugin::consumeAllTrigger()
 {
 	// By index, with the size read again at each step.
-	for(std::size_t i = 0; i < params.size(); ++i)
+	for (std::size_t i = 0; i < params.size(); ++i)
 	{
-		if(auto trigger = std::dynamic_pointer_cast<ParamTrigger>(params[i]))
+		if (auto trigger = std::dynamic_pointer_cast<ParamTrigger>(params[i]))
 			trigger->Consume();
 	}
 }
@@ -473,11 +474,10 @@ void Plugin::MaxUV(const FFGLTextureStructTag& texture, float& u, float& v)
 {
 	// A hardware size of 0 is a malformed record: the whole texture is taken,
 	// rather than handing the shader an infinite or NaN coordinate.
-	const auto fraction = [](std::uint32_t picture, std::uint32_t hardware) {
-		return hardware != 0 ? static_cast<float>(picture) / static_cast<float>(hardware) : 1.0f;
-	};
+	const auto fraction = [](std::uint32_t picture, std::uint32_t hardware)
+	{ return hardware != 0 ? static_cast<float>(picture) / static_cast<float>(hardware) : 1.0f; };
 	u = fraction(texture.Width, texture.HardwareWidth);
 	v = fraction(texture.Height, texture.HardwareHeight);
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

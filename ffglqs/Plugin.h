@@ -173,4 +173,4 @@ private:
 	void RegisterParam(unsigned int index, const std::shared_ptr<Param>& param);
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

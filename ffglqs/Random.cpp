@@ -18,7 +18,7 @@ std::uint32_t SeedFromDevice()
 #endif
 	return static_cast<std::uint32_t>(device());
 }
-}// namespace
+} // namespace
 
 Random::Random() : generator(SeedFromDevice())
 {
@@ -31,11 +31,11 @@ Random::Random(std::uint32_t seed) : generator(seed)
 int Random::GetRandomInt(int min, int max)
 {
 	// A one-value range needs no draw (the distribution would still take one).
-	if(min == max)
+	if (min == max)
 		return min;
 	// Reversed bounds would be undefined for the distribution; they mean the
 	// same range.
-	if(max < min)
+	if (max < min)
 		std::swap(min, max);
 	std::uniform_int_distribution<int> distribution(min, max);
 	return distribution(generator);
@@ -52,4 +52,4 @@ float Random::GetRandomFloat(float min, float max)
 	return static_cast<float>(low + span * u);
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -35,4 +35,4 @@ private:
 	std::mt19937 generator;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

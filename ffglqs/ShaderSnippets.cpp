@@ -121,5 +121,5 @@ const std::map<snippet_id, std::set<snippet_id>> dependencies = {
 	{ snippet_id::simplex_noise, {} },
 };
 
-}// namespace shader
-}// namespace ffglqs
+} // namespace shader
+} // namespace ffglqs

@@ -31,5 +31,5 @@ extern const std::map<snippet_id, std::string> snippets;
 // not followed.
 extern const std::map<snippet_id, std::set<snippet_id>> dependencies;
 
-}// namespace shader
-}// namespace ffglqs
+} // namespace shader
+} // namespace ffglqs

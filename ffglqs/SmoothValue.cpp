@@ -19,4 +19,4 @@ float SmoothValue::GetValue() const
 	return value;
 }
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -20,4 +20,4 @@ private:
 	float value = 0.0f;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -25,10 +25,9 @@ const char* const kVertexShader =
 	"\t\t\ti_uv = vUV;\n"
 	"\t\t}\n"
 	"\t";
-}// namespace
+} // namespace
 
-Source::Source(bool supportTopLeftTextureOrientation) :
-	Plugin(supportTopLeftTextureOrientation)
+Source::Source(bool supportTopLeftTextureOrientation) : Plugin(supportTopLeftTextureOrientation)
 {
 	SetMinInputs(0);
 	SetMaxInputs(0);
@@ -38,4 +37,4 @@ Source::Source(bool supportTopLeftTextureOrientation) :
 
 Source::~Source() = default;
 
-}// namespace ffglqs
+} // namespace ffglqs

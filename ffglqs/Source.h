@@ -13,4 +13,4 @@ public:
 	~Source() override;
 };
 
-}// namespace ffglqs
+} // namespace ffglqs

@@ -49,7 +49,7 @@ struct GLWorld
 {
 	std::unique_ptr<HeadlessGL> gl;
 	HeadlessGL::Framebuffer output;
-	GLuint textures[2] = {0, 0}; // 16x16 grey, 1x1 black
+	GLuint textures[2] = { 0, 0 }; // 16x16 grey, 1x1 black
 };
 
 GLWorld* s_world = nullptr;
@@ -83,22 +83,22 @@ void CheckBindings(std::uint32_t code)
 		GLint expected;
 		const char* what;
 	} checks[] = {
-		{GL_CURRENT_PROGRAM, 0, "program"},
-		{GL_ACTIVE_TEXTURE, GL_TEXTURE0, "active texture unit"},
-		{GL_TEXTURE_BINDING_2D, 0, "2D texture"},
-		{GL_ARRAY_BUFFER_BINDING, 0, "array buffer"},
-		{GL_VERTEX_ARRAY_BINDING, 0, "vertex array"},
-		{GL_UNIFORM_BUFFER_BINDING, 0, "uniform buffer"},
-		{GL_RENDERBUFFER_BINDING, 0, "renderbuffer"},
-		{GL_DRAW_FRAMEBUFFER_BINDING, static_cast<GLint>(s_world->output.framebuffer), "draw framebuffer"},
-		{GL_READ_FRAMEBUFFER_BINDING, static_cast<GLint>(s_world->output.framebuffer), "read framebuffer"},
+		{ GL_CURRENT_PROGRAM, 0, "program" },
+		{ GL_ACTIVE_TEXTURE, GL_TEXTURE0, "active texture unit" },
+		{ GL_TEXTURE_BINDING_2D, 0, "2D texture" },
+		{ GL_ARRAY_BUFFER_BINDING, 0, "array buffer" },
+		{ GL_VERTEX_ARRAY_BINDING, 0, "vertex array" },
+		{ GL_UNIFORM_BUFFER_BINDING, 0, "uniform buffer" },
+		{ GL_RENDERBUFFER_BINDING, 0, "renderbuffer" },
+		{ GL_DRAW_FRAMEBUFFER_BINDING, static_cast<GLint>(s_world->output.framebuffer), "draw framebuffer" },
+		{ GL_READ_FRAMEBUFFER_BINDING, static_cast<GLint>(s_world->output.framebuffer), "read framebuffer" },
 	};
 	for (const auto& check : checks)
 	{
 		const GLint value = Integer(check.name);
 		if (value != check.expected)
 			Fail("code " + std::to_string(code) + " left the " + check.what + " binding at " + std::to_string(value) +
-			     " (expected " + std::to_string(check.expected) + ")");
+				" (expected " + std::to_string(check.expected) + ")");
 	}
 }
 
@@ -120,13 +120,10 @@ FFMixed Pointer(void* record)
 // Interesting values are favoured: edges, NaN, infinities, then anything.
 float FuzzFloat(FuzzedDataProvider& data)
 {
-	static const float kEdges[] = {0.0f, 1.0f, 0.5f, -1.0f, 2.0f, -0.0f, 1e-8f, 0.999999f,
-	                               std::numeric_limits<float>::quiet_NaN(),
-	                               std::numeric_limits<float>::infinity(),
-	                               -std::numeric_limits<float>::infinity(),
-	                               std::numeric_limits<float>::max(),
-	                               std::numeric_limits<float>::lowest(),
-	                               std::numeric_limits<float>::denorm_min()};
+	static const float kEdges[] = { 0.0f, 1.0f, 0.5f, -1.0f, 2.0f, -0.0f, 1e-8f, 0.999999f,
+		std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+		-std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
+		std::numeric_limits<float>::lowest(), std::numeric_limits<float>::denorm_min() };
 	if (data.ConsumeBool())
 		return kEdges[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kEdges) - 1)];
 	const std::uint32_t bits = data.ConsumeIntegral<std::uint32_t>();
@@ -147,10 +144,14 @@ std::uint32_t FuzzSize(FuzzedDataProvider& data)
 {
 	switch (data.ConsumeIntegralInRange<int>(0, 3))
 	{
-	case 0: return 0;
-	case 1: return data.ConsumeIntegralInRange<std::uint32_t>(1, 64);
-	case 2: return data.ConsumeIntegralInRange<std::uint32_t>(1, 4096);
-	default: return data.ConsumeIntegral<std::uint32_t>();
+	case 0:
+		return 0;
+	case 1:
+		return data.ConsumeIntegralInRange<std::uint32_t>(1, 64);
+	case 2:
+		return data.ConsumeIntegralInRange<std::uint32_t>(1, 4096);
+	default:
+		return data.ConsumeIntegral<std::uint32_t>();
 	}
 }
 
@@ -210,10 +211,14 @@ std::uint32_t FuzzTextureHandle(FuzzedDataProvider& data)
 	switch (data.ConsumeIntegralInRange<int>(0, 4))
 	{
 	case 0:
-	case 1: return s_world->textures[0];
-	case 2: return s_world->textures[1];
-	case 3: return 0;
-	default: return data.ConsumeIntegral<std::uint32_t>();
+	case 1:
+		return s_world->textures[0];
+	case 2:
+		return s_world->textures[1];
+	case 3:
+		return 0;
+	default:
+		return data.ConsumeIntegral<std::uint32_t>();
 	}
 }
 
@@ -247,15 +252,18 @@ void FillFrame(FuzzedDataProvider& data, CallStorage& storage)
 std::uint32_t PickCode(FuzzedDataProvider& data)
 {
 	// The lifecycle and frame codes come up more often than their share.
-	static const std::uint32_t kFrequent[] = {FF_PROCESS_OPENGL, FF_PROCESS_OPENGL, FF_INSTANTIATE_GL,
-	                                          FF_DEINSTANTIATE_GL, FF_SET_PARAMETER, FF_SET_PARAMETER};
+	static const std::uint32_t kFrequent[] = { FF_PROCESS_OPENGL, FF_PROCESS_OPENGL, FF_INSTANTIATE_GL,
+		FF_DEINSTANTIATE_GL, FF_SET_PARAMETER, FF_SET_PARAMETER };
 	switch (data.ConsumeIntegralInRange<int>(0, 15))
 	{
 	case 0:
 	case 1:
-	case 2: return kFrequent[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kFrequent) - 1)];
-	case 3: return data.ConsumeIntegral<std::uint32_t>();
-	default: return data.ConsumeIntegralInRange<std::uint32_t>(0, 52);
+	case 2:
+		return kFrequent[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kFrequent) - 1)];
+	case 3:
+		return data.ConsumeIntegral<std::uint32_t>();
+	default:
+		return data.ConsumeIntegralInRange<std::uint32_t>(0, 52);
 	}
 }
 
@@ -383,8 +391,8 @@ public:
 			if (!nullRecord && data.ConsumeBool())
 			{
 				Call(FF_GET_THUMBNAIL, input, nullptr);
-				const std::uint64_t bytes = std::uint64_t{storage.record.thumbnail.width} *
-				                            storage.record.thumbnail.height * 4;
+				const std::uint64_t bytes =
+					std::uint64_t{ storage.record.thumbnail.width } * storage.record.thumbnail.height * 4;
 				if (bytes > 0 && bytes <= kMaxThumbnailBytes)
 					storage.record.thumbnail.rgbaPixelBuffer = storage.Buffer(static_cast<std::size_t>(bytes));
 			}

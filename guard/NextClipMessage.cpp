@@ -36,7 +36,8 @@ sockaddr_in LoopbackAddress(std::uint16_t port)
 
 NextClipMessage::NextClipMessage(std::uint32_t layerNumber)
 {
-	const auto append = [this](const void* data, std::size_t count) {
+	const auto append = [this](const void* data, std::size_t count)
+	{
 		std::memcpy(bytes + size, data, count);
 		size += count;
 	};
@@ -79,7 +80,7 @@ void NextClipMessage::SendToLocalHost(std::uint16_t port) const
 		const sockaddr_in destination = LoopbackAddress(port);
 		// Fire and forget: nobody would act on an error, the host least of all.
 		(void)::sendto(socketHandle, reinterpret_cast<const char*>(bytes), static_cast<int>(size), 0,
-		               reinterpret_cast<const sockaddr*>(&destination), sizeof(destination));
+			reinterpret_cast<const sockaddr*>(&destination), sizeof(destination));
 		::closesocket(socketHandle);
 	}
 	::WSACleanup();

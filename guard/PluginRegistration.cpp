@@ -5,18 +5,11 @@
 
 namespace
 {
-CFFGLPluginInfo PluginInfo(PluginFactory<AddSubtract>,
-                           "TNBX",
-                           "Camera Tenebrixor",
-                           2, // API major version
-                           1, // API minor version
-                           1, // plug-in major version
-                           0, // plug-in minor version
-                           FF_EFFECT,
-                           "Switches to the next layer clip when camera video stays black",
-                           "Camera Tenebrixor for Vidmora Aulora 7",
-                           0,
-                           nullptr,
-                           nullptr,
-                           nullptr);
+CFFGLPluginInfo PluginInfo(PluginFactory<AddSubtract>, "TNBX", "Camera Tenebrixor",
+	2, // API major version
+	1, // API minor version
+	1, // plug-in major version
+	0, // plug-in minor version
+	FF_EFFECT, "Switches to the next layer clip when camera video stays black",
+	"Camera Tenebrixor for Vidmora Aulora 7", 0, nullptr, nullptr, nullptr);
 } // namespace

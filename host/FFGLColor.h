@@ -15,7 +15,7 @@ public:
 	constexpr CFFGLColor(unsigned int word) : value(word) {}
 	constexpr CFFGLColor(unsigned char c0, unsigned char c1, unsigned char c2, unsigned char c3) :
 		value(static_cast<std::uint32_t>(c0) << 24 | static_cast<std::uint32_t>(c1) << 16 |
-		      static_cast<std::uint32_t>(c2) << 8 | static_cast<std::uint32_t>(c3))
+			static_cast<std::uint32_t>(c2) << 8 | static_cast<std::uint32_t>(c3))
 	{
 	}
 

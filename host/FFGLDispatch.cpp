@@ -374,7 +374,8 @@ unsigned int getThumbnail(GetThumbnailStructTag* thumbnail)
 	thumbnail->height = registered->GetHeight();
 	if (thumbnail->rgbaPixelBuffer != nullptr)
 	{
-		const std::size_t bytes = static_cast<std::size_t>(registered->GetWidth()) * registered->GetHeight() * sizeof(CFFGLColor);
+		const std::size_t bytes =
+			static_cast<std::size_t>(registered->GetWidth()) * registered->GetHeight() * sizeof(CFFGLColor);
 		if (bytes == 0)
 			return FF_SUCCESS;
 		if (registered->GetPixels() == nullptr)

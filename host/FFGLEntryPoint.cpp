@@ -206,7 +206,8 @@ FFMixed Dispatch(std::uint32_t functionCode, FFMixed input, CFFGLPlugin* instanc
 		const auto* set = static_cast<const SetParameterElementValueStructTag*>(record);
 		if (set == nullptr)
 			return Result32(FF_FAIL);
-		return Result32(instance->SetParamElementValue(set->ParameterNumber, set->ElementNumber, FloatFromMixed(set->NewParameterValue)));
+		return Result32(instance->SetParamElementValue(
+			set->ParameterNumber, set->ElementNumber, FloatFromMixed(set->NewParameterValue)));
 	}
 	case FF_SET_BEATINFO:
 	{
@@ -222,8 +223,8 @@ FFMixed Dispatch(std::uint32_t functionCode, FFMixed input, CFFGLPlugin* instanc
 		if (host == nullptr)
 			return Result32(FF_FAIL);
 		// Overrides get texts they can copy without a check.
-		instance->SetHostInfo(host->hostName != nullptr ? host->hostName : "",
-		                      host->hostVersion != nullptr ? host->hostVersion : "");
+		instance->SetHostInfo(
+			host->hostName != nullptr ? host->hostName : "", host->hostVersion != nullptr ? host->hostVersion : "");
 		return Result32(FF_SUCCESS);
 	}
 	case FF_SET_SAMPLERATE:

@@ -1,8 +1,8 @@
 #include "host/FFGLPluginInfo.h"
 
-
-extern "C" {
-CFFGLPluginInfo* g_CurrPluginInfo = nullptr;
+extern "C"
+{
+	CFFGLPluginInfo* g_CurrPluginInfo = nullptr;
 }
 
 namespace
@@ -34,20 +34,11 @@ void CopyIntoField(char* field, std::size_t fieldSize, const char* text)
 }
 } // namespace
 
-CFFGLPluginInfo::CFFGLPluginInfo(FPCREATEINSTANCEGL factory,
-                                 const char* id,
-                                 const char* name,
-                                 unsigned int apiMajorVersion,
-                                 unsigned int apiMinorVersion,
-                                 unsigned int pluginMajorVersion,
-                                 unsigned int pluginMinorVersion,
-                                 unsigned int pluginType,
-                                 const char* descriptionText,
-                                 const char* aboutText,
-                                 unsigned int extendedDataSize,
-                                 const void* extendedDataBlock,
-                                 FPINITIALISE initialise,
-                                 FPDEINITIALISE deinitialise) :
+CFFGLPluginInfo::CFFGLPluginInfo(FPCREATEINSTANCEGL factory, const char* id, const char* name,
+	unsigned int apiMajorVersion, unsigned int apiMinorVersion, unsigned int pluginMajorVersion,
+	unsigned int pluginMinorVersion, unsigned int pluginType, const char* descriptionText, const char* aboutText,
+	unsigned int extendedDataSize, const void* extendedDataBlock, FPINITIALISE initialise,
+	FPDEINITIALISE deinitialise) :
 	about(aboutText != nullptr ? aboutText : ""),
 	description(descriptionText != nullptr ? descriptionText : ""),
 	factoryMethod(factory),

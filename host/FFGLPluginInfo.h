@@ -46,20 +46,11 @@ public:
 	// Texts are copied: ID cut to 4 bytes and name to 16 bytes, with a
 	// terminator only when shorter. A null text is taken as empty. Extended data
 	// is copied when both its size and pointer are non-zero.
-	CFFGLPluginInfo(FPCREATEINSTANCEGL factoryMethod,
-	                const char* id,
-	                const char* name,
-	                unsigned int apiMajorVersion,
-	                unsigned int apiMinorVersion,
-	                unsigned int pluginMajorVersion,
-	                unsigned int pluginMinorVersion,
-	                unsigned int pluginType,
-	                const char* description,
-	                const char* about,
-	                unsigned int extendedDataSize = 0,
-	                const void* extendedDataBlock = nullptr,
-	                FPINITIALISE initialiseMethod = nullptr,
-	                FPDEINITIALISE deinitialiseMethod = nullptr);
+	CFFGLPluginInfo(FPCREATEINSTANCEGL factoryMethod, const char* id, const char* name, unsigned int apiMajorVersion,
+		unsigned int apiMinorVersion, unsigned int pluginMajorVersion, unsigned int pluginMinorVersion,
+		unsigned int pluginType, const char* description, const char* about, unsigned int extendedDataSize = 0,
+		const void* extendedDataBlock = nullptr, FPINITIALISE initialiseMethod = nullptr,
+		FPDEINITIALISE deinitialiseMethod = nullptr);
 	// Clears g_CurrPluginInfo when it still points here.
 	~CFFGLPluginInfo();
 

@@ -28,7 +28,7 @@ constexpr std::uint32_t FF_GET_PARAMETER_DISPLAY = 7;
 constexpr std::uint32_t FF_SET_PARAMETER = 8;
 constexpr std::uint32_t FF_GET_PARAMETER = 9;
 constexpr std::uint32_t FF_GET_PLUGIN_CAPS = 10;
-constexpr std::uint32_t FF_INSTANTIATE = 11; // refused
+constexpr std::uint32_t FF_INSTANTIATE = 11;   // refused
 constexpr std::uint32_t FF_DEINSTANTIATE = 12; // refused
 constexpr std::uint32_t FF_GET_EXTENDED_INFO = 13;
 constexpr std::uint32_t FF_PROCESSFRAMECOPY = 14; // refused
@@ -277,9 +277,12 @@ static_assert(offsetof(SetParameterStructTag, ParameterNumber) == 0, "SetParamet
 static_assert(offsetof(SetParameterStructTag, NewParameterValue) == 8, "SetParameterStructTag::NewParameterValue");
 
 static_assert(sizeof(SetParameterElementValueStructTag) == 16, "SetParameterElementValueStructTag");
-static_assert(offsetof(SetParameterElementValueStructTag, ParameterNumber) == 0, "SetParameterElementValueStructTag::ParameterNumber");
-static_assert(offsetof(SetParameterElementValueStructTag, ElementNumber) == 4, "SetParameterElementValueStructTag::ElementNumber");
-static_assert(offsetof(SetParameterElementValueStructTag, NewParameterValue) == 8, "SetParameterElementValueStructTag::NewParameterValue");
+static_assert(offsetof(SetParameterElementValueStructTag, ParameterNumber) == 0,
+	"SetParameterElementValueStructTag::ParameterNumber");
+static_assert(offsetof(SetParameterElementValueStructTag, ElementNumber) == 4,
+	"SetParameterElementValueStructTag::ElementNumber");
+static_assert(offsetof(SetParameterElementValueStructTag, NewParameterValue) == 8,
+	"SetParameterElementValueStructTag::NewParameterValue");
 
 static_assert(sizeof(ParamElementStructTag) == 8, "ParamElementStructTag");
 static_assert(offsetof(ParamElementStructTag, ParameterNumber) == 0, "ParamElementStructTag::ParameterNumber");
@@ -297,7 +300,8 @@ static_assert(offsetof(StringBufferStructTag, maxToWrite) == 8, "StringBufferStr
 static_assert(sizeof(GetStringStructTag) == 24, "GetStringStructTag");
 static_assert(offsetof(GetStringStructTag, ParameterNumber) == 0, "GetStringStructTag::ParameterNumber");
 static_assert(offsetof(GetStringStructTag, stringBuffer) == 8, "GetStringStructTag::stringBuffer");
-static_assert(offsetof(GetStringStructTag, stringBuffer) + offsetof(StringBufferStructTag, maxToWrite) == 16, "GetStringStructTag maxToWrite");
+static_assert(offsetof(GetStringStructTag, stringBuffer) + offsetof(StringBufferStructTag, maxToWrite) == 16,
+	"GetStringStructTag maxToWrite");
 
 static_assert(sizeof(ParamEventStructTag) == 16, "ParamEventStructTag");
 static_assert(offsetof(ParamEventStructTag, ParameterNumber) == 0, "ParamEventStructTag::ParameterNumber");
@@ -328,12 +332,16 @@ static_assert(offsetof(PluginInfoStructTag, PluginName) == 12, "PluginInfoStruct
 static_assert(offsetof(PluginInfoStructTag, PluginType) == 28, "PluginInfoStructTag::PluginType");
 
 static_assert(sizeof(PluginExtendedInfoStructTag) == 40, "PluginExtendedInfoStructTag");
-static_assert(offsetof(PluginExtendedInfoStructTag, PluginMajorVersion) == 0, "PluginExtendedInfoStructTag::PluginMajorVersion");
-static_assert(offsetof(PluginExtendedInfoStructTag, PluginMinorVersion) == 4, "PluginExtendedInfoStructTag::PluginMinorVersion");
+static_assert(
+	offsetof(PluginExtendedInfoStructTag, PluginMajorVersion) == 0, "PluginExtendedInfoStructTag::PluginMajorVersion");
+static_assert(
+	offsetof(PluginExtendedInfoStructTag, PluginMinorVersion) == 4, "PluginExtendedInfoStructTag::PluginMinorVersion");
 static_assert(offsetof(PluginExtendedInfoStructTag, Description) == 8, "PluginExtendedInfoStructTag::Description");
 static_assert(offsetof(PluginExtendedInfoStructTag, About) == 16, "PluginExtendedInfoStructTag::About");
-static_assert(offsetof(PluginExtendedInfoStructTag, FreeFrameExtendedDataSize) == 24, "PluginExtendedInfoStructTag::FreeFrameExtendedDataSize");
-static_assert(offsetof(PluginExtendedInfoStructTag, FreeFrameExtendedDataBlock) == 32, "PluginExtendedInfoStructTag::FreeFrameExtendedDataBlock");
+static_assert(offsetof(PluginExtendedInfoStructTag, FreeFrameExtendedDataSize) == 24,
+	"PluginExtendedInfoStructTag::FreeFrameExtendedDataSize");
+static_assert(offsetof(PluginExtendedInfoStructTag, FreeFrameExtendedDataBlock) == 32,
+	"PluginExtendedInfoStructTag::FreeFrameExtendedDataBlock");
 #endif
 
 // The signature of the exported entry point, as hosts look it up.

@@ -8,7 +8,8 @@ namespace
 CFFGLThumbnailInfo* instance = nullptr;
 }
 
-CFFGLThumbnailInfo::CFFGLThumbnailInfo(std::uint32_t thumbWidth, std::uint32_t thumbHeight, std::vector<CFFGLColor> thumbPixels) :
+CFFGLThumbnailInfo::CFFGLThumbnailInfo(
+	std::uint32_t thumbWidth, std::uint32_t thumbHeight, std::vector<CFFGLColor> thumbPixels) :
 	width(thumbWidth),
 	height(thumbHeight),
 	ownedPixels(std::move(thumbPixels)),
@@ -19,7 +20,8 @@ CFFGLThumbnailInfo::CFFGLThumbnailInfo(std::uint32_t thumbWidth, std::uint32_t t
 	instance = this;
 }
 
-CFFGLThumbnailInfo::CFFGLThumbnailInfo(std::uint32_t thumbWidth, std::uint32_t thumbHeight, const CFFGLColor* thumbPixels) :
+CFFGLThumbnailInfo::CFFGLThumbnailInfo(
+	std::uint32_t thumbWidth, std::uint32_t thumbHeight, const CFFGLColor* thumbPixels) :
 	width(thumbWidth),
 	height(thumbHeight),
 	pixels(thumbPixels)

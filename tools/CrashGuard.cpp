@@ -39,12 +39,18 @@ const char* SignalName(int signal)
 {
 	switch (signal)
 	{
-	case SIGSEGV: return "SIGSEGV";
-	case SIGBUS: return "SIGBUS";
-	case SIGILL: return "SIGILL";
-	case SIGFPE: return "SIGFPE";
-	case SIGABRT: return "SIGABRT";
-	default: return "signal";
+	case SIGSEGV:
+		return "SIGSEGV";
+	case SIGBUS:
+		return "SIGBUS";
+	case SIGILL:
+		return "SIGILL";
+	case SIGFPE:
+		return "SIGFPE";
+	case SIGABRT:
+		return "SIGABRT";
+	default:
+		return "signal";
 	}
 }
 
@@ -54,7 +60,9 @@ void OnFatalSignal(int signal)
 	if (code == PluginModule::kNoCall)
 	{
 		// Not the module's fault: let the default action run (core dump).
-		struct sigaction action{};
+		struct sigaction action
+		{
+		};
 		action.sa_handler = SIG_DFL;
 		sigemptyset(&action.sa_mask);
 		sigaction(signal, &action, nullptr);
@@ -94,11 +102,13 @@ void CrashGuard::Install(const char* programName)
 	stack.ss_size = sizeof alternateStack;
 	sigaltstack(&stack, nullptr);
 
-	struct sigaction action{};
+	struct sigaction action
+	{
+	};
 	action.sa_handler = OnFatalSignal;
 	action.sa_flags = SA_ONSTACK;
 	sigemptyset(&action.sa_mask);
-	for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
+	for (int signal : { SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT })
 		sigaction(signal, &action, nullptr);
 }
 

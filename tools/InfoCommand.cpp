@@ -22,7 +22,7 @@ constexpr std::size_t kMaxNameLength = 1024;
 constexpr std::size_t kMaxLongTextLength = 64 * 1024;
 
 // The viewport of the trial instance. Small: it only serves the display texts.
-constexpr FFGLViewportStructTag kTrialViewport{0, 0, 64, 64};
+constexpr FFGLViewportStructTag kTrialViewport{ 0, 0, 64, 64 };
 
 // The module answered something no plug-in may answer; the message says what.
 class ModuleError : public std::runtime_error
@@ -49,10 +49,17 @@ std::string PluginTypeText(std::uint32_t type)
 	const char* name = "unknown";
 	switch (type)
 	{
-	case FF_EFFECT: name = "effect"; break;
-	case FF_SOURCE: name = "source"; break;
-	case FF_MIXER: name = "mixer"; break;
-	default: break;
+	case FF_EFFECT:
+		name = "effect";
+		break;
+	case FF_SOURCE:
+		name = "source";
+		break;
+	case FF_MIXER:
+		name = "mixer";
+		break;
+	default:
+		break;
 	}
 	return std::string(name) + " (" + std::to_string(type) + ")";
 }
@@ -62,23 +69,55 @@ std::string ParamTypeText(std::uint32_t type)
 	const char* name = "unknown";
 	switch (type)
 	{
-	case FF_TYPE_BOOLEAN: name = "boolean"; break;
-	case FF_TYPE_EVENT: name = "event"; break;
-	case FF_TYPE_RED: name = "red"; break;
-	case FF_TYPE_GREEN: name = "green"; break;
-	case FF_TYPE_BLUE: name = "blue"; break;
-	case FF_TYPE_STANDARD: name = "standard"; break;
-	case FF_TYPE_OPTION: name = "option"; break;
-	case FF_TYPE_BUFFER: name = "buffer"; break;
-	case FF_TYPE_INTEGER: name = "integer"; break;
-	case FF_TYPE_FILE: name = "file"; break;
-	case FF_TYPE_TEXT: name = "text"; break;
-	case FF_TYPE_HUE: name = "hue"; break;
-	case FF_TYPE_SATURATION: name = "saturation"; break;
-	case FF_TYPE_BRIGHTNESS: name = "brightness"; break;
-	case FF_TYPE_ALPHA: name = "alpha"; break;
-	case FF_FAIL: return "FF_FAIL";
-	default: break;
+	case FF_TYPE_BOOLEAN:
+		name = "boolean";
+		break;
+	case FF_TYPE_EVENT:
+		name = "event";
+		break;
+	case FF_TYPE_RED:
+		name = "red";
+		break;
+	case FF_TYPE_GREEN:
+		name = "green";
+		break;
+	case FF_TYPE_BLUE:
+		name = "blue";
+		break;
+	case FF_TYPE_STANDARD:
+		name = "standard";
+		break;
+	case FF_TYPE_OPTION:
+		name = "option";
+		break;
+	case FF_TYPE_BUFFER:
+		name = "buffer";
+		break;
+	case FF_TYPE_INTEGER:
+		name = "integer";
+		break;
+	case FF_TYPE_FILE:
+		name = "file";
+		break;
+	case FF_TYPE_TEXT:
+		name = "text";
+		break;
+	case FF_TYPE_HUE:
+		name = "hue";
+		break;
+	case FF_TYPE_SATURATION:
+		name = "saturation";
+		break;
+	case FF_TYPE_BRIGHTNESS:
+		name = "brightness";
+		break;
+	case FF_TYPE_ALPHA:
+		name = "alpha";
+		break;
+	case FF_FAIL:
+		return "FF_FAIL";
+	default:
+		break;
 	}
 	return std::string(name) + " (" + std::to_string(type) + ")";
 }
@@ -160,23 +199,25 @@ std::vector<Parameter> ReadParameters(const PluginModule& module)
 		throw ModuleError("the module gives no parameter count (code 4 answered FF_FAIL)");
 	if (count > kMaxParameters)
 		throw ModuleError("the module claims " + std::to_string(count) + " parameters (code 4); more than " +
-		                  std::to_string(kMaxParameters) + " is not a plausible count");
+			std::to_string(kMaxParameters) + " is not a plausible count");
 
 	std::vector<Parameter> parameters(count);
 	for (std::uint32_t i = 0; i < count; ++i)
 	{
 		const std::string what = "parameter " + std::to_string(i);
 		Parameter& parameter = parameters[i];
-		parameter.name = ReadText(module.GetParameterName(i), kMaxNameLength, "the name of " + what + " (code 5)", nullptr);
+		parameter.name =
+			ReadText(module.GetParameterName(i), kMaxNameLength, "the name of " + what + " (code 5)", nullptr);
 
 		const std::uint32_t type = module.GetParameterType(i);
 		parameter.type = ParamTypeText(type);
 
 		const FFMixed defaultValue = module.GetParameterDefault(i);
 		if (IsTextLikeParamType(type))
-			parameter.defaultValue =
-				"\"" + Printable(ReadText(static_cast<const char*>(defaultValue.PointerValue), kMaxLongTextLength,
-				                          "the default text of " + what + " (code 6)", nullptr)) + "\"";
+			parameter.defaultValue = "\"" +
+				Printable(ReadText(static_cast<const char*>(defaultValue.PointerValue), kMaxLongTextLength,
+					"the default text of " + what + " (code 6)", nullptr)) +
+				"\"";
 		else if (defaultValue.UIntValue == FF_FAIL)
 			parameter.defaultValue = "FF_FAIL";
 		else
@@ -210,8 +251,7 @@ bool ReadDisplayTexts(const PluginModule& module, std::vector<Parameter>& parame
 	{
 		for (std::uint32_t i = 0; i < parameters.size(); ++i)
 			parameters[i].display = Printable(ReadText(module.GetParameterDisplay(instance, i), kMaxNameLength,
-			                                           "the display text of parameter " + std::to_string(i) + " (code 7)",
-			                                           "(none)"));
+				"the display text of parameter " + std::to_string(i) + " (code 7)", "(none)"));
 	}
 	catch (...)
 	{
@@ -229,7 +269,7 @@ bool ReadDisplayTexts(const PluginModule& module, std::vector<Parameter>& parame
 }
 
 void PrintReport(std::ostream& out, const std::string& path, const Identity& identity, const std::string* caps,
-                 const std::vector<Parameter>& parameters, bool haveDisplay)
+	const std::vector<Parameter>& parameters, bool haveDisplay)
 {
 	out << "Module        " << path << '\n';
 	out << "ID            " << Printable(identity.id) << '\n';
@@ -259,13 +299,13 @@ void PrintReport(std::ostream& out, const std::string& path, const Identity& ide
 		return;
 
 	std::vector<std::vector<std::string>> rows;
-	rows.push_back({"#", "Name", "Type", "Default", "Range"});
+	rows.push_back({ "#", "Name", "Type", "Default", "Range" });
 	if (haveDisplay)
 		rows.front().push_back("Display");
 	for (std::size_t i = 0; i < parameters.size(); ++i)
 	{
 		const Parameter& p = parameters[i];
-		rows.push_back({std::to_string(i), Printable(p.name), p.type, p.defaultValue, p.range});
+		rows.push_back({ std::to_string(i), Printable(p.name), p.type, p.defaultValue, p.range });
 		if (haveDisplay)
 			rows.back().push_back(p.display);
 	}

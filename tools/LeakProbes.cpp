@@ -22,10 +22,9 @@ GLObjectCounts GLObjectCounts::Read()
 	glDeleteProgram(name);
 	using Generate = void (*)(GLsizei, GLuint*);
 	using Delete = void (*)(GLsizei, const GLuint*);
-	const std::pair<Generate, Delete> kinds[] = {{glGenBuffers, glDeleteBuffers}, {glGenTextures, glDeleteTextures},
-	                                             {glGenVertexArrays, glDeleteVertexArrays},
-	                                             {glGenFramebuffers, glDeleteFramebuffers},
-	                                             {glGenRenderbuffers, glDeleteRenderbuffers}};
+	const std::pair<Generate, Delete> kinds[] = { { glGenBuffers, glDeleteBuffers },
+		{ glGenTextures, glDeleteTextures }, { glGenVertexArrays, glDeleteVertexArrays },
+		{ glGenFramebuffers, glDeleteFramebuffers }, { glGenRenderbuffers, glDeleteRenderbuffers } };
 	for (const auto& [generate, remove] : kinds)
 	{
 		generate(1, &name);
@@ -34,8 +33,8 @@ GLObjectCounts GLObjectCounts::Read()
 	}
 
 	using Is = GLboolean (*)(GLuint);
-	const Is probes[kKinds] = {glIsShader, glIsProgram, glIsBuffer, glIsTexture, glIsVertexArray, glIsFramebuffer,
-	                           glIsRenderbuffer};
+	const Is probes[kKinds] = { glIsShader, glIsProgram, glIsBuffer, glIsTexture, glIsVertexArray, glIsFramebuffer,
+		glIsRenderbuffer };
 	GLObjectCounts result;
 	for (GLuint n = 1; n <= highest + 256; ++n)
 		for (int kind = 0; kind < kKinds; ++kind)
@@ -45,8 +44,8 @@ GLObjectCounts GLObjectCounts::Read()
 
 std::string GLObjectCounts::GrowthSince(const GLObjectCounts& before) const
 {
-	static const char* const kNames[kKinds] = {"shader", "program", "buffer", "texture", "vertex array",
-	                                           "framebuffer", "renderbuffer"};
+	static const char* const kNames[kKinds] = { "shader", "program", "buffer", "texture", "vertex array", "framebuffer",
+		"renderbuffer" };
 	std::string text;
 	for (int kind = 0; kind < kKinds; ++kind)
 	{

@@ -19,8 +19,8 @@ namespace
 // plain copy: the host then trusts the module as every host does.
 bool ReadOnce(const void* address, void* out, std::size_t size, bool& refused)
 {
-	iovec local{out, size};
-	iovec remote{const_cast<void*>(address), size};
+	iovec local{ out, size };
+	iovec remote{ const_cast<void*>(address), size };
 	const ssize_t n = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
 	if (n == static_cast<ssize_t>(size))
 		return true;
@@ -67,7 +67,7 @@ TextRead SafeReadText(const char* text, std::size_t maxLength, std::string& out)
 	{
 		const auto at = reinterpret_cast<std::uintptr_t>(text) + done;
 		const std::size_t toPageEnd = page - (at % page);
-		const std::size_t size = std::min({sizeof(chunk), wanted - done, toPageEnd});
+		const std::size_t size = std::min({ sizeof(chunk), wanted - done, toPageEnd });
 		if (!SafeCopy(text + done, chunk, size))
 			return TextRead::Unreadable;
 		const void* zero = std::memchr(chunk, '\0', size);
@@ -87,10 +87,14 @@ std::string TextReadProblem(TextRead read, std::size_t maxLength)
 {
 	switch (read)
 	{
-	case TextRead::Ok: return {};
-	case TextRead::Null: return "is a null pointer";
-	case TextRead::Unreadable: return "points at unreadable memory";
-	case TextRead::Unterminated: break;
+	case TextRead::Ok:
+		return {};
+	case TextRead::Null:
+		return "is a null pointer";
+	case TextRead::Unreadable:
+		return "points at unreadable memory";
+	case TextRead::Unterminated:
+		break;
 	}
 	return "has no terminating zero within " + std::to_string(maxLength) + " bytes";
 }

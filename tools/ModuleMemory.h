@@ -19,9 +19,9 @@ bool SafeCopy(const void* address, void* out, std::size_t size);
 enum class TextRead
 {
 	Ok,
-	Null,         // the pointer was null; out is empty
-	Unreadable,   // the first bytes, or bytes before a terminator, are unreadable
-	Unterminated  // no terminator within maxLength characters; out holds them
+	Null,        // the pointer was null; out is empty
+	Unreadable,  // the first bytes, or bytes before a terminator, are unreadable
+	Unterminated // no terminator within maxLength characters; out holds them
 };
 
 // Reads a zero-terminated text of at most maxLength characters.

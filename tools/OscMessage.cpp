@@ -25,7 +25,7 @@ public:
 		if (zero == nullptr)
 			return false;
 		const std::size_t length = static_cast<const std::uint8_t*>(zero) - (data + at);
-		const std::size_t padded = (length + 4) & ~std::size_t{3};
+		const std::size_t padded = (length + 4) & ~std::size_t{ 3 };
 		if (padded > Left())
 			return false;
 		out.assign(reinterpret_cast<const char*>(data + at), length);
@@ -50,7 +50,7 @@ public:
 		std::uint64_t declared = 0;
 		if (!ReadBigEndian(4, declared))
 			return false;
-		const std::uint64_t padded = (declared + 3) & ~std::uint64_t{3};
+		const std::uint64_t padded = (declared + 3) & ~std::uint64_t{ 3 };
 		if (padded > Left())
 			return false;
 		length = static_cast<std::size_t>(declared);
@@ -154,12 +154,24 @@ bool ReadArgument(Reader& reader, char tag, std::string& text, std::string& erro
 			break;
 		text = "midi(" + HexText(bits, 8) + ")";
 		return true;
-	case 'T': text = "true"; return true;
-	case 'F': text = "false"; return true;
-	case 'N': text = "nil"; return true;
-	case 'I': text = "infinitum"; return true;
-	case '[': text = "["; return true;
-	case ']': text = "]"; return true;
+	case 'T':
+		text = "true";
+		return true;
+	case 'F':
+		text = "false";
+		return true;
+	case 'N':
+		text = "nil";
+		return true;
+	case 'I':
+		text = "infinitum";
+		return true;
+	case '[':
+		text = "[";
+		return true;
+	case ']':
+		text = "]";
+		return true;
 	default:
 		// Without knowing a tag's size nothing after it can be read.
 		error = "unknown type tag '" + Printable(std::string(1, tag), true) + "'";

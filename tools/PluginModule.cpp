@@ -54,9 +54,9 @@ FFMixed Pointer(const void* record)
 
 } // namespace
 
-PluginFault::PluginFault(std::uint32_t code)
-	: std::runtime_error("an exception escaped plugMain (function code " + std::to_string(code) + ")"),
-	  functionCode(code)
+PluginFault::PluginFault(std::uint32_t code) :
+	std::runtime_error("an exception escaped plugMain (function code " + std::to_string(code) + ")"),
+	functionCode(code)
 {
 }
 
@@ -257,7 +257,7 @@ std::uint32_t PluginModule::GetNumFileParameterExtensions(std::uint32_t index) c
 
 const char* PluginModule::GetFileParameterExtension(std::uint32_t index, std::uint32_t extension) const
 {
-	ParamElementStructTag record{index, extension};
+	ParamElementStructTag record{ index, extension };
 	return static_cast<const char*>(Call(FF_GET_FILE_PARAMETER_EXTENSION, Pointer(&record), nullptr).PointerValue);
 }
 
@@ -268,7 +268,7 @@ std::uint32_t PluginModule::GetNumElementSeparators(std::uint32_t index) const
 
 std::uint32_t PluginModule::GetElementSeparatorElementIndex(std::uint32_t index, std::uint32_t separator) const
 {
-	ParamElementStructTag record{index, separator};
+	ParamElementStructTag record{ index, separator };
 	return CallForCode(FF_GET_SEPARATOR_ELEMENT_INDEX, Pointer(&record), nullptr);
 }
 
@@ -290,13 +290,13 @@ std::uint32_t PluginModule::GetNumParameterElements(std::uint32_t index, void* i
 
 const char* PluginModule::GetParameterElementName(std::uint32_t index, std::uint32_t element, void* instance) const
 {
-	ParamElementStructTag record{index, element};
+	ParamElementStructTag record{ index, element };
 	return static_cast<const char*>(Call(FF_GET_PARAMETER_ELEMENT_NAME, Pointer(&record), instance).PointerValue);
 }
 
 std::uint32_t PluginModule::GetParameterElementValue(std::uint32_t index, std::uint32_t element, void* instance) const
 {
-	ParamElementStructTag record{index, element};
+	ParamElementStructTag record{ index, element };
 	return CallForCode(FF_GET_PARAMETER_ELEMENT_VALUE, Pointer(&record), instance);
 }
 
@@ -380,7 +380,8 @@ std::uint32_t PluginModule::Resize(void* instance, const FFGLViewportStructTag& 
 	return CallForCode(FF_RESIZE, Pointer(&viewport), instance);
 }
 
-std::uint32_t PluginModule::SetParameterElementValue(void* instance, std::uint32_t index, std::uint32_t element, float value) const
+std::uint32_t PluginModule::SetParameterElementValue(
+	void* instance, std::uint32_t index, std::uint32_t element, float value) const
 {
 	SetParameterElementValueStructTag record{};
 	record.ParameterNumber = index;
@@ -392,13 +393,13 @@ std::uint32_t PluginModule::SetParameterElementValue(void* instance, std::uint32
 
 std::uint32_t PluginModule::SetBeatInfo(void* instance, float bpm, float barPhase) const
 {
-	SetBeatInfoStructTag record{bpm, barPhase};
+	SetBeatInfoStructTag record{ bpm, barPhase };
 	return CallForCode(FF_SET_BEATINFO, Pointer(&record), instance);
 }
 
 std::uint32_t PluginModule::SetHostInfo(void* instance, const char* name, const char* version) const
 {
-	SetHostInfoStructTag record{name, version};
+	SetHostInfoStructTag record{ name, version };
 	return CallForCode(FF_SET_HOSTINFO, Pointer(&record), instance);
 }
 
@@ -417,7 +418,8 @@ std::uint32_t PluginModule::EnablePluginCap(void* instance, std::uint32_t capabi
 	return CallForCode(FF_ENABLE_PLUGIN_CAP, Number(capability), instance);
 }
 
-std::uint32_t PluginModule::GetParamDisplayName(void* instance, std::uint32_t index, char* buffer, std::uint32_t maxToWrite) const
+std::uint32_t PluginModule::GetParamDisplayName(
+	void* instance, std::uint32_t index, char* buffer, std::uint32_t maxToWrite) const
 {
 	GetStringStructTag record{};
 	record.ParameterNumber = index;

@@ -82,62 +82,66 @@ public:
 	static int CodeInFlight();
 
 	// --- Global queries (no instance). Results as plugMain gives them. ---
-	const PluginInfoStructTag* GetInfo() const;                   // 0
-	const PluginExtendedInfoStructTag* GetExtendedInfo() const;   // 13
+	const PluginInfoStructTag* GetInfo() const;                 // 0
+	const PluginExtendedInfoStructTag* GetExtendedInfo() const; // 13
 	// Code 0 with the record copied out of the module's memory. False, with a
 	// one-line error, when the module answers null or an unreadable pointer.
 	bool CopyInfo(PluginInfoStructTag& info, std::string& error) const;
-	std::uint32_t Initialise() const;                             // 34
-	std::uint32_t DeInitialise() const;                           // 2
-	std::uint32_t GetNumParameters() const;                       // 4
-	const char* GetParameterName(std::uint32_t index) const;      // 5
+	std::uint32_t Initialise() const;                        // 34
+	std::uint32_t DeInitialise() const;                      // 2
+	std::uint32_t GetNumParameters() const;                  // 4
+	const char* GetParameterName(std::uint32_t index) const; // 5
 	// Text-like types: PointerValue; others: the float's bits in UIntValue.
-	FFMixed GetParameterDefault(std::uint32_t index) const;       // 6
-	std::uint32_t GetParameterType(std::uint32_t index) const;    // 15
-	std::uint32_t GetParameterUsage(std::uint32_t index) const;   // 32
-	std::uint32_t GetPluginCaps(std::uint32_t capability) const;  // 10
-	const char* GetPluginShortName() const;                       // 33
+	FFMixed GetParameterDefault(std::uint32_t index) const;      // 6
+	std::uint32_t GetParameterType(std::uint32_t index) const;   // 15
+	std::uint32_t GetParameterUsage(std::uint32_t index) const;  // 32
+	std::uint32_t GetPluginCaps(std::uint32_t capability) const; // 10
+	const char* GetPluginShortName() const;                      // 33
 	// Fills min and max only when the answer is FF_SUCCESS.
-	std::uint32_t GetParamRange(std::uint32_t index, float& min, float& max) const; // 41
-	std::uint32_t GetThumbnail(GetThumbnailStructTag& record) const;                // 42
-	std::uint32_t GetNumFileParameterExtensions(std::uint32_t index) const;         // 43
-	const char* GetFileParameterExtension(std::uint32_t index, std::uint32_t extension) const; // 44
-	std::uint32_t GetNumElementSeparators(std::uint32_t index) const;               // 47
+	std::uint32_t GetParamRange(std::uint32_t index, float& min, float& max) const;                    // 41
+	std::uint32_t GetThumbnail(GetThumbnailStructTag& record) const;                                   // 42
+	std::uint32_t GetNumFileParameterExtensions(std::uint32_t index) const;                            // 43
+	const char* GetFileParameterExtension(std::uint32_t index, std::uint32_t extension) const;         // 44
+	std::uint32_t GetNumElementSeparators(std::uint32_t index) const;                                  // 47
 	std::uint32_t GetElementSeparatorElementIndex(std::uint32_t index, std::uint32_t separator) const; // 48
 	// Writes at most maxToWrite bytes into buffer, with no terminator.
 	std::uint32_t GetParamGroup(std::uint32_t index, char* buffer, std::uint32_t maxToWrite) const; // 50
 
 	// --- Queries that take an instance or, with null, the module's defaults. ---
 	std::uint32_t GetNumParameterElements(std::uint32_t index, void* instance = nullptr) const; // 31
-	const char* GetParameterElementName(std::uint32_t index, std::uint32_t element, void* instance = nullptr) const; // 35
-	std::uint32_t GetParameterElementValue(std::uint32_t index, std::uint32_t element, void* instance = nullptr) const; // 36, float bits
+	const char* GetParameterElementName(
+		std::uint32_t index, std::uint32_t element, void* instance = nullptr) const; // 35
+	std::uint32_t GetParameterElementValue(
+		std::uint32_t index, std::uint32_t element, void* instance = nullptr) const;           // 36, float bits
 	std::uint32_t GetParameterVisibility(std::uint32_t index, void* instance = nullptr) const; // 45
 
 	// --- Instances. ---
 	// Creates an instance for a viewport. Null when the module refuses (it
 	// answers FF_FAIL, or a null pointer).
-	void* Instantiate(const FFGLViewportStructTag& viewport) const;                // 18
-	std::uint32_t DeInstantiate(void* instance) const;                              // 19
+	void* Instantiate(const FFGLViewportStructTag& viewport) const;                   // 18
+	std::uint32_t DeInstantiate(void* instance) const;                                // 19
 	std::uint32_t ProcessOpenGL(void* instance, ProcessOpenGLStructTag& frame) const; // 17
 	// The text stays owned by the instance, valid until its next display call.
-	const char* GetParameterDisplay(void* instance, std::uint32_t index) const;     // 7
-	std::uint32_t SetFloatParameter(void* instance, std::uint32_t index, float value) const; // 8
+	const char* GetParameterDisplay(void* instance, std::uint32_t index) const;                   // 7
+	std::uint32_t SetFloatParameter(void* instance, std::uint32_t index, float value) const;      // 8
 	std::uint32_t SetTextParameter(void* instance, std::uint32_t index, const char* value) const; // 8
 	// Text-like types: PointerValue; others: the float's bits in UIntValue.
-	FFMixed GetParameter(void* instance, std::uint32_t index) const;                // 9
-	std::uint32_t GetInputStatus(void* instance, std::uint32_t input) const;        // 16
-	std::uint32_t SetTime(void* instance, double seconds) const;                    // 20
-	std::uint32_t Connect(void* instance) const;                                    // 21
-	std::uint32_t Disconnect(void* instance) const;                                 // 22
+	FFMixed GetParameter(void* instance, std::uint32_t index) const;                   // 9
+	std::uint32_t GetInputStatus(void* instance, std::uint32_t input) const;           // 16
+	std::uint32_t SetTime(void* instance, double seconds) const;                       // 20
+	std::uint32_t Connect(void* instance) const;                                       // 21
+	std::uint32_t Disconnect(void* instance) const;                                    // 22
 	std::uint32_t Resize(void* instance, const FFGLViewportStructTag& viewport) const; // 23
-	std::uint32_t SetParameterElementValue(void* instance, std::uint32_t index, std::uint32_t element, float value) const; // 37
-	std::uint32_t SetBeatInfo(void* instance, float bpm, float barPhase) const;     // 38
+	std::uint32_t SetParameterElementValue(
+		void* instance, std::uint32_t index, std::uint32_t element, float value) const;     // 37
+	std::uint32_t SetBeatInfo(void* instance, float bpm, float barPhase) const;             // 38
 	std::uint32_t SetHostInfo(void* instance, const char* name, const char* version) const; // 39
-	std::uint32_t SetSampleRate(void* instance, std::uint32_t rate) const;          // 40
-	std::uint32_t GetParamEvents(void* instance, GetParamEventsStructTag& record) const; // 46
-	std::uint32_t EnablePluginCap(void* instance, std::uint32_t capability) const;  // 49
+	std::uint32_t SetSampleRate(void* instance, std::uint32_t rate) const;                  // 40
+	std::uint32_t GetParamEvents(void* instance, GetParamEventsStructTag& record) const;    // 46
+	std::uint32_t EnablePluginCap(void* instance, std::uint32_t capability) const;          // 49
 	// Writes at most maxToWrite bytes into buffer, with no terminator.
-	std::uint32_t GetParamDisplayName(void* instance, std::uint32_t index, char* buffer, std::uint32_t maxToWrite) const; // 51
+	std::uint32_t GetParamDisplayName(
+		void* instance, std::uint32_t index, char* buffer, std::uint32_t maxToWrite) const; // 51
 
 	// The float whose bit pattern a 32-bit answer carries.
 	static float FloatFromBits(std::uint32_t bits);

@@ -29,17 +29,18 @@ FrameSource::Result RawFrameReader::Next(std::uint64_t index, std::uint8_t* pixe
 	const std::string size = std::to_string(width) + "x" + std::to_string(height);
 	if (std::ferror(stream))
 	{
-		error = std::string("cannot read frame ") + std::to_string(index) + " from standard input: " + std::strerror(errno);
+		error =
+			std::string("cannot read frame ") + std::to_string(index) + " from standard input: " + std::strerror(errno);
 		return Result::Error;
 	}
 	if (got == 0 && index > 0)
 		return Result::End;
 	if (got == 0)
 		error = "standard input holds no frame (expected raw RGBA frames of " + size + ", " +
-		        std::to_string(frameBytes) + " bytes each)";
+			std::to_string(frameBytes) + " bytes each)";
 	else
-		error = "standard input ended inside frame " + std::to_string(index) + " after " + std::to_string(got) + " of " +
-		        std::to_string(frameBytes) + " bytes: the frames are not raw RGBA of " + size;
+		error = "standard input ended inside frame " + std::to_string(index) + " after " + std::to_string(got) +
+			" of " + std::to_string(frameBytes) + " bytes: the frames are not raw RGBA of " + size;
 	return Result::Error;
 }
 

@@ -171,8 +171,9 @@ RunOptions ParseOptions(const std::vector<std::string>& args)
 			std::uint64_t w = 0;
 			std::uint64_t h = 0;
 			if (x == std::string::npos || !ParseUnsigned(value.substr(0, x), kMaxSide, w) ||
-			    !ParseUnsigned(value.substr(x + 1), kMaxSide, h) || w == 0 || h == 0)
-				throw usage("--size takes WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide) + ", not '" + value + "'");
+				!ParseUnsigned(value.substr(x + 1), kMaxSide, h) || w == 0 || h == 0)
+				throw usage(
+					"--size takes WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide) + ", not '" + value + "'");
 			options.width = static_cast<int>(w);
 			options.height = static_cast<int>(h);
 		}
@@ -199,7 +200,7 @@ RunOptions ParseOptions(const std::vector<std::string>& args)
 			const auto equals = value.find('=');
 			if (equals == std::string::npos || equals == 0)
 				throw usage("--set takes \"NAME=VALUE\", not '" + value + "'");
-			options.settings.push_back({value.substr(0, equals), value.substr(equals + 1)});
+			options.settings.push_back({ value.substr(0, equals), value.substr(equals + 1) });
 		}
 		else if (arg == "--input")
 		{
@@ -293,16 +294,16 @@ private:
 // pixel starts white so that a point GL does not read never counts as black.
 bool OutputIsBlack(int width, int height, float threshold)
 {
-	static const float kGrid[5] = {0.1f, 0.3f, 0.5f, 0.7f, 0.9f};
+	static const float kGrid[5] = { 0.1f, 0.3f, 0.5f, 0.7f, 0.9f };
 	const float scaleX = width >= 2 ? static_cast<float>(width - 1) : 1.0f;
 	const float scaleY = height >= 2 ? static_cast<float>(height - 1) : 1.0f;
 	float brightest = 0.0f;
 	for (float fy : kGrid)
 		for (float fx : kGrid)
 		{
-			GLubyte pixel[4] = {255, 255, 255, 255};
+			GLubyte pixel[4] = { 255, 255, 255, 255 };
 			glReadPixels(static_cast<GLint>(fx * scaleX), static_cast<GLint>(fy * scaleY), 1, 1, GL_RGBA,
-			             GL_UNSIGNED_BYTE, pixel);
+				GL_UNSIGNED_BYTE, pixel);
 			const float luma = (0.2126f * pixel[0] + 0.7152f * pixel[1] + 0.0722f * pixel[2]) / 255.0f;
 			brightest = std::max(brightest, luma);
 		}
@@ -335,12 +336,15 @@ private:
 		if (!module.CopyInfo(info, infoError))
 			throw RunError(kExitModuleError, path + ": " + infoError);
 		if (info.APIMajorVersion != 2)
-			throw RunError(kExitRunError, path + ": the module implements FFGL API " + std::to_string(info.APIMajorVersion) +
-			                                  "." + std::to_string(info.APIMinorVersion) + "; run drives FFGL 2 modules only");
+			throw RunError(kExitRunError,
+				path + ": the module implements FFGL API " + std::to_string(info.APIMajorVersion) + "." +
+					std::to_string(info.APIMinorVersion) + "; run drives FFGL 2 modules only");
 		if (info.PluginType == FF_MIXER)
-			throw RunError(kExitRunError, path + ": the module is a mixer; run feeds one input, so it runs effects and sources only");
+			throw RunError(kExitRunError,
+				path + ": the module is a mixer; run feeds one input, so it runs effects and sources only");
 		if (info.PluginType != FF_EFFECT && info.PluginType != FF_SOURCE)
-			throw RunError(kExitRunError, path + ": the module has the unknown plug-in type " + std::to_string(info.PluginType));
+			throw RunError(
+				kExitRunError, path + ": the module has the unknown plug-in type " + std::to_string(info.PluginType));
 
 		std::string glError;
 		host.gl = HeadlessGL::Create(&glError);
@@ -358,18 +362,20 @@ private:
 		const std::uint32_t minInputs = module.GetPluginCaps(FF_CAP_MINIMUM_INPUT_FRAMES);
 		const std::uint32_t maxInputs = module.GetPluginCaps(FF_CAP_MAXIMUM_INPUT_FRAMES);
 		if (minInputs != FF_FAIL && minInputs > 1)
-			throw RunError(kExitRunError, path + ": the module needs " + std::to_string(minInputs) +
-			                                  " inputs; run feeds one, so it runs effects and sources only");
+			throw RunError(kExitRunError,
+				path + ": the module needs " + std::to_string(minInputs) +
+					" inputs; run feeds one, so it runs effects and sources only");
 		const bool feedsInput = info.PluginType == FF_EFFECT && maxInputs != 0;
 		const bool sendsTime = module.GetPluginCaps(FF_CAP_SET_TIME) == FF_SUPPORTED;
 
 		const std::vector<Parameter> parameters = ReadParameters(module);
 
-		const FFGLViewportStructTag viewport{0, 0, static_cast<std::uint32_t>(options.width),
-		                                     static_cast<std::uint32_t>(options.height)};
+		const FFGLViewportStructTag viewport{ 0, 0, static_cast<std::uint32_t>(options.width),
+			static_cast<std::uint32_t>(options.height) };
 		host.instance = module.Instantiate(viewport);
 		if (host.instance == nullptr)
-			throw RunError(kExitModuleError, path + ": the module refused to create an instance for " + SizeText() + " (code 18)");
+			throw RunError(
+				kExitModuleError, path + ": the module refused to create an instance for " + SizeText() + " (code 18)");
 
 		ApplySettings(module, host.instance, parameters);
 		std::vector<std::string> displays;
@@ -385,7 +391,8 @@ private:
 		{
 			receiver = std::make_unique<UdpReceiver>(static_cast<std::uint16_t>(*port));
 			if (!receiver->IsOpen())
-				throw RunError(kExitRunError, receiver->Error() + " (another program holds the port? choose one with --listen PORT)");
+				throw RunError(kExitRunError,
+					receiver->Error() + " (another program holds the port? choose one with --listen PORT)");
 		}
 
 		std::unique_ptr<FrameSource> source;
@@ -401,8 +408,8 @@ private:
 
 		const std::string name = FieldText(info.PluginName, sizeof info.PluginName);
 		out << "Running " << path << " (\"" << name << "\", " << (info.PluginType == FF_SOURCE ? "source" : "effect")
-		    << ") at " << SizeText() << ", " << Number(options.fps, 3) << " fps"
-		    << (options.paced ? " in real time" : " unpaced");
+			<< ") at " << SizeText() << ", " << Number(options.fps, 3) << " fps"
+			<< (options.paced ? " in real time" : " unpaced");
 		if (limit != 0)
 			out << ", " << limit << " frames";
 		out << '\n';
@@ -416,7 +423,7 @@ private:
 			out << '\n';
 		}
 		out << "Black         brightest of 25 grid points of the output at or below " << Number(threshold * 100.0, 3)
-		    << "% luma\n";
+			<< "% luma\n";
 		if (port)
 			out << "OSC           listening on 127.0.0.1:" << *port << '\n';
 		else
@@ -432,14 +439,15 @@ private:
 		std::vector<Parameter> parameters;
 		const std::uint32_t count = module.GetNumParameters();
 		if (count == FF_FAIL || count > 4096)
-			throw RunError(kExitModuleError, options.modulePath + ": the module gives no plausible parameter count (code 4)");
+			throw RunError(
+				kExitModuleError, options.modulePath + ": the module gives no plausible parameter count (code 4)");
 		for (std::uint32_t i = 0; i < count; ++i)
 		{
 			const std::optional<std::string> name = ModuleText(module.GetParameterName(i));
 			if (!name)
-				throw RunError(kExitModuleError, options.modulePath + ": parameter " + std::to_string(i) +
-				                                      " has no readable name (code 5)");
-			parameters.push_back({*name, module.GetParameterType(i)});
+				throw RunError(kExitModuleError,
+					options.modulePath + ": parameter " + std::to_string(i) + " has no readable name (code 5)");
+			parameters.push_back({ *name, module.GetParameterType(i) });
 		}
 		return parameters;
 	}
@@ -456,8 +464,9 @@ private:
 				std::string known;
 				for (const Parameter& parameter : parameters)
 					known += (known.empty() ? "" : ", ") + ("\"" + parameter.name + "\"");
-				throw RunError(kExitUsage, "unknown parameter \"" + setting.name + "\"; the module has " +
-				                               (known.empty() ? std::string("none") : known));
+				throw RunError(kExitUsage,
+					"unknown parameter \"" + setting.name + "\"; the module has " +
+						(known.empty() ? std::string("none") : known));
 			}
 			const auto number = static_cast<std::uint32_t>(index);
 			std::uint32_t result = FF_FAIL;
@@ -467,13 +476,15 @@ private:
 			{
 				double value = 0.0;
 				if (!ParseReal(setting.value, value) || value < 0.0 || value > 1.0)
-					throw RunError(kExitUsage, "the value of \"" + setting.name +
-					                               "\" is a host-side slider value from 0 to 1, not '" + setting.value + "'");
+					throw RunError(kExitUsage,
+						"the value of \"" + setting.name + "\" is a host-side slider value from 0 to 1, not '" +
+							setting.value + "'");
 				result = module.SetFloatParameter(instance, number, static_cast<float>(value));
 			}
 			if (result == FF_FAIL)
-				throw RunError(kExitModuleError, options.modulePath + ": the module refused \"" + setting.name + "=" +
-				                                      setting.value + "\" (code 8 answered FF_FAIL)");
+				throw RunError(kExitModuleError,
+					options.modulePath + ": the module refused \"" + setting.name + "=" + setting.value +
+						"\" (code 8 answered FF_FAIL)");
 		}
 	}
 
@@ -485,13 +496,14 @@ private:
 			const std::string& text = displays[i];
 			double percent = 0.0;
 			if (parameters[i].name == "Black Threshold" && text.size() > 1 && text.back() == '%' &&
-			    ParseReal(text.substr(0, text.size() - 1), percent))
+				ParseReal(text.substr(0, text.size() - 1), percent))
 				return static_cast<float>(percent / 100.0);
 		}
 		return kDefaultBlackThreshold;
 	}
 
-	std::optional<int> DisplayedPort(const std::vector<Parameter>& parameters, const std::vector<std::string>& displays) const
+	std::optional<int> DisplayedPort(
+		const std::vector<Parameter>& parameters, const std::vector<std::string>& displays) const
 	{
 		for (std::size_t i = 0; i < parameters.size(); ++i)
 		{
@@ -499,15 +511,16 @@ private:
 				continue;
 			std::uint64_t port = 0;
 			if (!ParseUnsigned(displays[i], 65535, port) || port == 0)
-				throw RunError(kExitModuleError, options.modulePath + ": the \"OSC Port\" parameter displays '" + displays[i] +
-				                                      "', which is no UDP port; choose one with --listen PORT");
+				throw RunError(kExitModuleError,
+					options.modulePath + ": the \"OSC Port\" parameter displays '" + displays[i] +
+						"', which is no UDP port; choose one with --listen PORT");
 			return static_cast<int>(port);
 		}
 		return std::nullopt;
 	}
 
 	void Loop(Host& host, FrameSource& source, std::uint64_t limit, bool feedsInput, bool sendsTime, float threshold,
-	          UdpReceiver* receiver)
+		UdpReceiver* receiver)
 	{
 		PluginModule& module = host.module;
 		const int width = options.width;
@@ -517,15 +530,16 @@ private:
 		host.inputTexture = CreateInputTexture(width, height, nullptr);
 		if (host.inputTexture == 0)
 			throw RunError(kExitRunError, "cannot create an input texture of " + SizeText());
-		FFGLTextureStructTag texture{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-		                             static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), host.inputTexture};
-		FFGLTextureStructTag* inputs[1] = {&texture};
+		FFGLTextureStructTag texture{ static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+			static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), host.inputTexture };
+		FFGLTextureStructTag* inputs[1] = { &texture };
 		ProcessOpenGLStructTag frame{};
 		frame.numInputTextures = feedsInput ? 1 : 0;
 		frame.inputTextures = feedsInput ? inputs : nullptr;
 		frame.HostFBO = host.output.framebuffer;
 
-		const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / options.fps));
+		const auto period =
+			std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / options.fps));
 		start = Clock::now();
 		lastOutput = start;
 		Clock::time_point pace = start;
@@ -556,7 +570,7 @@ private:
 			if (feedsInput)
 				UploadInputTexture(host.inputTexture, width, height, pixels.data());
 			HeadlessGL::BindHostFramebuffer(host.output);
-			const GLfloat transparentBlack[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+			const GLfloat transparentBlack[4] = { 0.0f, 0.0f, 0.0f, 0.0f };
 			glClearBufferfv(GL_COLOR, 0, transparentBlack);
 			if (sendsTime)
 				module.SetTime(host.instance, static_cast<double>(n) / options.fps);
@@ -582,15 +596,17 @@ private:
 			}
 			else if (refused++ == 0)
 				err << kProgramName << ": warning: the module refused frame " << n
-				    << " (code 17 answered FF_FAIL); further refusals are only counted\n" << std::flush;
+					<< " (code 17 answered FF_FAIL); further refusals are only counted\n"
+					<< std::flush;
 
 			if (receiver != nullptr)
 				Receive(*receiver, n);
 			if (Clock::now() - lastOutput >= kQuietInterval)
 			{
 				err << kProgramName << ": frame " << n << (limit != 0 ? " of " + std::to_string(limit) : "") << ", "
-				    << Number(Seconds(Clock::now() - start), 1) << " s, " << Plural(blackRuns, "black run") << ", "
-				    << Plural(messages, "OSC message") << '\n' << std::flush;
+					<< Number(Seconds(Clock::now() - start), 1) << " s, " << Plural(blackRuns, "black run") << ", "
+					<< Plural(messages, "OSC message") << '\n'
+					<< std::flush;
 				lastOutput = Clock::now();
 			}
 		}
@@ -598,7 +614,7 @@ private:
 			Receive(*receiver, n - 1);
 
 		out << "Summary       " << Plural(n, "frame") << " in " << Fixed(Seconds(Clock::now() - start), 3) << " s, "
-		    << Plural(blackRuns, "black run") << ", " << Plural(messages, "OSC message") << " received";
+			<< Plural(blackRuns, "black run") << ", " << Plural(messages, "OSC message") << " received";
 		if (refused != 0)
 			out << ", " << Plural(refused, "frame") << " refused by the module (code 17 answered FF_FAIL)";
 		out << '\n' << std::flush;
@@ -624,7 +640,8 @@ private:
 	void Line(std::uint64_t n, Clock::time_point now, const std::string& text)
 	{
 		char prefix[64];
-		std::snprintf(prefix, sizeof prefix, "frame %6llu %9.3f s  ", static_cast<unsigned long long>(n), Seconds(now - start));
+		std::snprintf(
+			prefix, sizeof prefix, "frame %6llu %9.3f s  ", static_cast<unsigned long long>(n), Seconds(now - start));
 		out << prefix << text << '\n' << std::flush;
 		lastOutput = now;
 	}

@@ -17,10 +17,16 @@ struct Rgb
 // Colour bars at 75 %: every bar, blue included (luma 0.054), stays well above
 // any black threshold a guard would use at its defaults.
 constexpr Rgb kBars[] = {
-	{191, 191, 191}, {191, 191, 0}, {0, 191, 191}, {0, 191, 0}, {191, 0, 191}, {191, 0, 0}, {0, 0, 191},
+	{ 191, 191, 191 },
+	{ 191, 191, 0 },
+	{ 0, 191, 191 },
+	{ 0, 191, 0 },
+	{ 191, 0, 191 },
+	{ 191, 0, 0 },
+	{ 0, 0, 191 },
 };
-constexpr Rgb kBand = {40, 40, 40};
-constexpr Rgb kWhite = {255, 255, 255};
+constexpr Rgb kBand = { 40, 40, 40 };
+constexpr Rgb kWhite = { 255, 255, 255 };
 
 double Wrapped(double seconds)
 {
@@ -75,10 +81,12 @@ FrameSource::Result SyntheticCamera::Next(std::uint64_t index, std::uint8_t* pix
 		{
 			Rgb colour;
 			if (yFromTop < barsHeight)
-				colour = x == sweepX ? kWhite : kBars[static_cast<std::size_t>(x) * 7 / static_cast<std::size_t>(width)];
+				colour =
+					x == sweepX ? kWhite : kBars[static_cast<std::size_t>(x) * 7 / static_cast<std::size_t>(width)];
 			else
 			{
-				const bool inBox = x >= boxLeft && x < boxLeft + boxSize && yFromTop >= boxTop && yFromTop < boxTop + boxSize;
+				const bool inBox =
+					x >= boxLeft && x < boxLeft + boxSize && yFromTop >= boxTop && yFromTop < boxTop + boxSize;
 				colour = inBox ? kWhite : kBand;
 			}
 			std::uint8_t* pixel = row + static_cast<std::size_t>(x) * 4;
@@ -102,8 +110,8 @@ std::string SyntheticCamera::Describe() const
 	for (std::size_t i = 1; i < sizeof kTimeline / sizeof kTimeline[0]; ++i)
 	{
 		char part[48];
-		std::snprintf(part, sizeof part, ", %s from %.1f s", kTimeline[i].black ? "black" : "picture",
-		              kTimeline[i].startSeconds);
+		std::snprintf(
+			part, sizeof part, ", %s from %.1f s", kTimeline[i].black ? "black" : "picture", kTimeline[i].startSeconds);
 		text += part;
 	}
 	return text;

@@ -26,7 +26,11 @@ public:
 
 	static constexpr double kTimelineSeconds = 10.0;
 	static constexpr Segment kTimeline[] = {
-		{0.0, false}, {3.0, true}, {4.5, false}, {7.0, true}, {8.5, false},
+		{ 0.0, false },
+		{ 3.0, true },
+		{ 4.5, false },
+		{ 7.0, true },
+		{ 8.5, false },
 	};
 
 	// width and height positive, fps positive.

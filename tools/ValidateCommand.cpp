@@ -42,9 +42,9 @@ constexpr unsigned int kMaxParametersChecked = 4096;
 constexpr int kLeakCycles = 100;
 
 constexpr GLint kFrameSize = 64;
-constexpr FFGLViewportStructTag kViewport{0, 0, kFrameSize, kFrameSize};
+constexpr FFGLViewportStructTag kViewport{ 0, 0, kFrameSize, kFrameSize };
 // Painted into the host framebuffer before a frame that must draw nothing.
-constexpr std::array<std::uint8_t, 4> kMarker{12, 34, 56, 78};
+constexpr std::array<std::uint8_t, 4> kMarker{ 12, 34, 56, 78 };
 constexpr std::uint8_t kCanary = 0xA5;
 
 enum class Status
@@ -58,9 +58,12 @@ const char* StatusText(Status status)
 {
 	switch (status)
 	{
-	case Status::Pass: return "PASS";
-	case Status::Warn: return "WARN";
-	case Status::Fail: return "FAIL";
+	case Status::Pass:
+		return "PASS";
+	case Status::Warn:
+		return "WARN";
+	case Status::Fail:
+		return "FAIL";
 	}
 	return "?";
 }
@@ -91,9 +94,21 @@ bool IsKnownParamType(std::uint32_t type)
 {
 	switch (type)
 	{
-	case FF_TYPE_BOOLEAN: case FF_TYPE_EVENT: case FF_TYPE_RED: case FF_TYPE_GREEN: case FF_TYPE_BLUE:
-	case FF_TYPE_STANDARD: case FF_TYPE_OPTION: case FF_TYPE_BUFFER: case FF_TYPE_INTEGER: case FF_TYPE_FILE:
-	case FF_TYPE_TEXT: case FF_TYPE_HUE: case FF_TYPE_SATURATION: case FF_TYPE_BRIGHTNESS: case FF_TYPE_ALPHA:
+	case FF_TYPE_BOOLEAN:
+	case FF_TYPE_EVENT:
+	case FF_TYPE_RED:
+	case FF_TYPE_GREEN:
+	case FF_TYPE_BLUE:
+	case FF_TYPE_STANDARD:
+	case FF_TYPE_OPTION:
+	case FF_TYPE_BUFFER:
+	case FF_TYPE_INTEGER:
+	case FF_TYPE_FILE:
+	case FF_TYPE_TEXT:
+	case FF_TYPE_HUE:
+	case FF_TYPE_SATURATION:
+	case FF_TYPE_BRIGHTNESS:
+	case FF_TYPE_ALPHA:
 		return true;
 	default:
 		return false;
@@ -105,8 +120,14 @@ bool IsUnitParamType(std::uint32_t type)
 {
 	switch (type)
 	{
-	case FF_TYPE_STANDARD: case FF_TYPE_RED: case FF_TYPE_GREEN: case FF_TYPE_BLUE:
-	case FF_TYPE_HUE: case FF_TYPE_SATURATION: case FF_TYPE_BRIGHTNESS: case FF_TYPE_ALPHA:
+	case FF_TYPE_STANDARD:
+	case FF_TYPE_RED:
+	case FF_TYPE_GREEN:
+	case FF_TYPE_BLUE:
+	case FF_TYPE_HUE:
+	case FF_TYPE_SATURATION:
+	case FF_TYPE_BRIGHTNESS:
+	case FF_TYPE_ALPHA:
 		return true;
 	default:
 		return false;
@@ -161,7 +182,7 @@ public:
 
 	void Add(const std::string& check, Status status, const std::string& detail)
 	{
-		results.push_back({check, status, detail});
+		results.push_back({ check, status, detail });
 		if (!json)
 		{
 			std::string name = check;
@@ -177,8 +198,8 @@ public:
 
 	int Count(Status status) const
 	{
-		return static_cast<int>(std::count_if(results.begin(), results.end(),
-		                                      [status](const CheckResult& r) { return r.status == status; }));
+		return static_cast<int>(std::count_if(
+			results.begin(), results.end(), [status](const CheckResult& r) { return r.status == status; }));
 	}
 
 	void Finish(const std::string& path)
@@ -188,17 +209,17 @@ public:
 		const int fail = Count(Status::Fail);
 		if (!json)
 		{
-			out << "\n" << path << ": " << pass << " passed, " << warn << " warning" << (warn == 1 ? "" : "s") << ", "
-			    << fail << " failed: " << (fail == 0 ? "PASS" : "FAIL") << std::endl;
+			out << "\n"
+				<< path << ": " << pass << " passed, " << warn << " warning" << (warn == 1 ? "" : "s") << ", " << fail
+				<< " failed: " << (fail == 0 ? "PASS" : "FAIL") << std::endl;
 			return;
 		}
 		out << "{\n  \"module\": " << JsonString(path) << ",\n  \"checks\": [";
 		for (std::size_t i = 0; i < results.size(); ++i)
-			out << (i == 0 ? "\n" : ",\n") << "    {\"check\": " << JsonString(results[i].check)
-			    << ", \"status\": \"" << StatusText(results[i].status) << "\", \"detail\": "
-			    << JsonString(results[i].detail) << "}";
+			out << (i == 0 ? "\n" : ",\n") << "    {\"check\": " << JsonString(results[i].check) << ", \"status\": \""
+				<< StatusText(results[i].status) << "\", \"detail\": " << JsonString(results[i].detail) << "}";
 		out << "\n  ],\n  \"summary\": {\"pass\": " << pass << ", \"warn\": " << warn << ", \"fail\": " << fail
-		    << "},\n  \"result\": \"" << (fail == 0 ? "PASS" : "FAIL") << "\"\n}" << std::endl;
+			<< "},\n  \"result\": \"" << (fail == 0 ? "PASS" : "FAIL") << "\"\n}" << std::endl;
 	}
 
 private:
@@ -210,7 +231,7 @@ private:
 // A text handed out by the module, checked: null, unreadable and unterminated
 // texts are problems reported under what.
 bool ReadModuleText(const char* text, std::size_t maxLength, const std::string& what, Findings& findings,
-                    std::string& read, bool nullIsFailure = true)
+	std::string& read, bool nullIsFailure = true)
 {
 	const TextRead result = SafeReadText(text, maxLength, read);
 	if (result != TextRead::Ok && (result != TextRead::Null || nullIsFailure))
@@ -267,7 +288,7 @@ struct GLState
 		add("GL_SCISSOR_TEST", glIsEnabled(GL_SCISSOR_TEST));
 		add("GL_STENCIL_TEST", glIsEnabled(GL_STENCIL_TEST));
 		add("GL_CULL_FACE", glIsEnabled(GL_CULL_FACE));
-		GLint viewport[4] = {0, 0, 0, 0};
+		GLint viewport[4] = { 0, 0, 0, 0 };
 		glGetIntegerv(GL_VIEWPORT, viewport);
 		add("viewport x", viewport[0]);
 		add("viewport y", viewport[1]);
@@ -284,7 +305,7 @@ struct GLState
 		for (std::size_t i = 0; i < values.size() && i < before.values.size(); ++i)
 			if (values[i].second != before.values[i].second)
 				return values[i].first + " is " + std::to_string(values[i].second) + ", was " +
-				       std::to_string(before.values[i].second);
+					std::to_string(before.values[i].second);
 		return {};
 	}
 };
@@ -358,23 +379,24 @@ private:
 		const std::string name = FieldText(info.PluginName, sizeof info.PluginName);
 		if (name.empty())
 			findings.Fail("the name field is empty");
-		else if (!std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; }))
+		else if (!std::all_of(name.begin(), name.end(),
+					 [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; }))
 			findings.Fail("the name \"" + Printable(name) + "\" holds control characters");
 		if (info.APIMajorVersion != 2)
 			findings.Fail("API version " + std::to_string(info.APIMajorVersion) + "." +
-			              std::to_string(info.APIMinorVersion) + " is not 2.x");
+				std::to_string(info.APIMinorVersion) + " is not 2.x");
 		else if (info.APIMinorVersion < 1)
 			findings.Warn("API version 2." + std::to_string(info.APIMinorVersion) + " is older than 2.1");
 		if (info.PluginType != FF_EFFECT && info.PluginType != FF_SOURCE && info.PluginType != FF_MIXER)
 			findings.Fail("plug-in type " + std::to_string(info.PluginType) + " is not effect, source or mixer");
 		pluginType = info.PluginType;
 
-		static const char* const kTypes[] = {"effect", "source", "mixer"};
+		static const char* const kTypes[] = { "effect", "source", "mixer" };
 		const std::string typeText = info.PluginType <= 2 ? kTypes[info.PluginType] : std::to_string(info.PluginType);
 		report.Add("identity", findings,
-		           "ID \"" + Printable(id) + "\", name \"" + Printable(name) + "\"" +
-		               (name.size() == sizeof info.PluginName ? " (fills its 16-byte field)" : "") + ", " + typeText +
-		               ", API " + std::to_string(info.APIMajorVersion) + "." + std::to_string(info.APIMinorVersion));
+			"ID \"" + Printable(id) + "\", name \"" + Printable(name) + "\"" +
+				(name.size() == sizeof info.PluginName ? " (fills its 16-byte field)" : "") + ", " + typeText +
+				", API " + std::to_string(info.APIMajorVersion) + "." + std::to_string(info.APIMinorVersion));
 		return true;
 	}
 
@@ -400,18 +422,18 @@ private:
 				ReadModuleText(extended.About, kMaxLongTextLength, "the about text", findings, text);
 			if (extended.FreeFrameExtendedDataSize > kMaxExtendedData)
 				findings.Fail("the extended data block claims " + std::to_string(extended.FreeFrameExtendedDataSize) +
-				              " bytes, more than " + std::to_string(kMaxExtendedData) + " is not plausible");
+					" bytes, more than " + std::to_string(kMaxExtendedData) + " is not plausible");
 			else if (extended.FreeFrameExtendedDataSize > 0)
 			{
 				std::vector<std::uint8_t> block(extended.FreeFrameExtendedDataSize);
 				if (!SafeCopy(extended.FreeFrameExtendedDataBlock, block.data(), block.size()))
-					findings.Fail("the extended data block of " + std::to_string(block.size()) +
-					              " bytes is null or unreadable");
+					findings.Fail(
+						"the extended data block of " + std::to_string(block.size()) + " bytes is null or unreadable");
 			}
 		}
 		report.Add("extended-info", findings,
-		           "version " + std::to_string(extended.PluginMajorVersion) + "." +
-		               std::to_string(extended.PluginMinorVersion) + ", description and about texts terminated");
+			"version " + std::to_string(extended.PluginMajorVersion) + "." +
+				std::to_string(extended.PluginMinorVersion) + ", description and about texts terminated");
 	}
 
 	bool CheckInitialise()
@@ -429,19 +451,20 @@ private:
 	void CheckCapabilities()
 	{
 		Findings findings;
-		for (std::uint32_t capability : {FF_CAP_SET_TIME, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION})
+		for (std::uint32_t capability : { FF_CAP_SET_TIME, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION })
 		{
 			const std::uint32_t answer = module.GetPluginCaps(capability);
 			if (answer != FF_SUPPORTED && answer != FF_UNSUPPORTED)
-				findings.Fail("capability " + std::to_string(capability) + " answered " + HexWord(answer) + ", not 0 or 1");
+				findings.Fail(
+					"capability " + std::to_string(capability) + " answered " + HexWord(answer) + ", not 0 or 1");
 		}
 		minInputs = module.GetPluginCaps(FF_CAP_MINIMUM_INPUT_FRAMES);
 		maxInputs = module.GetPluginCaps(FF_CAP_MAXIMUM_INPUT_FRAMES);
 		if (minInputs == FF_FAIL || maxInputs == FF_FAIL)
 			findings.Fail("the input counts (capabilities 10 and 11) answered FF_FAIL");
 		else if (minInputs > maxInputs)
-			findings.Fail("minimum inputs " + std::to_string(minInputs) + " exceed maximum inputs " +
-			              std::to_string(maxInputs));
+			findings.Fail(
+				"minimum inputs " + std::to_string(minInputs) + " exceed maximum inputs " + std::to_string(maxInputs));
 		else if (maxInputs > 16)
 			findings.Fail("maximum inputs " + std::to_string(maxInputs) + " is not a plausible count");
 		else if (pluginType == FF_EFFECT && minInputs < 1)
@@ -453,8 +476,7 @@ private:
 		if (findings.Failed())
 			minInputs = maxInputs = 0;
 		report.Add("capabilities", findings,
-		           "inputs " + std::to_string(minInputs) + ".." + std::to_string(maxInputs) +
-		               ", capability answers 0 or 1");
+			"inputs " + std::to_string(minInputs) + ".." + std::to_string(maxInputs) + ", capability answers 0 or 1");
 	}
 
 	bool CheckParameterCount()
@@ -465,7 +487,7 @@ private:
 			findings.Fail("code 4 answered FF_FAIL");
 		else if (count > kMaxParametersChecked)
 			findings.Fail("code 4 claims " + std::to_string(count) + " parameters, more than " +
-			              std::to_string(kMaxParametersChecked) + " is not plausible");
+				std::to_string(kMaxParametersChecked) + " is not plausible");
 		report.Add("parameter-count", findings, std::to_string(count) + " parameters");
 		return !findings.Failed();
 	}
@@ -481,7 +503,8 @@ private:
 			ParameterFacts& facts = parameters[i];
 
 			std::string name;
-			if (ReadModuleText(module.GetParameterName(i), kMaxNameLength, "the name of " + what + " (code 5)", findings, name))
+			if (ReadModuleText(
+					module.GetParameterName(i), kMaxNameLength, "the name of " + what + " (code 5)", findings, name))
 			{
 				if (name.empty())
 					findings.Warn(what + " has an empty name");
@@ -497,7 +520,7 @@ private:
 			const FFMixed defaultValue = module.GetParameterDefault(i);
 			if (facts.textLike)
 				ReadModuleText(static_cast<const char*>(defaultValue.PointerValue), kMaxLongTextLength,
-				               "the default text of " + what + " (code 6)", findings, facts.defaultText);
+					"the default text of " + what + " (code 6)", findings, facts.defaultText);
 			else
 			{
 				facts.defaultValue = PluginModule::FloatFromBits(defaultValue.UIntValue);
@@ -507,7 +530,7 @@ private:
 					findings.Fail("the default of " + what + " (code 6) is " + RealText(facts.defaultValue));
 				else if (facts.type == FF_TYPE_STANDARD && (facts.defaultValue < 0.0f || facts.defaultValue > 1.0f))
 					findings.Fail("the default " + RealText(facts.defaultValue) + " of the standard slider " + what +
-					              " lies outside 0..1");
+						" lies outside 0..1");
 				else if (facts.type == FF_TYPE_BOOLEAN && facts.defaultValue != 0.0f && facts.defaultValue != 1.0f)
 					findings.Warn("the boolean " + what + " defaults to " + RealText(facts.defaultValue));
 			}
@@ -517,9 +540,9 @@ private:
 			else if (!std::isfinite(facts.min) || !std::isfinite(facts.max) || facts.min > facts.max)
 				findings.Fail("the range of " + what + " is " + RealText(facts.min) + ".." + RealText(facts.max));
 			else if (!facts.textLike && facts.type != FF_TYPE_BUFFER && std::isfinite(facts.defaultValue) &&
-			         (facts.defaultValue < facts.min || facts.defaultValue > facts.max))
-				findings.Warn("the default " + RealText(facts.defaultValue) + " of " + what + " lies outside its range " +
-				              RealText(facts.min) + ".." + RealText(facts.max));
+				(facts.defaultValue < facts.min || facts.defaultValue > facts.max))
+				findings.Warn("the default " + RealText(facts.defaultValue) + " of " + what +
+					" lies outside its range " + RealText(facts.min) + ".." + RealText(facts.max));
 
 			const std::uint32_t usage = module.GetParameterUsage(i);
 			if (usage != FF_USAGE_STANDARD && usage != FF_USAGE_FFT)
@@ -531,9 +554,8 @@ private:
 			if (visibility != 0 && visibility != 1)
 				findings.Fail("the visibility of " + what + " (code 45) is " + HexWord(visibility));
 
-			CheckHostBufferWrite(findings, what + " group (code 50)", [this, i](char* buffer, std::uint32_t size) {
-				return module.GetParamGroup(i, buffer, size);
-			});
+			CheckHostBufferWrite(findings, what + " group (code 50)",
+				[this, i](char* buffer, std::uint32_t size) { return module.GetParamGroup(i, buffer, size); });
 
 			const std::uint32_t extensions = module.GetNumFileParameterExtensions(i);
 			if (extensions == FF_FAIL || extensions > 1024)
@@ -543,11 +565,12 @@ private:
 				{
 					std::string extension;
 					ReadModuleText(module.GetFileParameterExtension(i, e), kMaxNameLength,
-					               "file extension " + std::to_string(e) + " of " + what + " (code 44)", findings, extension);
+						"file extension " + std::to_string(e) + " of " + what + " (code 44)", findings, extension);
 				}
 		}
 		report.Add("parameter-definitions", findings,
-		           std::to_string(count) + " parameters: names, types, defaults, ranges, usage, visibility, groups consistent");
+			std::to_string(count) +
+				" parameters: names, types, defaults, ranges, usage, visibility, groups consistent");
 	}
 
 	void CheckParameterElements()
@@ -573,17 +596,17 @@ private:
 			{
 				const std::string element = "element " + std::to_string(e) + " of " + what;
 				std::string name;
-				ReadModuleText(module.GetParameterElementName(i, e), kMaxNameLength, "the name of " + element + " (code 35)",
-				               findings, name, parameters[i].type == FF_TYPE_OPTION);
+				ReadModuleText(module.GetParameterElementName(i, e), kMaxNameLength,
+					"the name of " + element + " (code 35)", findings, name, parameters[i].type == FF_TYPE_OPTION);
 				if (module.GetParameterElementValue(i, e) == FF_FAIL)
 					findings.Fail("code 36 answers FF_FAIL for " + element);
 			}
 			if (module.GetParameterElementName(i, elements) != nullptr)
-				findings.Fail("code 35 names element " + std::to_string(elements) + " of " + what +
-				              ", past its element count");
+				findings.Fail(
+					"code 35 names element " + std::to_string(elements) + " of " + what + ", past its element count");
 			if (module.GetParameterElementValue(i, elements) != FF_FAIL)
 				findings.Fail("code 36 gives a value for element " + std::to_string(elements) + " of " + what +
-				              ", past its element count");
+					", past its element count");
 
 			const std::uint32_t separators = module.GetNumElementSeparators(i);
 			if (separators > kMaxElements)
@@ -595,7 +618,7 @@ private:
 						findings.Fail("code 48 answers FF_FAIL for separator " + std::to_string(s) + " of " + what);
 				if (module.GetElementSeparatorElementIndex(i, separators) != FF_FAIL)
 					findings.Fail("code 48 answers for separator " + std::to_string(separators) + " of " + what +
-					              ", past its separator count");
+						", past its separator count");
 			}
 		}
 		report.Add("parameter-elements", findings, "element counts, names and values consistent");
@@ -605,7 +628,7 @@ private:
 	void CheckUnregisteredParameter()
 	{
 		Findings findings;
-		for (std::uint32_t index : {count, count + 1, std::numeric_limits<std::uint32_t>::max()})
+		for (std::uint32_t index : { count, count + 1, std::numeric_limits<std::uint32_t>::max() })
 		{
 			if (index < count)
 				continue; // wrapped around
@@ -631,7 +654,7 @@ private:
 	template <typename Write>
 	void CheckHostBufferWrite(Findings& findings, const std::string& what, Write write)
 	{
-		for (std::uint32_t size : {0u, 1u, 4u, 64u})
+		for (std::uint32_t size : { 0u, 1u, 4u, 64u })
 		{
 			std::vector<char> buffer(size + 16, static_cast<char>(kCanary));
 			const std::uint32_t result = write(buffer.data(), size);
@@ -655,7 +678,7 @@ private:
 		if (!gl)
 		{
 			report.Add("gl-context", Status::Warn,
-			           "no headless OpenGL 4.1 context (" + error + "): instance and frame checks skipped");
+				"no headless OpenGL 4.1 context (" + error + "): instance and frame checks skipped");
 			return;
 		}
 		output = gl->CreateHostFramebuffer(kFrameSize, kFrameSize);
@@ -714,7 +737,7 @@ private:
 			findings.Fail("code 18 refused a second instance while the first lives");
 		else if (second == first)
 			findings.Fail("code 18 gave the same handle twice");
-		for (void* instance : {second, first})
+		for (void* instance : { second, first })
 			if (instance != nullptr)
 			{
 				HeadlessGL::BindHostFramebuffer(output);
@@ -737,8 +760,8 @@ private:
 			{
 				std::string text;
 				if (ReadModuleText(static_cast<const char*>(value.PointerValue), kMaxLongTextLength,
-				                   "the value of " + what + " (code 9)", findings, text, false) &&
-				    text != facts.defaultText)
+						"the value of " + what + " (code 9)", findings, text, false) &&
+					text != facts.defaultText)
 					findings.Warn("a new instance holds \"" + Printable(text) + "\" in " + what + ", not its default");
 			}
 			else if (facts.type != FF_TYPE_BUFFER && facts.type != FF_TYPE_EVENT)
@@ -746,7 +769,7 @@ private:
 				const float read = PluginModule::FloatFromBits(value.UIntValue);
 				if (!SameFloat(read, facts.defaultValue, 1e-5f))
 					findings.Warn("a new instance holds " + RealText(read) + " in " + what + ", not its default " +
-					              RealText(facts.defaultValue));
+						RealText(facts.defaultValue));
 			}
 		}
 		report.Add("instance-defaults", findings, "a new instance holds every default (code 9)");
@@ -767,7 +790,7 @@ private:
 			return;
 		if (read.size() >= kDisplayField)
 			findings.Warn(what + " \"" + Printable(read.substr(0, 40)) + "\" has no terminator within " +
-			              std::to_string(kDisplayField) + " bytes");
+				std::to_string(kDisplayField) + " bytes");
 	}
 
 	void CheckDisplayTexts(void* instance)
@@ -781,11 +804,10 @@ private:
 
 	void CheckRoundTrips(void* instance)
 	{
-		static const float kEdges[] = {0.0f, 1.0f, 0.5f, -1.0f, 2.0f, std::numeric_limits<float>::quiet_NaN(),
-		                               std::numeric_limits<float>::infinity(),
-		                               -std::numeric_limits<float>::infinity()};
+		static const float kEdges[] = { 0.0f, 1.0f, 0.5f, -1.0f, 2.0f, std::numeric_limits<float>::quiet_NaN(),
+			std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity() };
 		const std::string longText(300, 'x');
-		const char* const kTexts[] = {"", "a", "\xC3\xA9t\xC3\xA9", longText.c_str()};
+		const char* const kTexts[] = { "", "a", "\xC3\xA9t\xC3\xA9", longText.c_str() };
 
 		Findings findings;
 		for (std::uint32_t i = 0; i < count; ++i)
@@ -799,10 +821,10 @@ private:
 					const std::uint32_t result = module.SetTextParameter(instance, i, text);
 					std::string read;
 					if (ReadModuleText(static_cast<const char*>(module.GetParameter(instance, i).PointerValue),
-					                   kMaxLongTextLength, "the value of " + what + " (code 9)", findings, read, false) &&
-					    result == FF_SUCCESS && read != text)
+							kMaxLongTextLength, "the value of " + what + " (code 9)", findings, read, false) &&
+						result == FF_SUCCESS && read != text)
 						findings.Warn(what + " reads back \"" + Printable(read.substr(0, 40)) + "\" after a set of \"" +
-						              Printable(std::string(text).substr(0, 40)) + "\"");
+							Printable(std::string(text).substr(0, 40)) + "\"");
 					CheckDisplayText(instance, i, " after a text set", findings);
 				}
 				module.SetTextParameter(instance, i, facts.defaultText.c_str());
@@ -818,18 +840,18 @@ private:
 				if (result == FF_SUCCESS && plainValue && IsUnitParamType(facts.type) && !SameFloat(read, value, 1e-4f))
 					findings.Warn(what + " reads back " + RealText(read) + " after a set of " + RealText(value));
 				if (result == FF_SUCCESS && IsUnitParamType(facts.type) &&
-				    (std::isnan(read) || read < facts.min || read > facts.max))
+					(std::isnan(read) || read < facts.min || read > facts.max))
 					findings.Warn(what + " keeps " + RealText(read) + " after a set of " + RealText(value) +
-					              ", outside its range " + RealText(facts.min) + ".." + RealText(facts.max));
+						", outside its range " + RealText(facts.min) + ".." + RealText(facts.max));
 				CheckDisplayText(instance, i, " after a set of " + RealText(value), findings);
 			}
 			module.SetFloatParameter(instance, i, facts.defaultValue);
 		}
-		for (std::uint32_t index : {count, std::numeric_limits<std::uint32_t>::max()})
+		for (std::uint32_t index : { count, std::numeric_limits<std::uint32_t>::max() })
 			if (index >= count && module.SetFloatParameter(instance, index, 0.5f) == FF_SUCCESS)
 				findings.Warn("code 8 accepts parameter " + std::to_string(index) + ", past the count");
 		report.Add("set-get-round-trips", findings,
-		           "0, 1, 0.5, -1, 2, NaN and infinities set and read back, display texts terminated");
+			"0, 1, 0.5, -1, 2, NaN and infinities set and read back, display texts terminated");
 	}
 
 	void CheckInstanceHostBuffers(void* instance)
@@ -837,26 +859,25 @@ private:
 		Findings findings;
 		for (std::uint32_t i = 0; i <= count; ++i)
 			CheckHostBufferWrite(findings, "the display name of parameter " + std::to_string(i) + " (code 51)",
-			                     [this, instance, i](char* buffer, std::uint32_t size) {
-				                     return module.GetParamDisplayName(instance, i, buffer, size);
-			                     });
+				[this, instance, i](char* buffer, std::uint32_t size)
+				{ return module.GetParamDisplayName(instance, i, buffer, size); });
 
-		GetParamEventsStructTag pending{0, nullptr};
+		GetParamEventsStructTag pending{ 0, nullptr };
 		if (module.GetParamEvents(instance, pending) != FF_SUCCESS)
 			findings.Fail("code 46 refused to count the pending parameter events");
 		else if (pending.numEvents > count)
 			findings.Fail("code 46 counts " + std::to_string(pending.numEvents) + " pending events for " +
-			              std::to_string(count) + " parameters");
-		for (std::uint32_t capacity : {0u, 1u, 4u})
+				std::to_string(count) + " parameters");
+		for (std::uint32_t capacity : { 0u, 1u, 4u })
 		{
 			std::vector<std::uint8_t> storage((capacity + 1) * sizeof(ParamEventStructTag), kCanary);
-			GetParamEventsStructTag request{capacity, reinterpret_cast<ParamEventStructTag*>(storage.data())};
+			GetParamEventsStructTag request{ capacity, reinterpret_cast<ParamEventStructTag*>(storage.data()) };
 			module.GetParamEvents(instance, request);
 			if (request.numEvents > capacity)
-				findings.Fail("code 46 reports " + std::to_string(request.numEvents) + " events written into room for " +
-				              std::to_string(capacity));
+				findings.Fail("code 46 reports " + std::to_string(request.numEvents) +
+					" events written into room for " + std::to_string(capacity));
 			if (std::any_of(storage.begin() + static_cast<std::ptrdiff_t>(capacity * sizeof(ParamEventStructTag)),
-			                storage.end(), [](std::uint8_t b) { return b != kCanary; }))
+					storage.end(), [](std::uint8_t b) { return b != kCanary; }))
 				findings.Fail("code 46 wrote past an event array of capacity " + std::to_string(capacity));
 		}
 		report.Add("host-buffers", findings, "codes 50, 51 and 46 write within the room the host gives");
@@ -867,7 +888,8 @@ private:
 	void CheckHostStateCalls(void* instance)
 	{
 		Findings findings;
-		const auto status = [&findings](const char* what, std::uint32_t result) {
+		const auto status = [&findings](const char* what, std::uint32_t result)
+		{
 			if (result != FF_SUCCESS && result != FF_FAIL)
 				findings.Fail(std::string(what) + " answered " + HexWord(result));
 		};
@@ -882,14 +904,14 @@ private:
 		status("code 21", module.Connect(instance));
 		status("code 22", module.Disconnect(instance));
 		HeadlessGL::BindHostFramebuffer(output);
-		status("code 23 (0x0)", module.Resize(instance, FFGLViewportStructTag{0, 0, 0, 0}));
+		status("code 23 (0x0)", module.Resize(instance, FFGLViewportStructTag{ 0, 0, 0, 0 }));
 		status("code 23", module.Resize(instance, kViewport));
 		for (std::uint32_t input = 0; input <= maxInputs + 1; ++input)
 		{
 			const std::uint32_t answer = module.GetInputStatus(instance, input);
 			if (input >= maxInputs && answer != FF_FAIL)
 				findings.Warn("code 16 answers " + HexWord(answer) + " for input " + std::to_string(input) +
-				              ", past the maximum of " + std::to_string(maxInputs));
+					", past the maximum of " + std::to_string(maxInputs));
 		}
 		status("code 49", module.EnablePluginCap(instance, FF_CAP_SET_TIME));
 		report.Add("host-state-calls", findings, "codes 16, 20, 21, 22, 23, 38, 39, 40 and 49 answer a status");
@@ -900,7 +922,8 @@ private:
 		FrameInputs inputs;
 		inputs.textures.resize(numInputs);
 		for (std::uint32_t t = 0; t < numInputs; ++t)
-			inputs.textures[t] = FFGLTextureStructTag{kFrameSize, kFrameSize, kFrameSize, kFrameSize, inputTextures[t % 2]};
+			inputs.textures[t] =
+				FFGLTextureStructTag{ kFrameSize, kFrameSize, kFrameSize, kFrameSize, inputTextures[t % 2] };
 		for (FFGLTextureStructTag& texture : inputs.textures)
 			inputs.pointers.push_back(&texture);
 		inputs.record.numInputTextures = numInputs;
@@ -912,8 +935,8 @@ private:
 	// Runs one frame with the host framebuffer bound and filled with the
 	// marker; reports a GL state left changed. Returns the result of code 17
 	// and whether every pixel still holds the marker.
-	std::uint32_t Frame(void* instance, ProcessOpenGLStructTag& record, const std::string& what, Findings& stateFindings,
-	                    bool& untouched)
+	std::uint32_t Frame(void* instance, ProcessOpenGLStructTag& record, const std::string& what,
+		Findings& stateFindings, bool& untouched)
 	{
 		HeadlessGL::BindHostFramebuffer(output);
 		glClearColor(kMarker[0] / 255.0f, kMarker[1] / 255.0f, kMarker[2] / 255.0f, kMarker[3] / 255.0f);
@@ -946,7 +969,8 @@ private:
 			report.Add("frames-refused", Status::Pass, "not applicable: the module needs no input");
 			return;
 		}
-		const auto expectRefusal = [&](ProcessOpenGLStructTag& record, const std::string& what) {
+		const auto expectRefusal = [&](ProcessOpenGLStructTag& record, const std::string& what)
+		{
 			bool untouched = true;
 			const std::uint32_t result = Frame(instance, record, what, stateFindings, untouched);
 			if (result != FF_FAIL)
@@ -960,8 +984,8 @@ private:
 		if (minInputs > 1)
 		{
 			FrameInputs few = Inputs(minInputs - 1);
-			expectRefusal(few.record, "a frame with " + std::to_string(minInputs - 1) + " of " +
-			                              std::to_string(minInputs) + " inputs");
+			expectRefusal(few.record,
+				"a frame with " + std::to_string(minInputs - 1) + " of " + std::to_string(minInputs) + " inputs");
 		}
 		FrameInputs nullArray = Inputs(minInputs);
 		nullArray.record.inputTextures = nullptr;
@@ -989,11 +1013,11 @@ private:
 			const std::uint32_t result = Frame(instance, inputs.record, "a frame", stateFindings, untouched);
 			if (result != FF_SUCCESS)
 				findings.Fail("a well-formed frame with " + std::to_string(inputs.record.numInputTextures) +
-				              " inputs was refused (code 17 answered " + HexWord(result) + ")");
+					" inputs was refused (code 17 answered " + HexWord(result) + ")");
 		}
 		// Also the viewport edge: a host may resize to nothing and back.
 		HeadlessGL::BindHostFramebuffer(output);
-		module.Resize(instance, FFGLViewportStructTag{0, 0, 1, 1});
+		module.Resize(instance, FFGLViewportStructTag{ 0, 0, 1, 1 });
 		FrameInputs inputs = Inputs(std::max<std::uint32_t>(minInputs, maxInputs > 0 ? 1 : 0));
 		bool untouched = true;
 		Frame(instance, inputs.record, "a frame after a resize to 1x1", stateFindings, untouched);
@@ -1007,7 +1031,8 @@ private:
 	{
 		Findings findings;
 		const std::uint32_t numInputs = std::max<std::uint32_t>(minInputs, maxInputs > 0 ? 1 : 0);
-		const auto cycle = [&]() {
+		const auto cycle = [&]()
+		{
 			void* instance = module.Instantiate(kViewport);
 			if (instance == nullptr)
 				return false;
@@ -1033,9 +1058,10 @@ private:
 		const int fdsAfter = OpenFileDescriptors();
 		if (fdsBefore >= 0 && fdsAfter > fdsBefore)
 			findings.Fail(std::to_string(fdsAfter - fdsBefore) + " file descriptors left open after " +
-			              std::to_string(done) + " cycles");
+				std::to_string(done) + " cycles");
 		report.Add("lifecycle-leaks", findings,
-		           std::to_string(kLeakCycles) + " cycles of instantiate, frame, deinstantiate: no GL object or file descriptor left over");
+			std::to_string(kLeakCycles) +
+				" cycles of instantiate, frame, deinstantiate: no GL object or file descriptor left over");
 	}
 
 	void CheckDeinitialise()
@@ -1059,7 +1085,7 @@ private:
 	std::uint32_t count = 0;
 	std::vector<ParameterFacts> parameters;
 	HeadlessGL::Framebuffer output;
-	GLuint inputTextures[2] = {0, 0};
+	GLuint inputTextures[2] = { 0, 0 };
 	Findings stateFindings;
 };
 

@@ -21,9 +21,11 @@ namespace
 using ffgltool::Command;
 
 const Command kCommands[] = {
-	{"info", "MODULE", "print the identity, capabilities and parameters a host sees", ffgltool::RunInfoCommand},
-	{"run", "MODULE [OPTIONS]", "drive the module frame by frame and show its OSC messages (run --help)", ffgltool::RunRunCommand},
-	{"validate", "[--json] MODULE", "check that a module answers a host as FFGL 2.1 asks (conformance)", ffgltool::RunValidateCommand},
+	{ "info", "MODULE", "print the identity, capabilities and parameters a host sees", ffgltool::RunInfoCommand },
+	{ "run", "MODULE [OPTIONS]", "drive the module frame by frame and show its OSC messages (run --help)",
+		ffgltool::RunRunCommand },
+	{ "validate", "[--json] MODULE", "check that a module answers a host as FFGL 2.1 asks (conformance)",
+		ffgltool::RunValidateCommand },
 };
 
 void PrintUsage(std::ostream& stream)
@@ -38,7 +40,7 @@ void PrintUsage(std::ostream& stream)
 		stream << "  " << call << std::string(width - call.size() + 2, ' ') << command.summary << '\n';
 	}
 	stream << "\nExit status: 0 success, 1 the module cannot be loaded or answers nonsense, "
-	          "2 wrong usage, 3 the module crashed, 4 a run could not go on.\n";
+			  "2 wrong usage, 3 the module crashed, 4 a run could not go on.\n";
 }
 
 } // namespace

@@ -63,9 +63,9 @@ TEST(PluginBaseTest, DisplayIsASixteenByteFieldOfSixDecimals)
 	};
 	const Case cases[] = {
 		{ 0.5f, std::string("0.500000") + std::string(8, '\0') },
-		{ 123456792.0f, "123456792.000000" },                           // 16 characters, no terminator
-		{ -1234567.0f, std::string("-1234567.000000") + '\0' },         // 15 characters and a terminator
-		{ 3.0e38f, "3000000005497755" },                                // cut after 16, never an exponent
+		{ 123456792.0f, "123456792.000000" },                   // 16 characters, no terminator
+		{ -1234567.0f, std::string("-1234567.000000") + '\0' }, // 15 characters and a terminator
+		{ 3.0e38f, "3000000005497755" },                        // cut after 16, never an exponent
 		{ -0.0f, std::string("-0.000000") + std::string(7, '\0') },
 	};
 	Fixed plugin;

@@ -54,9 +54,14 @@ TEST(RegistryTest, OnlyStandardSliderDefaultsAreClamped)
 		float stored;
 	};
 	const Case cases[] = {
-		{ FF_TYPE_STANDARD, 1.7f, 1.0f }, { FF_TYPE_STANDARD, -0.2f, 0.0f }, { FF_TYPE_STANDARD, 0.5f, 0.5f },
-		{ FF_TYPE_STANDARD, INFINITY, 1.0f }, { FF_TYPE_STANDARD, NAN, NAN },  { FF_TYPE_INTEGER, 1.7f, 1.7f },
-		{ FF_TYPE_BOOLEAN, -3.0f, -3.0f },    { FF_TYPE_HUE, 2.0f, 2.0f },
+		{ FF_TYPE_STANDARD, 1.7f, 1.0f },
+		{ FF_TYPE_STANDARD, -0.2f, 0.0f },
+		{ FF_TYPE_STANDARD, 0.5f, 0.5f },
+		{ FF_TYPE_STANDARD, INFINITY, 1.0f },
+		{ FF_TYPE_STANDARD, NAN, NAN },
+		{ FF_TYPE_INTEGER, 1.7f, 1.7f },
+		{ FF_TYPE_BOOLEAN, -3.0f, -3.0f },
+		{ FF_TYPE_HUE, 2.0f, 2.0f },
 	};
 	Registry registry;
 	for (unsigned int i = 0; i < std::size(cases); ++i)
@@ -83,8 +88,12 @@ TEST(RegistryTest, RegistrationFormsAndTheirRecords)
 		unsigned int usage;
 	};
 	const Expect expected[] = {
-		{ FF_TYPE_STANDARD, 1, 0 }, { FF_TYPE_BOOLEAN, 0, 0 }, { FF_TYPE_TEXT, 1, 0 },
-		{ FF_TYPE_BUFFER, 4, 1 },   { FF_TYPE_OPTION, 3, 0 },  { FF_TYPE_FILE, 0, 0 },
+		{ FF_TYPE_STANDARD, 1, 0 },
+		{ FF_TYPE_BOOLEAN, 0, 0 },
+		{ FF_TYPE_TEXT, 1, 0 },
+		{ FF_TYPE_BUFFER, 4, 1 },
+		{ FF_TYPE_OPTION, 3, 0 },
+		{ FF_TYPE_FILE, 0, 0 },
 	};
 	for (unsigned int i = 0; i < 6; ++i)
 	{

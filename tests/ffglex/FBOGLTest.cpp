@@ -174,7 +174,8 @@ TEST_F(FBOGLTest, RendersIntoItsTexture)
 		glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
 	}
 	for (std::size_t i = 0; i < pixels.size(); i += 4)
-		EXPECT_EQ((RGBA8{ pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3] }), (RGBA8{ 255, 128, 0, 255 })) << i / 4;
+		EXPECT_EQ((RGBA8{ pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3] }), (RGBA8{ 255, 128, 0, 255 }))
+			<< i / 4;
 	HeadlessGL::BindHostFramebuffer(HostOutput());
 	EXPECT_EQ(ReadPixel(0, 0), (RGBA8{ 0, 0, 0, 0 })) << "the host's output was drawn into";
 }

@@ -58,13 +58,31 @@ GLuint NextUnit()
 }
 
 template <GLenum kTarget>
-void BindBuffer(GLuint name) { glBindBuffer(kTarget, name); }
+void BindBuffer(GLuint name)
+{
+	glBindBuffer(kTarget, name);
+}
 template <GLenum kTarget>
-void BindTexture(GLuint name) { glBindTexture(kTarget, name); }
-void UseProgram(GLuint name) { glUseProgram(name); }
-void ActivateUnit(GLuint unit) { glActiveTexture(GL_TEXTURE0 + unit); }
-void BindVertexArray(GLuint name) { glBindVertexArray(name); }
-void BindRenderbuffer(GLuint name) { glBindRenderbuffer(GL_RENDERBUFFER, name); }
+void BindTexture(GLuint name)
+{
+	glBindTexture(kTarget, name);
+}
+void UseProgram(GLuint name)
+{
+	glUseProgram(name);
+}
+void ActivateUnit(GLuint unit)
+{
+	glActiveTexture(GL_TEXTURE0 + unit);
+}
+void BindVertexArray(GLuint name)
+{
+	glBindVertexArray(name);
+}
+void BindRenderbuffer(GLuint name)
+{
+	glBindRenderbuffer(GL_RENDERBUFFER, name);
+}
 
 // One scope class: how to open it (with the leading target argument, if any),
 // how to make something it binds, how to bind that without the scope, and what
@@ -82,18 +100,20 @@ template <typename K>
 class ScopeGLTest : public GLFixture
 {
 };
-using ScopeKinds = ::testing::Types<
-	Kind<ScopedBufferBinding, GL_PIXEL_UNPACK_BUFFER_BINDING, BindBuffer<GL_PIXEL_UNPACK_BUFFER>, Generate<glGenBuffers>, 0,
-		GL_PIXEL_UNPACK_BUFFER>,
-	Kind<ScopedVBOBinding, GL_ARRAY_BUFFER_BINDING, BindBuffer<GL_ARRAY_BUFFER>, Generate<glGenBuffers>, 0>,
-	Kind<ScopedIBOBinding, GL_ELEMENT_ARRAY_BUFFER_BINDING, BindBuffer<GL_ELEMENT_ARRAY_BUFFER>, Generate<glGenBuffers>, 0>,
-	Kind<ScopedUBOBinding, GL_UNIFORM_BUFFER_BINDING, BindBuffer<GL_UNIFORM_BUFFER>, Generate<glGenBuffers>, 0>,
-	Kind<ScopedTextureBinding, GL_TEXTURE_BINDING_3D, BindTexture<GL_TEXTURE_3D>, Generate<glGenTextures>, 0, GL_TEXTURE_3D>,
-	Kind<Scoped2DTextureBinding, GL_TEXTURE_BINDING_2D, BindTexture<GL_TEXTURE_2D>, Generate<glGenTextures>, 0>,
-	Kind<ScopedShaderBinding, GL_CURRENT_PROGRAM, UseProgram, LinkedProgram, 0>,
-	Kind<ScopedSamplerActivation, GL_ACTIVE_TEXTURE, ActivateUnit, NextUnit, GL_TEXTURE0>,
-	Kind<ScopedVAOBinding, GL_VERTEX_ARRAY_BINDING, BindVertexArray, Generate<glGenVertexArrays>, 0>,
-	Kind<ScopedRenderBufferBinding, GL_RENDERBUFFER_BINDING, BindRenderbuffer, Generate<glGenRenderbuffers>, 0>>;
+using ScopeKinds =
+	::testing::Types<Kind<ScopedBufferBinding, GL_PIXEL_UNPACK_BUFFER_BINDING, BindBuffer<GL_PIXEL_UNPACK_BUFFER>,
+						 Generate<glGenBuffers>, 0, GL_PIXEL_UNPACK_BUFFER>,
+		Kind<ScopedVBOBinding, GL_ARRAY_BUFFER_BINDING, BindBuffer<GL_ARRAY_BUFFER>, Generate<glGenBuffers>, 0>,
+		Kind<ScopedIBOBinding, GL_ELEMENT_ARRAY_BUFFER_BINDING, BindBuffer<GL_ELEMENT_ARRAY_BUFFER>,
+			Generate<glGenBuffers>, 0>,
+		Kind<ScopedUBOBinding, GL_UNIFORM_BUFFER_BINDING, BindBuffer<GL_UNIFORM_BUFFER>, Generate<glGenBuffers>, 0>,
+		Kind<ScopedTextureBinding, GL_TEXTURE_BINDING_3D, BindTexture<GL_TEXTURE_3D>, Generate<glGenTextures>, 0,
+			GL_TEXTURE_3D>,
+		Kind<Scoped2DTextureBinding, GL_TEXTURE_BINDING_2D, BindTexture<GL_TEXTURE_2D>, Generate<glGenTextures>, 0>,
+		Kind<ScopedShaderBinding, GL_CURRENT_PROGRAM, UseProgram, LinkedProgram, 0>,
+		Kind<ScopedSamplerActivation, GL_ACTIVE_TEXTURE, ActivateUnit, NextUnit, GL_TEXTURE0>,
+		Kind<ScopedVAOBinding, GL_VERTEX_ARRAY_BINDING, BindVertexArray, Generate<glGenVertexArrays>, 0>,
+		Kind<ScopedRenderBufferBinding, GL_RENDERBUFFER_BINDING, BindRenderbuffer, Generate<glGenRenderbuffers>, 0>>;
 struct ScopeKindName
 {
 	template <typename K>
@@ -148,7 +168,8 @@ TEST_F(GLFixture, FBOBindingEndsAtTheSavedPairOrZeroByBehaviour)
 {
 	GLuint names[3] = {};
 	glGenFramebuffers(3, names);
-	const auto expectBound = [](GLuint draw, GLuint read) {
+	const auto expectBound = [](GLuint draw, GLuint read)
+	{
 		EXPECT_EQ(Query(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(draw));
 		EXPECT_EQ(Query(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(read));
 	};

@@ -81,7 +81,8 @@ protected:
 TEST_F(ScreenQuadGLTest, UploadsItsTableAndDrawsTextureCornersToScreenCorners)
 {
 	ASSERT_TRUE(shader.Compile(kPassThroughVertex, kPassThroughFragment));
-	const GLuint texture = MakeRGBA8Texture(2, 2, { 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255 });
+	const GLuint texture =
+		MakeRGBA8Texture(2, 2, { 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255 });
 	const struct
 	{
 		bool flipped;
@@ -144,7 +145,8 @@ TEST_F(ScreenQuadGLTest, EmptyQuadIssuesNoGLCall)
 	const GLuint texture = MakeRGBA8Texture(1, 1, { 10, 20, 30, 40 });
 	ScopedShaderBinding shaderBinding(shader.GetGLID());
 	Scoped2DTextureBinding textureBinding(texture);
-	const auto expectNothingHappens = [this](const char* when, void (FFGLScreenQuad::*operation)()) {
+	const auto expectNothingHappens = [this](const char* when, void (FFGLScreenQuad::*operation)())
+	{
 		SCOPED_TRACE(when);
 		const GLBindings bindings = CurrentBindings();
 		const GLObjectNames objects = LiveObjects();

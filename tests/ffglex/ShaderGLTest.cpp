@@ -135,7 +135,8 @@ TEST_F(ShaderGLTest, FailuresLogOneLineAndLeaveNothingAlive)
 		const std::string output = GetCapturedStdout();
 
 		EXPECT_EQ(output.rfind(c.prefix, 0), 0u) << output;
-		EXPECT_EQ(output.find("Shader error: ", std::string(c.prefix).size()), std::string::npos) << "two messages: " << output;
+		EXPECT_EQ(output.find("Shader error: ", std::string(c.prefix).size()), std::string::npos)
+			<< "two messages: " << output;
 		EXPECT_GT(output.size(), std::string(c.prefix).size() + 1) << "no info log after the prefix";
 		EXPECT_EQ(output.back(), '\n');
 		EXPECT_FALSE(shader.IsReady());
@@ -149,8 +150,8 @@ TEST_F(ShaderGLTest, LinkLogIsCutTo1023Characters)
 	// Mesa names the missing function in its link log; a name near the
 	// 1024-character identifier limit makes the log longer than the buffer.
 	const std::string name = "f" + std::string(1000, 'x');
-	const std::string fragment = "#version 410 core\nout vec4 color;\nvec4 " + name + "();\nvoid main() { color = " +
-		name + "(); }\n";
+	const std::string fragment =
+		"#version 410 core\nout vec4 color;\nvec4 " + name + "();\nvoid main() { color = " + name + "(); }\n";
 	CaptureStdout();
 	EXPECT_FALSE(shader.Compile(kVertex, fragment.c_str()));
 	const std::string output = GetCapturedStdout();

@@ -17,7 +17,8 @@ TEST(UtilitiesTest, PowersOfTwo)
 	{
 		std::uint32_t n;
 		bool expected;
-	} cases[] = { { 0, false }, { 1, true }, { 3, false }, { 1024, true }, { 0x80000000u, true }, { 0xFFFFFFFFu, false } };
+	} cases[] = { { 0, false }, { 1, true }, { 3, false }, { 1024, true }, { 0x80000000u, true },
+		{ 0xFFFFFFFFu, false } };
 	for (const auto& c : cases)
 		EXPECT_EQ(is_power_of_2(c.n), c.expected) << c.n;
 }
@@ -29,11 +30,22 @@ TEST(UtilitiesTest, NextPowerOfTwoAtAndAroundPowersAndForNegatives)
 		int n;
 		int expected;
 	} cases[] = {
-		{ 0, 0 }, { 1, 1 }, { 2, 2 }, { 3, 4 }, { 5, 8 }, { 1023, 1024 }, { 1024, 1024 }, { 1025, 2048 },
+		{ 0, 0 },
+		{ 1, 1 },
+		{ 2, 2 },
+		{ 3, 4 },
+		{ 5, 8 },
+		{ 1023, 1024 },
+		{ 1024, 1024 },
+		{ 1025, 2048 },
 		{ 1 << 30, 1 << 30 },
 		// Above 2^30 the only power left is the sign bit's pattern.
-		{ (1 << 30) + 1, INT_MIN }, { INT_MAX, INT_MIN }, { INT_MIN, INT_MIN },
-		{ -1, 0 }, { -5, 0 }, { INT_MIN + 1, 0 },
+		{ (1 << 30) + 1, INT_MIN },
+		{ INT_MAX, INT_MIN },
+		{ INT_MIN, INT_MIN },
+		{ -1, 0 },
+		{ -5, 0 },
+		{ INT_MIN + 1, 0 },
 	};
 	for (const auto& c : cases)
 		EXPECT_EQ(npot(c.n), c.expected) << c.n;
@@ -47,17 +59,15 @@ TEST(UtilitiesTest, HSVtoRGBBySector)
 		double h, s, v;
 		double r, g, b;
 	} cases[] = {
-		{ 0.3, 0.0, 0.6, 0.6, 0.6, 0.6 }, // no saturation: grey, whatever the hue
-		{ 0.0, 1.0, 1.0, 1.0, 0.0, 0.0 },
-		{ 0.125, 1.0, 1.0, 1.0, 0.75, 0.0 }, // sector 0
-		{ 0.25, 1.0, 1.0, 0.5, 1.0, 0.0 }, // sector 1
-		{ 0.25, 0.5, 0.8, 0.6, 0.8, 0.4 },
-		{ 0.375, 1.0, 1.0, 0.0, 1.0, 0.25 }, // sector 2
-		{ 0.5, 1.0, 1.0, 0.0, 1.0, 1.0 }, // edge of sectors 2 and 3
-		{ 0.625, 1.0, 1.0, 0.0, 0.25, 1.0 }, // sector 3
-		{ 0.75, 1.0, 1.0, 0.5, 0.0, 1.0 }, // sector 4
-		{ 0.875, 1.0, 1.0, 1.0, 0.0, 0.75 }, // sector 5
-		{ 1.0, 1.0, 1.0, 1.0, 0.0, 1.0 }, // h = 1 is not wrapped: sector 6, taken as 5
+		{ 0.3, 0.0, 0.6, 0.6, 0.6, 0.6 },                                       // no saturation: grey, whatever the hue
+		{ 0.0, 1.0, 1.0, 1.0, 0.0, 0.0 }, { 0.125, 1.0, 1.0, 1.0, 0.75, 0.0 },  // sector 0
+		{ 0.25, 1.0, 1.0, 0.5, 1.0, 0.0 },                                      // sector 1
+		{ 0.25, 0.5, 0.8, 0.6, 0.8, 0.4 }, { 0.375, 1.0, 1.0, 0.0, 1.0, 0.25 }, // sector 2
+		{ 0.5, 1.0, 1.0, 0.0, 1.0, 1.0 },                                       // edge of sectors 2 and 3
+		{ 0.625, 1.0, 1.0, 0.0, 0.25, 1.0 },                                    // sector 3
+		{ 0.75, 1.0, 1.0, 0.5, 0.0, 1.0 },                                      // sector 4
+		{ 0.875, 1.0, 1.0, 1.0, 0.0, 0.75 },                                    // sector 5
+		{ 1.0, 1.0, 1.0, 1.0, 0.0, 1.0 },  // h = 1 is not wrapped: sector 6, taken as 5
 		{ -0.1, 1.0, 1.0, 1.0, 0.0, 0.6 }, // negative hue, also the last row
 	};
 	for (const auto& c : cases)
@@ -134,9 +144,9 @@ TEST(UtilitiesTest, ReplaceAll)
 		const char* expected;
 	} cases[] = {
 		{ "one two one", "one", "1", "1 two 1" },
-		{ "abc", "x", "y", "abc" }, // absent
-		{ "abc", "b", "b", "abc" }, // equal from and to
-		{ "abb", "ab", "a", "ab" }, // inserted text is not searched again
+		{ "abc", "x", "y", "abc" },    // absent
+		{ "abc", "b", "b", "abc" },    // equal from and to
+		{ "abb", "ab", "a", "ab" },    // inserted text is not searched again
 		{ "aXa", "a", "aa", "aaXaa" }, // replacement contains the searched text
 		{ "aaaa", "aa", "b", "bb" },
 		{ "aaa", "a", "", "" },

@@ -27,10 +27,10 @@ TEST(AudioTest, SilentUntilAGainIsSetThenTheDefaultSmoothingSequence)
 	EXPECT_EQ(audio.GetHigh(), 0.0f);
 
 	audio.SetGain(0.0f);
-	for(float expected : { 0.2f, 0.36f, 0.488f })
+	for (float expected : { 0.2f, 0.36f, 0.488f })
 	{
 		audio.Update(std::vector<float>(2048, 1.0f));
-		for(float level : { audio.GetVolume(), audio.GetBass(), audio.GetMed(), audio.GetHigh() })
+		for (float level : { audio.GetVolume(), audio.GetBass(), audio.GetMed(), audio.GetHigh() })
 			EXPECT_NEAR(level, expected, 1e-6f);
 	}
 }
@@ -67,7 +67,7 @@ TEST(AudioTest, EachBinReachesOnlyItsBand)
 		{ 6, 4, false, false, false },
 		{ 6, 5, false, false, true },
 	};
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 	{
 		Audio audio = Unsmoothed();
 		std::vector<float> spectrum(c.bins, 0.0f);
@@ -94,7 +94,7 @@ TEST(AudioTest, BandLevelIsTheRootMeanSquareOverItsOwnBinsAndZeroWithoutBins)
 	EXPECT_EQ(audio.GetMed(), 0.0f);
 	EXPECT_NEAR(audio.GetHigh(), 1.0f, 1e-6f);
 	audio.Update({});
-	for(float level : { audio.GetVolume(), audio.GetBass(), audio.GetMed(), audio.GetHigh() })
+	for (float level : { audio.GetVolume(), audio.GetBass(), audio.GetMed(), audio.GetHigh() })
 		EXPECT_EQ(level, 0.0f);
 }
 
@@ -104,7 +104,7 @@ TEST(AudioTest, GainInDecibelsScalesLevelsByItsSquareRoot)
 	{
 		float decibels, factor;
 	} cases[] = { { 0.0f, 1.0f }, { 20.0f, std::sqrt(10.0f) }, { -40.0f, 0.1f } };
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 	{
 		Audio audio = Unsmoothed();
 		audio.SetGain(c.decibels);
@@ -151,15 +151,11 @@ TEST(AudioTest, VolumeFromToCoversTheBinsBetweenTwoFrequencies)
 		int from, to;
 		float expected;
 	} cases[] = {
-		{ 2000, 3999, 2.0f },
-		{ 3999, 2000, 2.0f },
-		{ 0, 1500, 1.0f },
-		{ 4000, 6999, 0.0f },
-		{ 7500, 1000000, 4.0f }, // clamped to the top bin
-		{ -500, 20000, std::sqrt(26.0f / 8.0f) },
-		{ 9000, 12000, 0.0f }, // wholly above the spectrum
+		{ 2000, 3999, 2.0f }, { 3999, 2000, 2.0f }, { 0, 1500, 1.0f }, { 4000, 6999, 0.0f },
+		{ 7500, 1000000, 4.0f },                                         // clamped to the top bin
+		{ -500, 20000, std::sqrt(26.0f / 8.0f) }, { 9000, 12000, 0.0f }, // wholly above the spectrum
 	};
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 		EXPECT_NEAR(audio.GetVolumeFromTo(c.from, c.to), c.expected, 1e-6f) << c.from << " to " << c.to << " Hz";
 
 	// The gain applies as it does to the bands; the smoothing does not.
@@ -168,4 +164,4 @@ TEST(AudioTest, VolumeFromToCoversTheBinsBetweenTwoFrequencies)
 	EXPECT_NEAR(audio.GetVolumeFromTo(7000, 7000), 4.0f * std::sqrt(10.0f), 1e-5f);
 }
 
-}// namespace
+} // namespace

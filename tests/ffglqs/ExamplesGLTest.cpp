@@ -18,11 +18,12 @@ class ExampleModuleTest : public ModuleFixture
 protected:
 	// A width x height texture whose lower-left pictureWidth x pictureHeight
 	// texels are inside, the rest outside: a picture in a larger host texture.
-	static GLuint PictureTexture(int width, int height, int pictureWidth, int pictureHeight, RGBA8 inside, RGBA8 outside)
+	static GLuint PictureTexture(
+		int width, int height, int pictureWidth, int pictureHeight, RGBA8 inside, RGBA8 outside)
 	{
 		std::vector<std::uint8_t> texels;
-		for(int y = 0; y < height; ++y)
-			for(int x = 0; x < width; ++x)
+		for (int y = 0; y < height; ++y)
+			for (int x = 0; x < width; ++x)
 			{
 				const RGBA8& texel = x < pictureWidth && y < pictureHeight ? inside : outside;
 				texels.insert(texels.end(), texel.begin(), texel.end());
@@ -46,7 +47,7 @@ TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
 		{ 0.25f, 0.5f, 0.8f, 1.0f, { 0.6f, 0.8f, 0.4f, 1.0f } },
 		{ 0.7f, 0.0f, 0.3f, 0.25f, { 0.3f, 0.3f, 0.3f, 0.25f } },
 	};
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 	{
 		Set(0, c.h);
 		Set(1, c.s);
@@ -67,7 +68,7 @@ TEST_F(ExampleModuleTest, SourceRampFollowsSecondsSinceInstantiation)
 	Set(4, 0.1f);
 	Set(5, 1.0f);
 	double previous = 0.0;
-	for(int frame = 0; frame < 3; ++frame)
+	for (int frame = 0; frame < 3; ++frame)
 	{
 		const Clock::time_point before = Clock::now();
 		ASSERT_EQ(Frame(), FF_SUCCESS);
@@ -107,17 +108,18 @@ TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 		{ 3.0f, 0.0f, 0.0f, false, { 0.6f, 1.0f, 1.0f, 1.0f } },
 	};
 	int index = 0;
-	for(const auto& f : frames)
+	for (const auto& f : frames)
 	{
 		Set(0, f.gain);
 		Set(1, f.channel);
 		Set(2, f.invert);
-		if(f.fireFlash)
+		if (f.fireFlash)
 			Set(3, 1.0f);
 		Clear();
 		ASSERT_EQ(Frame({ &input }), FF_SUCCESS);
 		EXPECT_TRUE(OutputIs(f.expected, 1e-4f)) << "frame " << index;
-		EXPECT_EQ(ffgltool::PluginModule::FloatFromBits(module.GetParameter(instance, 3).UIntValue), 0.0f) << "frame " << index;
+		EXPECT_EQ(ffgltool::PluginModule::FloatFromBits(module.GetParameter(instance, 3).UIntValue), 0.0f)
+			<< "frame " << index;
 		++index;
 	}
 
@@ -155,7 +157,7 @@ TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 		{ 0.25f, { 0.75f, 0.0f, 0.25f, 1.0f } },
 		{ 1.0f, { 0.0f, 0.0f, 1.0f, 1.0f } },
 	};
-	for(const auto& f : frames)
+	for (const auto& f : frames)
 	{
 		Set(0, f.mix);
 		Clear();
@@ -173,4 +175,4 @@ TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 	glDeleteTextures(1, &sourceTexture);
 }
 
-}// namespace
+} // namespace

@@ -8,8 +8,8 @@
 #include "tools/PluginModule.h"
 
 #include <array>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,7 +27,7 @@ protected:
 	void SetUp() override
 	{
 		GLFixture::SetUp();
-		if(IsSkipped() || HasFatalFailure())
+		if (IsSkipped() || HasFatalFailure())
 			return;
 		glGenTextures(1, &colour);
 		glBindTexture(GL_TEXTURE_2D, colour);
@@ -49,10 +49,7 @@ protected:
 		GLFixture::TearDown();
 	}
 
-	static void Clear()
-	{
-		glClearBufferfv(GL_COLOR, 0, kUntouched.data());
-	}
+	static void Clear() { glClearBufferfv(GL_COLOR, 0, kUntouched.data()); }
 
 	static RGBA32F ReadFloatPixel(GLint x, GLint y)
 	{
@@ -64,15 +61,15 @@ protected:
 	// Every pixel of the output equals expected within tolerance.
 	static ::testing::AssertionResult OutputIs(const RGBA32F& expected, float tolerance = 1e-5f)
 	{
-		std::array<RGBA32F, kWidth * kHeight> pixels = {};
+		std::array<RGBA32F, kWidth* kHeight> pixels = {};
 		glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_FLOAT, pixels.data());
-		for(int i = 0; i < kWidth * kHeight; ++i)
+		for (int i = 0; i < kWidth * kHeight; ++i)
 		{
-			for(int c = 0; c < 4; ++c)
+			for (int c = 0; c < 4; ++c)
 			{
-				if(!(std::abs(pixels[i][c] - expected[c]) <= tolerance))
-					return ::testing::AssertionFailure() << "pixel " << i % kWidth << "," << i / kWidth << " channel " << c
-						<< " is " << pixels[i][c] << ", expected " << expected[c];
+				if (!(std::abs(pixels[i][c] - expected[c]) <= tolerance))
+					return ::testing::AssertionFailure() << "pixel " << i % kWidth << "," << i / kWidth << " channel "
+														 << c << " is " << pixels[i][c] << ", expected " << expected[c];
 			}
 		}
 		return ::testing::AssertionSuccess();
@@ -94,18 +91,19 @@ protected:
 		std::string error;
 		ASSERT_TRUE(module.Load(path, error)) << error;
 		beforeInstantiate = Clock::now();
-		instance = module.Instantiate({ 0, 0, static_cast<std::uint32_t>(kWidth), static_cast<std::uint32_t>(kHeight) });
+		instance =
+			module.Instantiate({ 0, 0, static_cast<std::uint32_t>(kWidth), static_cast<std::uint32_t>(kHeight) });
 		afterInstantiate = Clock::now();
 		ASSERT_NE(instance, nullptr);
 	}
 
 	void TearDown() override
 	{
-		if(instance != nullptr)
+		if (instance != nullptr)
 		{
 			EXPECT_EQ(module.DeInstantiate(instance), FF_SUCCESS);
 		}
-		if(module.IsLoaded())
+		if (module.IsLoaded())
 			module.DeInitialise();
 		module.Unload();
 		FloatOutputFixture::TearDown();
@@ -119,7 +117,8 @@ protected:
 	// Code 17 with these inputs (entries may be null).
 	std::uint32_t Frame(std::vector<FFGLTextureStructTag*> inputs = {})
 	{
-		ProcessOpenGLStructTag record = { static_cast<std::uint32_t>(inputs.size()), inputs.empty() ? nullptr : inputs.data(), 0 };
+		ProcessOpenGLStructTag record = { static_cast<std::uint32_t>(inputs.size()),
+			inputs.empty() ? nullptr : inputs.data(), 0 };
 		return module.ProcessOpenGL(instance, record);
 	}
 

@@ -12,12 +12,12 @@
 namespace
 {
 long s_allocations = 0;
-}// namespace
+} // namespace
 
 void* operator new(std::size_t size)
 {
 	++s_allocations;
-	if(void* memory = std::malloc(size == 0 ? 1 : size))
+	if (void* memory = std::malloc(size == 0 ? 1 : size))
 		return memory;
 	throw std::bad_alloc();
 }
@@ -37,7 +37,7 @@ TEST(QuickStartAllocationTest, AudioAndTimeStepAllocatesNothingAfterTheFirstFram
 	plugin.UpdateAudioAndTime(plugin.start);
 
 	const long before = s_allocations;
-	for(int frame = 1; frame <= 10; ++frame)
+	for (int frame = 1; frame <= 10; ++frame)
 		plugin.UpdateAudioAndTime(plugin.start + std::chrono::milliseconds(16 * frame));
 	EXPECT_EQ(s_allocations - before, 0);
 	EXPECT_EQ(plugin.frame, 11);

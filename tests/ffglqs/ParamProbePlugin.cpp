@@ -23,8 +23,7 @@ void main()
 class ParamProbe : public ffglqs::Source
 {
 public:
-	ParamProbe() :
-		Source(false)
+	ParamProbe() : Source(false)
 	{
 		SetFragmentShader(kFragmentShader);
 		AddParam(ffglqs::ParamRange::Create("amount", 50.0f, { 0.0f, 100.0f }));
@@ -58,13 +57,7 @@ public:
 private:
 	std::shared_ptr<ffglqs::ParamFFT> spectrum;
 };
-}// namespace
+} // namespace
 
-static CFFGLPluginInfo PluginInfo(PluginFactory<ParamProbe>,
-	"QSPP",
-	"QS Param Probe",
-	2, 1,
-	1, 0,
-	FF_SOURCE,
-	"Test source with one quick-start parameter of every kind",
-	"Quick-start tests");
+static CFFGLPluginInfo PluginInfo(PluginFactory<ParamProbe>, "QSPP", "QS Param Probe", 2, 1, 1, 0, FF_SOURCE,
+	"Test source with one quick-start parameter of every kind", "Quick-start tests");

@@ -55,7 +55,7 @@ TEST(ParamTest, ColourHelpersRegisterConsecutiveComponents)
 		{ "tint_blue", FF_TYPE_BLUE, 0.5f },
 	};
 	ASSERT_EQ(plugin.GetNumParams(), 8u);
-	for(unsigned int i = 0; i < 8; ++i)
+	for (unsigned int i = 0; i < 8; ++i)
 	{
 		EXPECT_EQ(plugin.GetParamName(i), std::string(expected[i].name));
 		EXPECT_EQ(plugin.GetParamType(i), expected[i].type) << expected[i].name;
@@ -120,14 +120,20 @@ TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 		const char* current;
 		float realValue;
 	} cases[] = {
-		{ 0.0f, 0.0f, "Soft", 0.5f }, { 2.0f, 2.0f, "Wild", 7.0f }, { 1.7f, 1.7f, "Hard", 2.0f },
-		{ 3.0f, 0.0f, "Soft", 0.5f }, { 5.0f, 0.0f, "Soft", 0.5f }, { -0.5f, -0.5f, "Soft", 0.5f },
-		{ -1.0f, 0.0f, "Soft", 0.5f }, { nan, 0.0f, "Soft", 0.5f },
-		{ std::numeric_limits<float>::infinity(), 0.0f, "Soft", 0.5f }, { 1e30f, 0.0f, "Soft", 0.5f },
+		{ 0.0f, 0.0f, "Soft", 0.5f },
+		{ 2.0f, 2.0f, "Wild", 7.0f },
+		{ 1.7f, 1.7f, "Hard", 2.0f },
+		{ 3.0f, 0.0f, "Soft", 0.5f },
+		{ 5.0f, 0.0f, "Soft", 0.5f },
+		{ -0.5f, -0.5f, "Soft", 0.5f },
+		{ -1.0f, 0.0f, "Soft", 0.5f },
+		{ nan, 0.0f, "Soft", 0.5f },
+		{ std::numeric_limits<float>::infinity(), 0.0f, "Soft", 0.5f },
+		{ 1e30f, 0.0f, "Soft", 0.5f },
 	};
 	auto option = ParamOption::Create("mode", { { "Soft", 0.5f }, { "Hard", 2.0f }, { "Wild", 7.0f } }, 2);
 	EXPECT_TRUE(option->IsCurrentOption("Wild"));
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 	{
 		option->SetValue(c.sent);
 		EXPECT_EQ(option->GetValue(), c.stored) << c.sent;
@@ -137,7 +143,7 @@ TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 
 	// Without choices nothing is current, whatever the value.
 	auto empty = ParamOption::Create("empty", {}, 3);
-	for(float v : { 0.0f, 1.0f, -2.0f, nan })
+	for (float v : { 0.0f, 1.0f, -2.0f, nan })
 	{
 		empty->SetValue(v);
 		EXPECT_EQ(empty->GetValue(), 0.0f);
@@ -225,7 +231,7 @@ TEST(ParamTest, TriggersAreConsumedAndNothingElse)
 	plugin.AddParam(trigger);
 	plugin.AddParam(event);
 	plugin.AddParam(flag);
-	for(unsigned int i = 0; i < 3; ++i)
+	for (unsigned int i = 0; i < 3; ++i)
 		plugin.SetFloatParameter(i, 1.0f);
 	plugin.consumeAllTrigger();
 	EXPECT_EQ(trigger->GetValue(), 0.0f);
@@ -247,4 +253,4 @@ TEST(PluginClockTest, TimeAdvancesFromClockReadings)
 	EXPECT_FLOAT_EQ(plugin.deltaTime, 0.5f);
 }
 
-}// namespace
+} // namespace

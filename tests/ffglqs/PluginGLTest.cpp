@@ -58,9 +58,10 @@ void main()
 	{
 		glGetIntegerv(GL_CURRENT_PROGRAM, &boundProgram);
 		const GLuint program = static_cast<GLuint>(boundProgram);
-		for(const char* name : { "time", "deltaTime", "resolution", "bpm", "phase", "glow", "tint", "tint_blue", "amount" })
+		for (const char* name :
+			{ "time", "deltaTime", "resolution", "bpm", "phase", "glow", "tint", "tint_blue", "amount" })
 			floats[name] = UniformFloats(program, name);
-		for(const char* name : { "frame", "flag" })
+		for (const char* name : { "frame", "flag" })
 			ints[name] = UniformInt(program, name);
 	}
 
@@ -78,7 +79,7 @@ TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 	// Hue 1 (red, as hue 0), saturation 1, brightness 1, alpha 0.5; a boolean
 	// at 0.25; the RGB group.
 	const float values[] = { 1.0f, 1.0f, 1.0f, 0.5f, 0.25f, 0.1f, 0.2f, 0.3f };
-	for(unsigned int i = 0; i < 8; ++i)
+	for (unsigned int i = 0; i < 8; ++i)
 		plugin.SetFloatParameter(i, values[i]);
 	plugin.SetBeatInfo(128.0f, 0.75f);
 
@@ -109,8 +110,8 @@ TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 		{ "tint_blue", { 0.3f } }, // the group's last component, again under its own name
 		{ "amount", { 0.7f } },
 	};
-	for(const auto& c : cases)
-		for(int i = 0; i < 4; ++i)
+	for (const auto& c : cases)
+		for (int i = 0; i < 4; ++i)
 			EXPECT_NEAR(plugin.floats[c.name][i], c.expected[i], 1e-6f) << c.name << "[" << i << "]";
 
 	plugin.SetFloatParameter(4, 0.0f);
@@ -151,7 +152,7 @@ TEST_F(QuickStartGLTest, RejectedFrameStillAdvancesUploadsAndConsumes)
 	// No input at all, and an input count of one with an absent entry.
 	FFGLTextureStructTag* absent[1] = { nullptr };
 	ProcessOpenGLStructTag records[] = { {}, { 1, absent, 0 } };
-	for(ProcessOpenGLStructTag& record : records)
+	for (ProcessOpenGLStructTag& record : records)
 	{
 		plugin.SetFloatParameter(0, 1.0f);
 		EXPECT_EQ(plugin.ProcessOpenGL(&record), FF_FAIL);
@@ -170,7 +171,7 @@ TEST_F(QuickStartGLTest, RejectedFrameStillAdvancesUploadsAndConsumes)
 		FFGLTextureStructTag input;
 		float u, v;
 	} cases[] = { { { 640, 480, 1024, 512, texture }, 0.625f, 0.9375f }, { { 640, 480, 0, 0, texture }, 1.0f, 1.0f } };
-	for(auto c : cases)
+	for (auto c : cases)
 	{
 		FFGLTextureStructTag* inputs[1] = { &c.input };
 		ProcessOpenGLStructTag record = { 1, inputs, 0 };
@@ -228,7 +229,7 @@ TEST_F(QuickStartGLTest, FailedInitGLCleansUpAndDeInitGLMayRepeat)
 		{ "Init fails", false, kGoodBody, 1, "" },
 		{ "shader does not compile", true, "void main() { this is not glsl }\n", 0, "Fragment Shader error: " },
 	};
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 	{
 		SCOPED_TRACE(c.label);
 		HookCounter plugin(c.initSucceeds, c.body);
@@ -258,7 +259,7 @@ TEST_F(QuickStartGLTest, InitGLWorksAgainAfterDeInitGLTwice)
 	HookCounter plugin(true, kGoodBody);
 	const FFGLViewportStructTag viewport = { 0, 0, kWidth, kHeight };
 	ProcessOpenGLStructTag record = {};
-	for(int round = 0; round < 2; ++round)
+	for (int round = 0; round < 2; ++round)
 	{
 		ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
 		EXPECT_EQ(plugin.currentViewport.width, static_cast<std::uint32_t>(kWidth));
@@ -272,4 +273,4 @@ TEST_F(QuickStartGLTest, InitGLWorksAgainAfterDeInitGLTwice)
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-}// namespace
+} // namespace

@@ -18,10 +18,7 @@ protected:
 		std::string error;
 		ASSERT_TRUE(module.Load(QS_PARAM_PROBE_MODULE, error)) << error;
 	}
-	void TearDown() override
-	{
-		module.DeInitialise();
-	}
+	void TearDown() override { module.DeInitialise(); }
 
 	PluginModule module;
 };
@@ -33,13 +30,20 @@ TEST_F(ProbeModuleTest, EveryParameterIsRegisteredUnderItsPosition)
 		const char* name;
 		std::uint32_t type;
 	} expected[] = {
-		{ "amount", FF_TYPE_STANDARD }, { "steps", FF_TYPE_INTEGER }, { "mode", FF_TYPE_OPTION },
-		{ "label", FF_TYPE_TEXT }, { "spectrum", FF_TYPE_BUFFER }, { "tint", FF_TYPE_HUE },
-		{ "tint_saturation", FF_TYPE_SATURATION }, { "tint_brightness", FF_TYPE_BRIGHTNESS },
-		{ "tint_alpha", FF_TYPE_ALPHA }, { "enabled", FF_TYPE_BOOLEAN }, { "pulse", FF_TYPE_EVENT },
+		{ "amount", FF_TYPE_STANDARD },
+		{ "steps", FF_TYPE_INTEGER },
+		{ "mode", FF_TYPE_OPTION },
+		{ "label", FF_TYPE_TEXT },
+		{ "spectrum", FF_TYPE_BUFFER },
+		{ "tint", FF_TYPE_HUE },
+		{ "tint_saturation", FF_TYPE_SATURATION },
+		{ "tint_brightness", FF_TYPE_BRIGHTNESS },
+		{ "tint_alpha", FF_TYPE_ALPHA },
+		{ "enabled", FF_TYPE_BOOLEAN },
+		{ "pulse", FF_TYPE_EVENT },
 	};
 	ASSERT_EQ(module.GetNumParameters(), 11u);
-	for(std::uint32_t i = 0; i < 11; ++i)
+	for (std::uint32_t i = 0; i < 11; ++i)
 	{
 		ASSERT_NE(module.GetParameterName(i), nullptr);
 		EXPECT_STREQ(module.GetParameterName(i), expected[i].name);
@@ -54,7 +58,7 @@ TEST_F(ProbeModuleTest, RangesReportTheirOwnUnitsAndRange)
 		std::uint32_t index;
 		float defaultValue, min, max;
 	} cases[] = { { 0, 50.0f, 0.0f, 100.0f }, { 1, 3.0f, 0.0f, 10.0f } };
-	for(const auto& c : cases)
+	for (const auto& c : cases)
 	{
 		EXPECT_EQ(PluginModule::FloatFromBits(module.GetParameterDefault(c.index).UIntValue), c.defaultValue);
 		float min = -1.0f, max = -1.0f;
@@ -69,7 +73,7 @@ TEST_F(ProbeModuleTest, OptionsReportTheirChoicesWithValuesZeroOneTwo)
 	ASSERT_EQ(module.GetNumParameterElements(2), 3u);
 	EXPECT_EQ(PluginModule::FloatFromBits(module.GetParameterDefault(2).UIntValue), 1.0f);
 	const char* names[] = { "Soft", "Hard", "Wild" };
-	for(std::uint32_t i = 0; i < 3; ++i)
+	for (std::uint32_t i = 0; i < 3; ++i)
 	{
 		ASSERT_NE(module.GetParameterElementName(2, i), nullptr);
 		EXPECT_STREQ(module.GetParameterElementName(2, i), names[i]);
@@ -92,7 +96,8 @@ using ProbeInstanceTest = ModuleFixture;
 TEST_F(ProbeInstanceTest, TextParameterKeepsItsTextInANewInstance)
 {
 	Start(QS_PARAM_PROBE_MODULE);
-	const auto text = [this]() {
+	const auto text = [this]()
+	{
 		const char* value = static_cast<const char*>(module.GetParameter(instance, 3).PointerValue);
 		return value != nullptr ? std::string(value) : std::string("<null>");
 	};
@@ -110,8 +115,9 @@ TEST_F(ProbeInstanceTest, TextParameterKeepsItsTextInANewInstance)
 TEST_F(ProbeInstanceTest, FFTBufferFilledByTheHostReachesTheAnalyser)
 {
 	Start(QS_PARAM_PROBE_MODULE);
-	const auto fill = [this](std::uint32_t first, std::uint32_t last, float value) {
-		for(std::uint32_t bin = first; bin <= last; ++bin)
+	const auto fill = [this](std::uint32_t first, std::uint32_t last, float value)
+	{
+		for (std::uint32_t bin = first; bin <= last; ++bin)
 			ASSERT_EQ(module.SetParameterElementValue(instance, 4, bin, value), FF_SUCCESS);
 	};
 
@@ -131,4 +137,4 @@ TEST_F(ProbeInstanceTest, FFTBufferFilledByTheHostReachesTheAnalyser)
 	EXPECT_EQ(module.SetParameterElementValue(instance, 4, 2048, 1.0f), FF_FAIL);
 }
 
-}// namespace
+} // namespace

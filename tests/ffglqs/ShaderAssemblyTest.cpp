@@ -26,7 +26,7 @@ const std::string kBody = "void main() { fragColor = vec4(1.0); }\n";
 std::uint64_t Fnv1a64(const std::string& text)
 {
 	std::uint64_t hash = 0xcbf29ce484222325u;
-	for(unsigned char c : text)
+	for (unsigned char c : text)
 		hash = (hash ^ c) * 0x100000001b3u;
 	return hash;
 }
@@ -43,7 +43,7 @@ TEST(ShaderAssemblyTest, FixedTextsAreTheFrameworksOwn)
 	EffectProbe effect;
 	SourceProbe source;
 	MixerProbe mixer;
-	for(ffglqs::Plugin* kind : std::initializer_list<ffglqs::Plugin*>{ &effect, &source, &mixer })
+	for (ffglqs::Plugin* kind : std::initializer_list<ffglqs::Plugin*>{ &effect, &source, &mixer })
 		EXPECT_EQ(kind->CreateFragmentShader(kBody), kind->CreateFragmentShader("") + kBody);
 	const struct
 	{
@@ -62,7 +62,7 @@ TEST(ShaderAssemblyTest, FixedTextsAreTheFrameworksOwn)
 		{ "map snippet", Snippet(snippet_id::map), 553, 0x1b8e8e0133860505u },
 		{ "simplex noise snippet", Snippet(snippet_id::simplex_noise), 1260, 0x2a0436f8de4530d3u },
 	};
-	for(const auto& t : texts)
+	for (const auto& t : texts)
 	{
 		EXPECT_EQ(t.text.size(), t.length) << t.what << ":\n" << t.text;
 		EXPECT_EQ(Fnv1a64(t.text), t.hash) << t.what << ":\n" << t.text;
@@ -110,7 +110,8 @@ TEST(ShaderAssemblyTest, DeclarationsPerParameterAndColourGroup)
 		"uniform float mode;\n"
 		"uniform float count;\n"
 		"uniform float label;\n";
-	EXPECT_EQ(source.CreateFragmentShader(kBody), SourceProbe().CreateFragmentShader("") + declarations + Snippet(snippet_id::map) + kBody);
+	EXPECT_EQ(source.CreateFragmentShader(kBody),
+		SourceProbe().CreateFragmentShader("") + declarations + Snippet(snippet_id::map) + kBody);
 }
 
 TEST(ShaderAssemblyTest, IncludedSnippetsFollowInIdOrderEachOnce)
@@ -120,12 +121,14 @@ TEST(ShaderAssemblyTest, IncludedSnippetsFollowInIdOrderEachOnce)
 	effect.Include(snippet_id::random);
 	effect.Include(snippet_id::simplex_noise);
 	EXPECT_EQ(effect.CreateFragmentShader(kBody),
-		EffectProbe().CreateFragmentShader("") + Snippet(snippet_id::random) + Snippet(snippet_id::simplex_noise) + kBody);
+		EffectProbe().CreateFragmentShader("") + Snippet(snippet_id::random) + Snippet(snippet_id::simplex_noise) +
+			kBody);
 
 	SourceProbe source;
 	source.Include({ snippet_id::simplex_noise, snippet_id::map, snippet_id::random });
-	EXPECT_EQ(source.CreateFragmentShader(kBody), SourceProbe().CreateFragmentShader("") + Snippet(snippet_id::random) +
-		Snippet(snippet_id::map) + Snippet(snippet_id::simplex_noise) + kBody);
+	EXPECT_EQ(source.CreateFragmentShader(kBody),
+		SourceProbe().CreateFragmentShader("") + Snippet(snippet_id::random) + Snippet(snippet_id::map) +
+			Snippet(snippet_id::simplex_noise) + kBody);
 }
 
-}// namespace
+} // namespace

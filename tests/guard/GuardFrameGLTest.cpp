@@ -66,8 +66,8 @@ TEST_F(GuardFrameGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 	ASSERT_NE(instance, nullptr);
 	for (const Case& c : cases)
 	{
-		SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " in " << c.hardwareWidth << "x"
-			                              << c.hardwareHeight);
+		SCOPED_TRACE(
+			::testing::Message() << c.width << "x" << c.height << " in " << c.hardwareWidth << "x" << c.hardwareHeight);
 		const GLint texelsWide = std::max(c.hardwareWidth, c.width);
 		const std::vector<std::uint8_t> picture = Pattern(c.width, c.height);
 		std::vector<std::uint8_t> texels = Uniform(texelsWide, std::max(c.hardwareHeight, c.height), outside);
@@ -75,9 +75,10 @@ TEST_F(GuardFrameGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 			std::copy_n(picture.begin() + y * c.width * 4, c.width * 4, texels.begin() + y * texelsWide * 4);
 		const GLuint texture = MakeRGBA8Texture(texelsWide, std::max(c.hardwareHeight, c.height), texels);
 
-		ASSERT_EQ(Frame(instance, { static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height),
-			                        static_cast<std::uint32_t>(c.hardwareWidth),
-			                        static_cast<std::uint32_t>(c.hardwareHeight), texture }),
+		ASSERT_EQ(Frame(instance,
+					  { static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.height),
+						  static_cast<std::uint32_t>(c.hardwareWidth), static_cast<std::uint32_t>(c.hardwareHeight),
+						  texture }),
 			FF_SUCCESS);
 		const std::vector<std::uint8_t> output = ReadPixels(0, 0, kOutputWidth, kOutputHeight);
 		if (c.width == kOutputWidth && c.height == kOutputHeight)

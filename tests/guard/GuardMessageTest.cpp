@@ -35,7 +35,8 @@ protected:
 		if (IsSkipped() || HasFatalFailure())
 			return;
 		black = MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, { 0, 0, 0, 255 }));
-		grey = MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, { 128, 128, 128, 255 }));
+		grey =
+			MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, { 128, 128, 128, 255 }));
 	}
 	void TearDown() override
 	{
@@ -143,7 +144,8 @@ public:
 		pollfd waitFor{ readFd, POLLIN, 0 };
 		char buffer[512];
 		if (readFd >= 0 && ::poll(&waitFor, 1, timeoutMs) > 0)
-			output.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(::read(readFd, buffer, sizeof(buffer)), 0)));
+			output.append(
+				buffer, static_cast<std::size_t>(std::max<ssize_t>(::read(readFd, buffer, sizeof(buffer)), 0)));
 		return output;
 	}
 

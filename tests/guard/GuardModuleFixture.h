@@ -66,8 +66,8 @@ protected:
 
 	// One frame of one input texture, by default a picture of the output's
 	// size filling its texture.
-	std::uint32_t Frame(void* instance, GLuint texture, std::uint32_t width = kOutputWidth,
-		std::uint32_t height = kOutputHeight)
+	std::uint32_t Frame(
+		void* instance, GLuint texture, std::uint32_t width = kOutputWidth, std::uint32_t height = kOutputHeight)
 	{
 		return Frame(instance, FFGLTextureStructTag{ width, height, width, height, texture });
 	}

@@ -43,7 +43,8 @@ TEST_F(DispatchTest, IdentityRecords)
 	void* const* registration = static_cast<void* const*>(module.FindSymbol("g_CurrPluginInfo"));
 	ASSERT_NE(registration, nullptr);
 	EXPECT_EQ(static_cast<const void*>(bytes), *registration);
-	auto u32 = [&](std::size_t offset) {
+	auto u32 = [&](std::size_t offset)
+	{
 		std::uint32_t value;
 		std::memcpy(&value, bytes + offset, sizeof(value));
 		return value;
@@ -80,9 +81,12 @@ TEST_F(DispatchTest, ParameterDefinitionsComeFromThePrototype)
 		EXPECT_STREQ(CallText(module, FF_GET_PARAMETER_NAME, Number(i)), names[i]);
 		EXPECT_EQ(Call64(module, FF_GET_PARAMETER_DEFAULT, Number(i)), defaults[i]);
 		const std::pair<std::uint32_t, std::uint64_t> answers[] = {
-			{ FF_GET_PARAMETER_TYPE, FF_TYPE_STANDARD }, { FF_GET_PARAMETER_USAGE, FF_USAGE_STANDARD },
-			{ FF_GET_NUM_PARAMETER_ELEMENTS, 1 },        { FF_GET_PARAMETER_VISIBILITY, 1 },
-			{ FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 0 }, { FF_GET_NUM_ELEMENT_SEPARATORS, 0 },
+			{ FF_GET_PARAMETER_TYPE, FF_TYPE_STANDARD },
+			{ FF_GET_PARAMETER_USAGE, FF_USAGE_STANDARD },
+			{ FF_GET_NUM_PARAMETER_ELEMENTS, 1 },
+			{ FF_GET_PARAMETER_VISIBILITY, 1 },
+			{ FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 0 },
+			{ FF_GET_NUM_ELEMENT_SEPARATORS, 0 },
 		};
 		for (const auto& [code, answer] : answers)
 			EXPECT_EQ(Call64(module, code, Number(i)), answer) << "code " << code;
@@ -105,16 +109,22 @@ TEST_F(DispatchTest, UnregisteredParameterGivesEachQuerysFixedAnswer)
 	ParamElementStructTag element{ 5, 0 };
 	GetRangeStructTag range{ 5, -7.0f, -7.0f };
 	const std::pair<std::uint32_t, std::uint64_t> answers[] = {
-		{ FF_GET_PARAMETER_NAME, 0 },           { FF_GET_PARAMETER_TYPE, kFail64 },
-		{ FF_GET_PARAMETER_DEFAULT, kFail64 },  { FF_GET_PARAMETER_USAGE, kFail64 },
-		{ FF_GET_NUM_PARAMETER_ELEMENTS, kFail64 }, { FF_GET_PARAMETER_VISIBILITY, kFail64 },
-		{ FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 0 }, { FF_GET_NUM_ELEMENT_SEPARATORS, 0 },
+		{ FF_GET_PARAMETER_NAME, 0 },
+		{ FF_GET_PARAMETER_TYPE, kFail64 },
+		{ FF_GET_PARAMETER_DEFAULT, kFail64 },
+		{ FF_GET_PARAMETER_USAGE, kFail64 },
+		{ FF_GET_NUM_PARAMETER_ELEMENTS, kFail64 },
+		{ FF_GET_PARAMETER_VISIBILITY, kFail64 },
+		{ FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, 0 },
+		{ FF_GET_NUM_ELEMENT_SEPARATORS, 0 },
 	};
 	for (const auto& [code, answer] : answers)
 		EXPECT_EQ(Call64(module, code, Number(5)), answer) << "code " << code;
 	const std::pair<std::uint32_t, std::uint64_t> elementAnswers[] = {
-		{ FF_GET_PARAMETER_ELEMENT_NAME, 0 },  { FF_GET_PARAMETER_ELEMENT_VALUE, kFail64 },
-		{ FF_GET_FILE_PARAMETER_EXTENSION, 0 }, { FF_GET_SEPARATOR_ELEMENT_INDEX, kFail64 },
+		{ FF_GET_PARAMETER_ELEMENT_NAME, 0 },
+		{ FF_GET_PARAMETER_ELEMENT_VALUE, kFail64 },
+		{ FF_GET_FILE_PARAMETER_EXTENSION, 0 },
+		{ FF_GET_SEPARATOR_ELEMENT_INDEX, kFail64 },
 	};
 	for (const auto& [code, answer] : elementAnswers)
 		EXPECT_EQ(Call64(module, code, Pointer(&element)), answer) << "code " << code;
@@ -147,7 +157,8 @@ TEST_F(DispatchTest, RefusedCodesFailWithOrWithoutAnInstance)
 {
 	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-	for (std::uint32_t code : { 1u, 3u, 11u, 12u, 14u, 24u, 25u, 26u, 27u, 28u, 29u, 30u, 52u, 0x80000000u, 0xFFFFFFFFu })
+	for (std::uint32_t code :
+		{ 1u, 3u, 11u, 12u, 14u, 24u, 25u, 26u, 27u, 28u, 29u, 30u, 52u, 0x80000000u, 0xFFFFFFFFu })
 	{
 		EXPECT_EQ(Call64(module, code, Number(0), nullptr), kFail64) << code;
 		EXPECT_EQ(Call64(module, code, Number(0), instance), kFail64) << code;
@@ -161,10 +172,9 @@ TEST_F(DispatchTest, NullHandleOnInstanceCodesFails)
 	// FF_FAIL, and a valid-looking record does not stand in for the handle.
 	FFGLViewportStructTag viewport{ 0, 0, 16, 16 };
 	for (std::uint32_t code : { FF_GET_PARAMETER_DISPLAY, FF_SET_PARAMETER, FF_GET_PARAMETER, FF_GET_INPUT_STATUS,
-		                        FF_PROCESS_OPENGL, FF_DEINSTANTIATE_GL, FF_SET_TIME, FF_CONNECT, FF_DISCONNECT,
-		                        FF_RESIZE, FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO, FF_SET_HOSTINFO,
-		                        FF_SET_SAMPLERATE, FF_GET_PARAMETER_EVENTS, FF_ENABLE_PLUGIN_CAP,
-		                        FF_GET_PARAM_DISPLAY_NAME })
+			 FF_PROCESS_OPENGL, FF_DEINSTANTIATE_GL, FF_SET_TIME, FF_CONNECT, FF_DISCONNECT, FF_RESIZE,
+			 FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO, FF_SET_HOSTINFO, FF_SET_SAMPLERATE,
+			 FF_GET_PARAMETER_EVENTS, FF_ENABLE_PLUGIN_CAP, FF_GET_PARAM_DISPLAY_NAME })
 	{
 		EXPECT_EQ(Call64(module, code, Number(0), nullptr), kFail64) << code;
 		EXPECT_EQ(Call64(module, code, Pointer(&viewport), nullptr), kFail64) << code;
@@ -175,10 +185,10 @@ TEST_F(DispatchTest, NullRecordsGiveTheFailureValue)
 {
 	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-	for (std::uint32_t code : { FF_SET_PARAMETER, FF_PROCESS_OPENGL, FF_SET_TIME, FF_RESIZE,
-		                        FF_GET_PARAMETER_ELEMENT_VALUE, FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO,
-		                        FF_SET_HOSTINFO, FF_GET_RANGE, FF_GET_THUMBNAIL, FF_GET_PARAMETER_EVENTS,
-		                        FF_GET_SEPARATOR_ELEMENT_INDEX, FF_GET_PARAM_GROUP, FF_GET_PARAM_DISPLAY_NAME })
+	for (std::uint32_t code :
+		{ FF_SET_PARAMETER, FF_PROCESS_OPENGL, FF_SET_TIME, FF_RESIZE, FF_GET_PARAMETER_ELEMENT_VALUE,
+			FF_SET_PARAMETER_ELEMENT_VALUE, FF_SET_BEATINFO, FF_SET_HOSTINFO, FF_GET_RANGE, FF_GET_THUMBNAIL,
+			FF_GET_PARAMETER_EVENTS, FF_GET_SEPARATOR_ELEMENT_INDEX, FF_GET_PARAM_GROUP, FF_GET_PARAM_DISPLAY_NAME })
 		EXPECT_EQ(Call64(module, code, Pointer(nullptr), instance), kFail64) << code;
 	for (std::uint32_t code : { FF_GET_PARAMETER_ELEMENT_NAME, FF_GET_FILE_PARAMETER_EXTENSION })
 		EXPECT_EQ(Call64(module, code, Pointer(nullptr), instance), 0u) << code;

@@ -82,7 +82,10 @@ public:
 		return index == 0 || index == 2 ? FF_SUCCESS : FF_FAIL;
 	}
 #endif
-	float GetFloatParameter(unsigned int index) override { return index == 0 ? level : 0.0f; }
+	float GetFloatParameter(unsigned int index) override
+	{
+		return index == 0 ? level : 0.0f;
+	}
 	unsigned int SetTextParameter(unsigned int index, const char* value) override
 	{
 		Report("SetTextParameter " + std::to_string(index) + " " + value);
@@ -94,7 +97,10 @@ public:
 	{
 		return index == 1 ? &label[0] : CFFGLPlugin::GetTextParameter(index);
 	}
-	unsigned int ProcessOpenGL(ProcessOpenGLStructTag*) override { return Reported("ProcessOpenGL"); }
+	unsigned int ProcessOpenGL(ProcessOpenGLStructTag*) override
+	{
+		return Reported("ProcessOpenGL");
+	}
 	unsigned int SetTime(double time) override
 	{
 		if (time < 0.0)
@@ -106,9 +112,18 @@ public:
 		CFFGLPlugin::SetHostInfo(name, version);
 		Report("SetHostInfo [" + hostName + "] [" + hostVersion + "]");
 	}
-	char* GetShortName() override { return shortName; }
-	unsigned int Connect() override { return Reported("Connect"); }
-	unsigned int Disconnect() override { return Reported("Disconnect"); }
+	char* GetShortName() override
+	{
+		return shortName;
+	}
+	unsigned int Connect() override
+	{
+		return Reported("Connect");
+	}
+	unsigned int Disconnect() override
+	{
+		return Reported("Disconnect");
+	}
 
 private:
 	static unsigned int Reported(const char* event)
@@ -123,6 +138,5 @@ private:
 };
 
 CFFGLPluginInfo PluginInfo(PluginFactory<Probe>, "PRBE", "Lifecycle Probe", 2, 1, 1, 0, FF_EFFECT,
-                           "Reports its calls to the host log", "test plug-in", 0, nullptr,
-                           ProbeInitialise, ProbeDeinitialise);
+	"Reports its calls to the host log", "test plug-in", 0, nullptr, ProbeInitialise, ProbeDeinitialise);
 } // namespace

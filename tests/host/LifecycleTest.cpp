@@ -95,7 +95,8 @@ TEST_F(LifecycleTest, FirstFrameConnectsOnceAndASuccessfulDisconnectReconnects)
 	EXPECT_EQ(Frame(instance), FF_SUCCESS);
 	EXPECT_EQ(probe.Disconnect(instance), FF_SUCCESS);
 	EXPECT_EQ(Frame(instance), FF_SUCCESS);
-	EXPECT_EQ(s_events, (Events{ "Connect", "ProcessOpenGL", "ProcessOpenGL", "Disconnect", "Connect", "ProcessOpenGL" }));
+	EXPECT_EQ(
+		s_events, (Events{ "Connect", "ProcessOpenGL", "ProcessOpenGL", "Disconnect", "Connect", "ProcessOpenGL" }));
 	probe.DeInstantiate(instance);
 }
 

@@ -32,8 +32,8 @@ bool DefinedDynamicSymbols(const std::string& path, std::set<std::string>& symbo
 	return pclose(pipe) == 0;
 }
 
-const std::set<std::string> kExports = { "InitGLExts", "SetLogCallback", "ValidateContextState",
-	                                     "g_CurrPluginInfo", "plugMain" };
+const std::set<std::string> kExports = { "InitGLExts", "SetLogCallback", "ValidateContextState", "g_CurrPluginInfo",
+	"plugMain" };
 
 TEST(ModuleSymbolsTest, OnlyTheFiveEntryPointsAreExported)
 {
@@ -51,7 +51,7 @@ TEST(ModuleSymbolsTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 {
 	// Loaded globally first, so the tool's own dlopen finds them as they are.
 	void* const pins[] = { dlopen(TENEBRIXOR_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL),
-		                   dlopen(PROBE_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL) };
+		dlopen(PROBE_MODULE_PATH, RTLD_NOW | RTLD_GLOBAL) };
 	ASSERT_NE(pins[0], nullptr) << dlerror();
 	ASSERT_NE(pins[1], nullptr) << dlerror();
 	struct Expected
@@ -60,7 +60,8 @@ TEST(ModuleSymbolsTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 		const char* id;
 		std::uint64_t parameters;
 	};
-	for (const Expected& e : { Expected{ TENEBRIXOR_MODULE_PATH, "TNBX", 5 }, Expected{ PROBE_MODULE_PATH, "PRBE", 4 } })
+	for (const Expected& e :
+		{ Expected{ TENEBRIXOR_MODULE_PATH, "TNBX", 5 }, Expected{ PROBE_MODULE_PATH, "PRBE", 4 } })
 	{
 		ffgltool::PluginModule module;
 		std::string error;

@@ -40,15 +40,16 @@ inline FFMixed FloatArg(float value)
 }
 
 // All eight bytes of the result: a 32-bit answer must have its upper half zero.
-inline std::uint64_t Call64(const ffgltool::PluginModule& module, std::uint32_t code, FFMixed input = Number(0),
-	void* instance = nullptr)
+inline std::uint64_t Call64(
+	const ffgltool::PluginModule& module, std::uint32_t code, FFMixed input = Number(0), void* instance = nullptr)
 {
-	return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(module.Call(code, input, instance).PointerValue));
+	return static_cast<std::uint64_t>(
+		reinterpret_cast<std::uintptr_t>(module.Call(code, input, instance).PointerValue));
 }
 
 // A result read as a text pointer.
-inline const char* CallText(const ffgltool::PluginModule& module, std::uint32_t code, FFMixed input = Number(0),
-	void* instance = nullptr)
+inline const char* CallText(
+	const ffgltool::PluginModule& module, std::uint32_t code, FFMixed input = Number(0), void* instance = nullptr)
 {
 	return static_cast<const char*>(module.Call(code, input, instance).PointerValue);
 }

@@ -20,7 +20,8 @@ std::uint64_t Call64(std::uint32_t code, void* input = nullptr, void* instance =
 {
 	FFMixed argument;
 	argument.PointerValue = input;
-	return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(plugMain(code, argument, instance).PointerValue));
+	return static_cast<std::uint64_t>(
+		reinterpret_cast<std::uintptr_t>(plugMain(code, argument, instance).PointerValue));
 }
 
 constexpr std::uint64_t kFail64 = 0xFFFFFFFFull;
@@ -47,11 +48,11 @@ unsigned int InitialiseRefuses()
 	return 5;
 }
 
-std::unique_ptr<CFFGLPluginInfo> Register(FPCREATEINSTANCEGL factory, const char* id, const char* name,
-                                          FPINITIALISE initialise = nullptr)
+std::unique_ptr<CFFGLPluginInfo> Register(
+	FPCREATEINSTANCEGL factory, const char* id, const char* name, FPINITIALISE initialise = nullptr)
 {
-	return std::make_unique<CFFGLPluginInfo>(factory, id, name, 2, 1, 3, 4, FF_SOURCE, "description", "about", 0,
-	                                         nullptr, initialise, nullptr);
+	return std::make_unique<CFFGLPluginInfo>(
+		factory, id, name, 2, 1, 3, 4, FF_SOURCE, "description", "about", 0, nullptr, initialise, nullptr);
 }
 
 TEST(PluginInfoTest, NameAndIdAreCutToTheirFields)
@@ -87,7 +88,7 @@ TEST(PluginInfoTest, RecordsLiveInTheRegistrationObject)
 	auto about = std::make_unique<std::string>("an about text longer than any short-string buffer");
 	std::vector<unsigned char> block = { 1, 2, 3 };
 	CFFGLPluginInfo registration(PluginFactory<Minimal>, "ID", "Name", 2, 1, 3, 4, FF_EFFECT, description->c_str(),
-	                             about->c_str(), 3, block.data(), nullptr, nullptr);
+		about->c_str(), 3, block.data(), nullptr, nullptr);
 	description.reset();
 	about.reset();
 	block[0] = 9;
@@ -107,7 +108,8 @@ TEST(PluginInfoTest, RecordsLiveInTheRegistrationObject)
 	// A size of 0 or a null block gives an empty entry.
 	for (auto [size, data] : { std::pair<unsigned int, const void*>{ 0, block.data() }, { 5, nullptr } })
 	{
-		CFFGLPluginInfo empty(PluginFactory<Minimal>, "ID", "Name", 2, 1, 1, 0, FF_EFFECT, nullptr, nullptr, size, data);
+		CFFGLPluginInfo empty(
+			PluginFactory<Minimal>, "ID", "Name", 2, 1, 1, 0, FF_EFFECT, nullptr, nullptr, size, data);
 		EXPECT_EQ(empty.GetPluginExtendedInfo()->FreeFrameExtendedDataSize, 0u);
 		EXPECT_EQ(empty.GetPluginExtendedInfo()->FreeFrameExtendedDataBlock, nullptr);
 		EXPECT_STREQ(empty.GetPluginExtendedInfo()->Description, "");
@@ -121,7 +123,7 @@ TEST(PluginInfoTest, DestroyedRegistrationIsNoLongerServed)
 	EXPECT_EQ(Call64(FF_GET_INFO), 0u);
 	EXPECT_EQ(Call64(FF_GET_EXTENDED_INFO), 0u);
 	const std::uint32_t needPrototype[] = { FF_INITIALISE_V2, FF_DEINITIALISE, FF_GET_NUM_PARAMETERS,
-		                                    FF_GET_PARAMETER_TYPE, FF_GET_PLUGIN_CAPS };
+		FF_GET_PARAMETER_TYPE, FF_GET_PLUGIN_CAPS };
 	for (std::uint32_t code : needPrototype)
 		EXPECT_EQ(Call64(code), kFail64) << code;
 	FFGLViewportStructTag viewport{ 0, 0, 8, 8 };
@@ -138,7 +140,7 @@ TEST(PluginInfoTest, FailedFactoryOrInitialiseMethodLeavesNoPrototype)
 	};
 	// A refusal of the initialise method is passed on unchanged.
 	for (const Case& c : { Case{ &FailingFactory, nullptr, kFail64 }, Case{ &ThrowingFactory, nullptr, kFail64 },
-		                   Case{ PluginFactory<Minimal>, &InitialiseRefuses, 5 } })
+			 Case{ PluginFactory<Minimal>, &InitialiseRefuses, 5 } })
 	{
 		auto registration = Register(c.factory, "ID", "Name", c.initialise);
 		const int constructed = Minimal::constructed;

@@ -42,7 +42,8 @@ GLint GetInteger(GLenum name)
 
 bool GLBindings::operator==(const GLBindings& other) const
 {
-	const auto tie = [](const GLBindings& b) {
+	const auto tie = [](const GLBindings& b)
+	{
 		return std::tie(b.program, b.activeTexture, b.texture2D, b.arrayBuffer, b.elementArrayBuffer, b.uniformBuffer,
 			b.vertexArray, b.renderbuffer, b.drawFramebuffer, b.readFramebuffer);
 	};
@@ -53,23 +54,23 @@ void PrintTo(const GLBindings& bindings, std::ostream* os)
 {
 	*os << "{program " << bindings.program << ", active unit " << (bindings.activeTexture - GL_TEXTURE0)
 		<< ", texture2D " << bindings.texture2D << ", array buffer " << bindings.arrayBuffer
-		<< ", element array buffer " << bindings.elementArrayBuffer << ", uniform buffer "
-		<< bindings.uniformBuffer << ", vertex array " << bindings.vertexArray << ", renderbuffer "
-		<< bindings.renderbuffer << ", draw framebuffer " << bindings.drawFramebuffer << ", read framebuffer "
-		<< bindings.readFramebuffer << "}";
+		<< ", element array buffer " << bindings.elementArrayBuffer << ", uniform buffer " << bindings.uniformBuffer
+		<< ", vertex array " << bindings.vertexArray << ", renderbuffer " << bindings.renderbuffer
+		<< ", draw framebuffer " << bindings.drawFramebuffer << ", read framebuffer " << bindings.readFramebuffer
+		<< "}";
 }
 
 bool GLObjectNames::operator==(const GLObjectNames& other) const
 {
-	const auto tie = [](const GLObjectNames& n) {
-		return std::tie(n.shaders, n.programs, n.buffers, n.textures, n.vertexArrays, n.framebuffers, n.renderbuffers);
-	};
+	const auto tie = [](const GLObjectNames& n)
+	{ return std::tie(n.shaders, n.programs, n.buffers, n.textures, n.vertexArrays, n.framebuffers, n.renderbuffers); };
 	return tie(*this) == tie(other);
 }
 
 void PrintTo(const GLObjectNames& names, std::ostream* os)
 {
-	const auto list = [os](const char* kind, const std::vector<GLuint>& values) {
+	const auto list = [os](const char* kind, const std::vector<GLuint>& values)
+	{
 		*os << kind << " {";
 		for (std::size_t i = 0; i < values.size(); ++i)
 			*os << (i == 0 ? "" : " ") << values[i];
@@ -164,7 +165,8 @@ GLObjectNames GLFixture::LiveObjects()
 	const std::pair<void (*)(GLsizei, GLuint*), void (*)(GLsizei, const GLuint*)> generators[] = {
 		{ glGenBuffers, glDeleteBuffers }, { glGenTextures, glDeleteTextures },
 		{ glGenVertexArrays, glDeleteVertexArrays }, { glGenFramebuffers, glDeleteFramebuffers },
-		{ glGenRenderbuffers, glDeleteRenderbuffers } };
+		{ glGenRenderbuffers, glDeleteRenderbuffers }
+	};
 	for (const auto& generator : generators)
 	{
 		GLuint name = 0;
@@ -177,7 +179,8 @@ GLObjectNames GLFixture::LiveObjects()
 		{ glIsShader, &GLObjectNames::shaders }, { glIsProgram, &GLObjectNames::programs },
 		{ glIsBuffer, &GLObjectNames::buffers }, { glIsTexture, &GLObjectNames::textures },
 		{ glIsVertexArray, &GLObjectNames::vertexArrays }, { glIsFramebuffer, &GLObjectNames::framebuffers },
-		{ glIsRenderbuffer, &GLObjectNames::renderbuffers } };
+		{ glIsRenderbuffer, &GLObjectNames::renderbuffers }
+	};
 	GLObjectNames names;
 	for (GLuint n = 1; n <= highest + 256; ++n)
 		for (const auto& kind : kinds)
@@ -209,8 +212,8 @@ GLuint GLFixture::MakeRGBA8Texture(GLint width, GLint height, const std::vector<
 	glGenTextures(1, &texture);
 	glBindTexture(GL_TEXTURE_2D, texture);
 	const bool hasData = rgba.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
-	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-		hasData ? rgba.data() : nullptr);
+	glTexImage2D(
+		GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, hasData ? rgba.data() : nullptr);
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

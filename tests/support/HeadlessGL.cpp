@@ -54,8 +54,8 @@ std::unique_ptr<HeadlessGL> HeadlessGL::Create(std::string* error)
 		SetError(error, "EGL offers no surfaceless platform (EGL_MESA_platform_surfaceless)");
 		return nullptr;
 	}
-	auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-		eglGetProcAddress("eglGetPlatformDisplayEXT"));
+	auto getPlatformDisplay =
+		reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
 	if (getPlatformDisplay == nullptr)
 	{
 		SetError(error, "eglGetPlatformDisplayEXT is missing");
@@ -108,12 +108,8 @@ std::unique_ptr<HeadlessGL> HeadlessGL::Create(std::string* error)
 		config = EGL_NO_CONFIG_KHR;
 	}
 
-	const EGLint contextAttributes[] = {
-		EGL_CONTEXT_MAJOR_VERSION, 4,
-		EGL_CONTEXT_MINOR_VERSION, 1,
-		EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-		EGL_NONE
-	};
+	const EGLint contextAttributes[] = { EGL_CONTEXT_MAJOR_VERSION, 4, EGL_CONTEXT_MINOR_VERSION, 1,
+		EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE };
 	EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
 	if (context == EGL_NO_CONTEXT)
 	{

@@ -30,8 +30,9 @@ constexpr Kind kKind = Kind::MODULE_KIND;
 
 // The name is exactly 16 characters for the Good kinds: the field then has no
 // terminator, as the guard's 17-character name does.
-PluginInfoStructTag s_info{2, 1, {'T', 'E', 'S', 'T'}, {'T', 'o', 'o', 'l', ' ', 'T', 'e', 's', 't', ' ', 'M', 'o', 'd', 'u', 'l', 'e'}, FF_SOURCE};
-PluginExtendedInfoStructTag s_extendedInfo{3, 7, "A module for the host tests", "About\ttab", 0, nullptr};
+PluginInfoStructTag s_info{ 2, 1, { 'T', 'E', 'S', 'T' },
+	{ 'T', 'o', 'o', 'l', ' ', 'T', 'e', 's', 't', ' ', 'M', 'o', 'd', 'u', 'l', 'e' }, FF_SOURCE };
+PluginExtendedInfoStructTag s_extendedInfo{ 3, 7, "A module for the host tests", "About\ttab", 0, nullptr };
 char s_longName[8192];
 int s_instance;
 char s_display[32];
@@ -66,7 +67,7 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 		return Pointer(kKind == Kind::NullInfo ? nullptr : &s_info);
 	case FF_GET_EXTENDED_INFO:
 		if (kKind == Kind::WildDescription)
-			s_extendedInfo.Description = reinterpret_cast<const char*>(std::uintptr_t{16});
+			s_extendedInfo.Description = reinterpret_cast<const char*>(std::uintptr_t{ 16 });
 		return Pointer(&s_extendedInfo);
 	case FF_INITIALISE_V2:
 		return Number(kKind == Kind::FailedInitialise ? FF_FAIL : FF_SUCCESS);
@@ -75,11 +76,16 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 	case FF_GET_PLUGIN_CAPS:
 		switch (input.UIntValue)
 		{
-		case FF_CAP_SET_TIME: return Number(FF_UNSUPPORTED);
-		case FF_CAP_MINIMUM_INPUT_FRAMES: return Number(0);
-		case FF_CAP_MAXIMUM_INPUT_FRAMES: return Number(2);
-		case FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION: return Number(FF_SUPPORTED);
-		default: return Number(FF_UNSUPPORTED);
+		case FF_CAP_SET_TIME:
+			return Number(FF_UNSUPPORTED);
+		case FF_CAP_MINIMUM_INPUT_FRAMES:
+			return Number(0);
+		case FF_CAP_MAXIMUM_INPUT_FRAMES:
+			return Number(2);
+		case FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION:
+			return Number(FF_SUPPORTED);
+		default:
+			return Number(FF_UNSUPPORTED);
 		}
 	case FF_GET_NUM_PARAMETERS:
 		if (kKind == Kind::Crashes)

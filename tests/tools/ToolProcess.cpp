@@ -47,10 +47,10 @@ std::string ReadAndClose(int fd)
 } // namespace
 
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args, const std::string& standardInput,
-                   const std::string& workingDirectory)
+	const std::string& workingDirectory)
 {
 	ToolResult result;
-	const int streams[3] = {MemoryFile(standardInput), MemoryFile({}), MemoryFile({})};
+	const int streams[3] = { MemoryFile(standardInput), MemoryFile({}), MemoryFile({}) };
 	posix_spawn_file_actions_t actions;
 	posix_spawn_file_actions_init(&actions);
 	for (int fd = 0; fd < 3; ++fd)
@@ -58,7 +58,7 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 	if (!workingDirectory.empty())
 		posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
-	std::vector<char*> argv{const_cast<char*>(program.c_str())};
+	std::vector<char*> argv{ const_cast<char*>(program.c_str()) };
 	for (const std::string& arg : args)
 		argv.push_back(const_cast<char*>(arg.c_str()));
 	argv.push_back(nullptr);

@@ -7,9 +7,9 @@
 
 struct ToolResult
 {
-	bool exited = false;   // ended through exit (not killed by a signal)
-	int exitStatus = -1;   // valid when exited
-	int signal = 0;        // valid when !exited
+	bool exited = false; // ended through exit (not killed by a signal)
+	int exitStatus = -1; // valid when exited
+	int signal = 0;      // valid when !exited
 	std::string out;
 	std::string err;
 };
@@ -18,7 +18,7 @@ struct ToolResult
 // standard input, in workingDirectory (empty: the current one). Fails the
 // calling test through ADD_FAILURE when the program cannot be started.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
-                   const std::string& standardInput = {}, const std::string& workingDirectory = {});
+	const std::string& standardInput = {}, const std::string& workingDirectory = {});
 
 // Whether the environment says CI=true: there a missing GL context or module
 // fails a test instead of skipping it.

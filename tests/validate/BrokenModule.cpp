@@ -74,7 +74,7 @@ public:
 	unsigned int ProcessOpenGL(ProcessOpenGLStructTag* process) override
 	{
 		const bool hasInput = process != nullptr && process->numInputTextures >= 1 &&
-		                      process->inputTextures != nullptr && process->inputTextures[0] != nullptr;
+			process->inputTextures != nullptr && process->inputTextures[0] != nullptr;
 #ifdef FAULT_DrawsWithoutInput
 		glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT);
@@ -95,7 +95,7 @@ public:
 	}
 
 private:
-	float values[kParams] = {0.5f, 1.0f};
+	float values[kParams] = { 0.5f, 1.0f };
 #ifdef FAULT_LeaksBuffer
 	GLuint buffer = 0;
 #elif defined(FAULT_LeaksDescriptor)
@@ -110,14 +110,14 @@ constexpr const char* kId = "BRKN";
 #endif
 
 CFFGLPluginInfo PluginInfo(PluginFactory<BrokenEffect>, kId, "Broken Effect", 2, 1, 1, 0, FF_EFFECT,
-                           "An effect with one deliberate fault", "Validation test module", 0, nullptr, nullptr,
-                           nullptr);
+	"An effect with one deliberate fault", "Validation test module", 0, nullptr, nullptr, nullptr);
 
 #ifdef FAULT_HugeExtendedData
 // The extended info record claims almost 4 GiB of data behind a 4-byte block:
 // a host must not take the size on trust.
 unsigned char s_smallBlock[4];
-[[maybe_unused]] const bool s_hugeBlock = [] {
+[[maybe_unused]] const bool s_hugeBlock = []
+{
 	PluginExtendedInfoStructTag* extended = PluginInfo.GetPluginExtendedInfo();
 	extended->FreeFrameExtendedDataSize = 0xFFFFFFF0u;
 	extended->FreeFrameExtendedDataBlock = s_smallBlock;

@@ -28,15 +28,15 @@ std::string CheckStatus(const std::string& json, const std::string& check)
 
 TEST(ValidateCommandTest, PassesOnTheProjectsModules)
 {
-	std::vector<std::string> modules = {GUARD_MODULE_PATH, BrokenModule("Good")};
+	std::vector<std::string> modules = { GUARD_MODULE_PATH, BrokenModule("Good") };
 #ifdef EXAMPLE_MODULE_DIR
-	for (const char* example : {"ColourRamp", "ChannelGain", "Crossfade"})
+	for (const char* example : { "ColourRamp", "ChannelGain", "Crossfade" })
 		modules.push_back(std::string(EXAMPLE_MODULE_DIR) + "/" + example + ".so");
 #endif
 	for (const std::string& module : modules)
 	{
 		SCOPED_TRACE(module);
-		const ToolResult result = RunTool(FFGL_HOST_PATH, {"validate", module});
+		const ToolResult result = RunTool(FFGL_HOST_PATH, { "validate", module });
 		ASSERT_TRUE(result.exited) << "killed by signal " << result.signal << "\n" << result.out << result.err;
 		EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
 		EXPECT_EQ(result.out.find("FAIL  "), std::string::npos) << result.out;
@@ -54,19 +54,19 @@ TEST(ValidateCommandTest, FailsOnTheCheckThatNamesTheFault)
 		const char* check;
 		bool needsGL;
 	} cases[] = {
-		{"BadIdentity", "identity", false},
-		{"HugeExtendedData", "extended-info", false},
-		{"NaNDefault", "parameter-definitions", false},
-		{"DrawsWithoutInput", "frames-refused", true},
-		{"LeavesTextureUnit", "gl-state", true},
-		{"LeaksBuffer", "lifecycle-leaks", true},
-		{"LeaksDescriptor", "lifecycle-leaks", true},
-		{"UnterminatedDisplay", "display-texts", true},
+		{ "BadIdentity", "identity", false },
+		{ "HugeExtendedData", "extended-info", false },
+		{ "NaNDefault", "parameter-definitions", false },
+		{ "DrawsWithoutInput", "frames-refused", true },
+		{ "LeavesTextureUnit", "gl-state", true },
+		{ "LeaksBuffer", "lifecycle-leaks", true },
+		{ "LeaksDescriptor", "lifecycle-leaks", true },
+		{ "UnterminatedDisplay", "display-texts", true },
 	};
 	for (const auto& c : cases)
 	{
 		SCOPED_TRACE(c.fault);
-		const ToolResult result = RunTool(FFGL_HOST_PATH, {"validate", "--json", BrokenModule(c.fault)});
+		const ToolResult result = RunTool(FFGL_HOST_PATH, { "validate", "--json", BrokenModule(c.fault) });
 		ASSERT_TRUE(result.exited) << "killed by signal " << result.signal << "\n" << result.out << result.err;
 		if (c.needsGL && CheckStatus(result.out, "gl-context") == "WARN" && !OnCI())
 			continue; // faults that only a frame shows need a GL context
@@ -74,14 +74,14 @@ TEST(ValidateCommandTest, FailsOnTheCheckThatNamesTheFault)
 		EXPECT_EQ(CheckStatus(result.out, c.check), "FAIL") << result.out;
 		EXPECT_NE(result.out.find("\"result\": \"FAIL\""), std::string::npos) << result.out;
 	}
-	const ToolResult missing = RunTool(FFGL_HOST_PATH, {"validate", "--json", "/nonexistent/module.so"});
+	const ToolResult missing = RunTool(FFGL_HOST_PATH, { "validate", "--json", "/nonexistent/module.so" });
 	EXPECT_EQ(missing.exitStatus, 1);
 	EXPECT_EQ(CheckStatus(missing.out, "load"), "FAIL") << missing.out;
 }
 
 TEST(ValidateCommandTest, ReportsOneLinePerCheckAndASummary)
 {
-	const ToolResult result = RunTool(FFGL_HOST_PATH, {"validate", BrokenModule("NaNDefault")});
+	const ToolResult result = RunTool(FFGL_HOST_PATH, { "validate", BrokenModule("NaNDefault") });
 	EXPECT_EQ(result.exitStatus, 1);
 	std::istringstream lines(result.out);
 	int checks = 0;
@@ -89,7 +89,8 @@ TEST(ValidateCommandTest, ReportsOneLinePerCheckAndASummary)
 		EXPECT_TRUE(std::regex_match(line, std::regex("^(PASS|WARN|FAIL)  [a-z-]+ {2,}.+$"))) << line;
 	EXPECT_GE(checks, 10);
 	EXPECT_NE(result.out.find("\nFAIL  parameter-definitions   the default of parameter 0 (code 6) is NaN"),
-	          std::string::npos) << result.out;
+		std::string::npos)
+		<< result.out;
 	EXPECT_NE(result.out.find("failed: FAIL\n"), std::string::npos) << result.out;
 }
 

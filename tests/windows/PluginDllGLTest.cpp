@@ -118,9 +118,10 @@ public:
 		address.sin_port = htons(port);
 		address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
 		bound = socketHandle != INVALID_SOCKET &&
-		        ::bind(socketHandle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+			::bind(socketHandle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
 		const DWORD timeoutMs = 500;
-		::setsockopt(socketHandle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof(timeoutMs));
+		::setsockopt(
+			socketHandle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof(timeoutMs));
 	}
 	~LoopbackReceiver()
 	{
@@ -134,7 +135,8 @@ public:
 	std::vector<std::uint8_t> Receive()
 	{
 		std::vector<std::uint8_t> datagram(512);
-		const int size = ::recv(socketHandle, reinterpret_cast<char*>(datagram.data()), static_cast<int>(datagram.size()), 0);
+		const int size =
+			::recv(socketHandle, reinterpret_cast<char*>(datagram.data()), static_cast<int>(datagram.size()), 0);
 		datagram.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
 		return datagram;
 	}

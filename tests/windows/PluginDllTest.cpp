@@ -38,7 +38,8 @@ TEST_F(PluginDllTest, IdentityAndParameterDefinitions)
 	EXPECT_EQ(std::string(reinterpret_cast<const char*>(record->PluginName), 16), "Camera Tenebrixo");
 	EXPECT_EQ(record->PluginType, FF_EFFECT);
 
-	const auto* extended = static_cast<const PluginExtendedInfoStructTag*>(plugin.Call(FF_GET_EXTENDED_INFO).PointerValue);
+	const auto* extended =
+		static_cast<const PluginExtendedInfoStructTag*>(plugin.Call(FF_GET_EXTENDED_INFO).PointerValue);
 	ASSERT_NE(extended, nullptr);
 	EXPECT_EQ(extended->PluginMajorVersion, 1u);
 	EXPECT_EQ(extended->PluginMinorVersion, 0u);

@@ -31,15 +31,16 @@ WglContext::~WglContext()
 
 bool WglContext::Create(std::string& error)
 {
-	const auto fail = [&](const char* what) {
+	const auto fail = [&](const char* what)
+	{
 		error = std::string(what) + " (error " + std::to_string(::GetLastError()) + ")";
 		Destroy();
 		return false;
 	};
 	if (!RegisterWindowClass())
 		return fail("RegisterClass failed");
-	window = ::CreateWindowW(kWindowClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
-	                         ::GetModuleHandleW(nullptr), nullptr);
+	window = ::CreateWindowW(
+		kWindowClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 	if (window == nullptr)
 		return fail("CreateWindow failed (no display?)");
 	deviceContext = ::GetDC(window);
@@ -67,8 +68,13 @@ bool WglContext::Create(std::string& error)
 	PFNWGLCREATECONTEXTATTRIBSARBPROC createContext = nullptr;
 	std::memcpy(&createContext, &address, sizeof(createContext));
 	const int attributes[] = {
-		WGL_CONTEXT_MAJOR_VERSION_ARB, 4, WGL_CONTEXT_MINOR_VERSION_ARB, 1,
-		WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_CORE_PROFILE_BIT_ARB, 0,
+		WGL_CONTEXT_MAJOR_VERSION_ARB,
+		4,
+		WGL_CONTEXT_MINOR_VERSION_ARB,
+		1,
+		WGL_CONTEXT_PROFILE_MASK_ARB,
+		WGL_CONTEXT_CORE_PROFILE_BIT_ARB,
+		0,
 	};
 	if (createContext != nullptr)
 		context = createContext(deviceContext, nullptr, attributes);
