@@ -15,8 +15,8 @@ set(FFGL_BUNDLE_PLIST "${CMAKE_CURRENT_LIST_DIR}/FFGLBundleInfo.plist.in" CACHE 
 
 function(ffgl_add_plugin target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_library(${target} MODULE ${ARG_SOURCES} $<TARGET_OBJECTS:ffglhost>)
-  target_link_libraries(${target} PRIVATE ffglcore ${ARG_LIBRARIES})
+  add_library(${target} MODULE ${ARG_SOURCES} $<TARGET_OBJECTS:tenebrixor_host>)
+  target_link_libraries(${target} PRIVATE tenebrixor_core ${ARG_LIBRARIES})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   set_target_properties(${target} PROPERTIES PREFIX "")
   if(WIN32)
@@ -25,7 +25,7 @@ function(ffgl_add_plugin target)
     # script does on Linux. -static takes libstdc++, libgcc and winpthread
     # from their archives, so only system DLLs are imported.
     target_sources(${target} PRIVATE ${FFGL_EXPORTS_DEF})
-    target_link_libraries(${target} PRIVATE ffglex)
+    target_link_libraries(${target} PRIVATE tenebrixor_ffglex)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
     # Release DLLs leave the static runtime's symbol tables behind (half the
     # file); debug builds keep them for the debugger.
