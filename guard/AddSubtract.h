@@ -11,11 +11,10 @@
 #include "core/FFGLPlugin.h"
 #include "ffglex/FFGLScreenQuad.h"
 #include "ffglex/FFGLShader.h"
+#include "guard/GuardParameters.h"
+#include "guard/HoldRecoveryTimer.h"
+#include "guard/SampleMeasure.h"
 #include "host/FFGLRecords.h"
-
-#include <cstdint>
-
-class AddSubtractTestAccess;
 
 class AddSubtract : public CFFGLPlugin
 {
@@ -58,37 +57,14 @@ public:
 	void SendNextClip() const;
 
 private:
-	// Defined by the tests only, to drive the timing with their own clock
-	// readings and to read the state it keeps.
-	friend class AddSubtractTestAccess;
-
-	// One step of the hold and recovery machine for a drawn frame judged black
-	// or not, at nowNs on the steady clock (nanoseconds). Sends the next-clip
-	// message when an armed black run has lasted blackHold seconds, then
-	// disarms; re-arms once a non-black run has lasted recovery seconds.
-	void AdvanceTiming(bool frameIsBlack, std::int64_t nowNs);
-
 	// The pass-through GLSL sources, kept in a translation unit of their own.
 	static const char* const vertexShader;
 	static const char* const fragmentShader;
 
-	// The layer number 1..99 and the UDP port 6000..9000, derived from the raw
-	// slider values every time they are needed.
-	int LayerNumber() const;
-	int OscPortNumber() const;
-
 	ffglex::FFGLShader shader;
 	ffglex::FFGLScreenQuad quad;
-	FFGLViewportStructTag viewport = {};
-	float blackThreshold; // luma, fraction of full white, 0..0.25
-	float blackHold;      // seconds black before the switch, 0..10
-	float recovery;       // seconds non-black before re-arming, 0..5
-	float layer;          // raw 0..1 slider value
-	float oscPort;        // raw 0..1 slider value
-	bool blackTimingStarted = false;
-	bool clearTimingStarted = false;
-	bool armed = true;
-	std::int64_t blackStart = 0; // steady-clock nanoseconds
-	std::int64_t clearStart = 0; // steady-clock nanoseconds
+	SampleMeasure measure;      // the 5 x 5 grid over the viewport given to InitGL
+	GuardParameters parameters; // the five sliders in working units
+	HoldRecoveryTimer timing;   // black runs, recovery, armed
 	char displayText[32] = {};
 };

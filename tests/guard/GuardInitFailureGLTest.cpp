@@ -1,29 +1,22 @@
 // InitGL when the pass-through program cannot be built. This executable links
 // a vertex shader that does not compile (BrokenShaders.cpp) in place of the
 // module's sources.
-#include "tests/guard/AddSubtractTestAccess.h"
+#include "guard/AddSubtract.h"
 #include "tests/support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace
 {
 using GuardInitFailureGLTest = GLFixture;
 
-TEST_F(GuardInitFailureGLTest, FailsAndLeavesNoGLObjectAliveNorTheTimingChanged)
+TEST_F(GuardInitFailureGLTest, FailsOnceLoudlyAndLeavesNoGLObjectAlive)
 {
 	const GLObjectNames before = LiveObjects();
 	AddSubtract guard;
-	// Only drawn frames move the detection state: neither the GL lifetime nor
-	// a parameter change touches it.
-	AddSubtractTestAccess::AdvanceTiming(guard, true, 1000);
-	const AddSubtractTestAccess::Timing timing = AddSubtractTestAccess::TimingOf(guard);
 	const FFGLViewportStructTag viewport{ 3, 5, 320, 240 };
-
 	for (int attempt = 0; attempt < 2; ++attempt)
 	{
 		SCOPED_TRACE(::testing::Message() << "attempt " << attempt + 1);
@@ -35,18 +28,11 @@ TEST_F(GuardInitFailureGLTest, FailsAndLeavesNoGLObjectAliveNorTheTimingChanged)
 		EXPECT_EQ(printed.rfind("Vertex Shader error: ", 0), 0u) << printed;
 		EXPECT_EQ(printed.find("Shader error: ", 8), std::string::npos) << printed;
 		EXPECT_EQ(LiveObjects(), before);
-		// The viewport is kept even though the rest failed.
-		const FFGLViewportStructTag kept = AddSubtractTestAccess::ViewportOf(guard);
-		EXPECT_EQ(std::vector<std::uint32_t>({ kept.x, kept.y, kept.width, kept.height }),
-			std::vector<std::uint32_t>({ 3, 5, 320, 240 }));
 		// What the entry point does next: harmless, nothing left to release.
 		EXPECT_EQ(guard.DeInitGL(), FF_SUCCESS);
 		EXPECT_EQ(LiveObjects(), before);
 	}
-	for (unsigned int index = 0; index < 5; ++index)
-		guard.SetFloatParameter(index, 0.75f);
-	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 	EXPECT_EQ(guard.InitGL(nullptr), FF_FAIL);
-	EXPECT_EQ(AddSubtractTestAccess::TimingOf(guard), timing);
+	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 } // namespace

@@ -1,0 +1,51 @@
+#include "guard/HoldRecoveryTimer.h"
+
+#include <limits>
+
+namespace
+{
+// later - earlier in seconds, single precision. The difference saturates
+// instead of overflowing: the readings come from the steady clock, but a bad
+// one must not be undefined behaviour.
+float SecondsBetween(std::int64_t earlier, std::int64_t later)
+{
+	constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+	constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+	std::int64_t difference;
+	if (earlier > 0 && later < kMin + earlier)
+		difference = kMin;
+	else if (earlier < 0 && later > kMax + earlier)
+		difference = kMax;
+	else
+		difference = later - earlier;
+	return static_cast<float>(difference) / 1e9f;
+}
+} // namespace
+
+bool HoldRecoveryTimer::Advance(bool frameIsBlack, std::int64_t nowNs, float blackHold, float recovery)
+{
+	if (!frameIsBlack)
+	{
+		blackTimingStarted = false;
+		if (!clearTimingStarted)
+		{
+			clearStart = nowNs;
+			clearTimingStarted = true;
+		}
+		if (SecondsBetween(clearStart, nowNs) >= recovery)
+			armed = true;
+		return false;
+	}
+
+	clearTimingStarted = false;
+	if (!blackTimingStarted)
+	{
+		blackStart = nowNs;
+		blackTimingStarted = true;
+	}
+	// Only an armed run is timed against the hold: one message per run.
+	if (!armed || SecondsBetween(blackStart, nowNs) < blackHold)
+		return false;
+	armed = false;
+	return true;
+}

@@ -1,0 +1,103 @@
+// The hold and recovery timing, fed the test's own clock readings.
+#include "guard/HoldRecoveryTimer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+// A frame: 'B' black or '.' picture, at a time in seconds.
+struct Frame
+{
+	char kind;
+	double seconds;
+};
+
+// Feeds the frames and answers, per frame, 'S' when it sent and '-' when not.
+std::string Sends(const std::vector<Frame>& frames, float hold, float recovery)
+{
+	HoldRecoveryTimer timer;
+	std::string sent;
+	for (const Frame& frame : frames)
+	{
+		const auto now = static_cast<std::int64_t>(frame.seconds * 1e9);
+		sent += timer.Advance(frame.kind == 'B', now, hold, recovery) ? 'S' : '-';
+	}
+	return sent;
+}
+
+// Frames every step seconds from start: one per character of kinds.
+std::vector<Frame> Every(double step, const std::string& kinds, double start = 0.0)
+{
+	std::vector<Frame> frames;
+	for (std::size_t i = 0; i < kinds.size(); ++i)
+		frames.push_back({ kinds[i], start + step * static_cast<double>(i) });
+	return frames;
+}
+
+TEST(HoldRecoveryTimerTest, SendsOncePerBlackRun)
+{
+	struct Case
+	{
+		const char* what;
+		std::vector<Frame> frames;
+		float hold;
+		float recovery;
+		std::string sent;
+	};
+	const Case cases[] = {
+		{ "hold 0: the first black frame", Every(0.1, "BBB"), 0.0f, 0.5f, "S--" },
+		{ "black from the start, hold 1 s", Every(0.25, "BBBBBBBB"), 1.0f, 0.5f, "----S---" },
+		{ "one picture frame restarts the hold", Every(0.25, "BBB.BBBBB"), 1.0f, 0.5f, "--------S" },
+		{ "recovery 0: one picture frame re-arms", Every(0.1, "B.B"), 0.0f, 0.0f, "S-S" },
+		{ "0.3 s of picture is too short to re-arm", Every(0.1, "B...BBBBBBBBBBBBB"), 0.0f, 0.5f, "S----------------" },
+		{ "0.5 s of picture re-arms", Every(0.1, "B......BB"), 0.0f, 0.5f, "S------S-" },
+		{ "0.4 s of picture does not", Every(0.1, "B.....BB"), 0.0f, 0.5f, "S-------" },
+		{ "one message however long the run", Every(0.5, "BBBBBBBBBBBBBBBBBBBBB"), 0.0f, 0.5f,
+			"S--------------------" },
+		{ "a gap between frames counts", { { 'B', 0.0 }, { 'B', 5.0 } }, 5.0f, 0.5f, "-S" },
+		{ "just short of the hold", { { 'B', 0.0 }, { 'B', 0.999 } }, 1.0f, 0.5f, "--" },
+		{ "then picture, recovery, black again", Every(0.25, "BBBBB...BBBBB"), 1.0f, 0.5f, "----S-------S" },
+	};
+	for (const Case& c : cases)
+		EXPECT_EQ(Sends(c.frames, c.hold, c.recovery), c.sent) << c.what;
+}
+
+TEST(HoldRecoveryTimerTest, KeepsTheRunsItTimes)
+{
+	HoldRecoveryTimer timer;
+	EXPECT_TRUE(timer.Armed());
+	EXPECT_FALSE(timer.Advance(true, 7, 1.0f, 0.5f));
+	EXPECT_TRUE(timer.BlackTimingStarted());
+	EXPECT_EQ(timer.BlackStart(), 7);
+	EXPECT_FALSE(timer.Advance(true, 9, 1.0f, 0.5f));
+	EXPECT_EQ(timer.BlackStart(), 7);
+	EXPECT_FALSE(timer.ClearTimingStarted());
+
+	EXPECT_FALSE(timer.Advance(false, 11, 1.0f, 0.5f));
+	EXPECT_FALSE(timer.BlackTimingStarted());
+	EXPECT_TRUE(timer.ClearTimingStarted());
+	EXPECT_EQ(timer.ClearStart(), 11);
+	EXPECT_TRUE(timer.Armed());
+}
+
+// Readings far apart saturate instead of overflowing (undefined behaviour,
+// which the sanitizer pass would report).
+TEST(HoldRecoveryTimerTest, ExtremeReadingsSaturate)
+{
+	constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+	constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+	HoldRecoveryTimer forwards;
+	EXPECT_FALSE(forwards.Advance(true, kMin, 10.0f, 0.5f));
+	EXPECT_TRUE(forwards.Advance(true, kMax, 10.0f, 0.5f));
+
+	HoldRecoveryTimer backwards;
+	EXPECT_FALSE(backwards.Advance(true, kMax, 0.5f, 0.5f));
+	EXPECT_FALSE(backwards.Advance(true, kMin, 0.5f, 0.5f));
+}
+} // namespace
