@@ -88,6 +88,21 @@ export_sanitizer_options() {
 	export LSAN_OPTIONS="suppressions=$PWD/.ci/lsan-gl-driver.supp:print_suppressions=0"
 }
 
+# Compares the files in a release archive (.tar.gz or .zip, listed with CMake's
+# own reader) with the expected names under its top folder.
+check_archive() {
+	local archive="$1" top="$2"
+	shift 2
+	local listed expected
+	listed="$(cmake -E tar tf "$archive" | grep -v '/$' | sort)"
+	expected="$(printf "$top/%s\n" "$@" | sort)"
+	if [ "$listed" != "$expected" ]; then
+		printf 'run.sh: %s holds\n%s\ninstead of\n%s\n' "$archive" "$listed" "$expected" >&2
+		exit 1
+	fi
+	log "$archive holds $*"
+}
+
 run_tests() {
 	install_missing_packages "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 	log "Building into ./build-ci with warnings as errors"
@@ -95,6 +110,12 @@ run_tests() {
 	cmake --build build-ci -j "$JOBS"
 	log "Running the tests"
 	ctest --test-dir build-ci --output-on-failure --timeout 300
+	log "Making the Linux release archive"
+	cmake --build build-ci --target package
+	local version
+	version="$(build-ci/ffgl-host --version | cut -d' ' -f2)"
+	check_archive "build-ci/CameraTenebrixor-$version-Linux-x86_64.tar.gz" "CameraTenebrixor-$version-Linux-x86_64" \
+		CameraTenebrixor.so ffgl-host README.md LICENSE
 
 	log "Cross-building the Windows plug-ins into ./build-ci-windows (MinGW-w64)"
 	cmake -S . -B build-ci-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
@@ -103,6 +124,10 @@ run_tests() {
 	log "Checking the DLLs' exports and imports; running their tests under wine"
 	xvfb-run -a -s "-screen 0 640x480x24" \
 		ctest --test-dir build-ci-windows --output-on-failure --timeout 300
+	log "Making the Windows release archive"
+	cmake --build build-ci-windows --target package
+	check_archive "build-ci-windows/CameraTenebrixor-$version-win64.zip" "CameraTenebrixor-$version-win64" \
+		CameraTenebrixor.dll README.md LICENSE
 
 	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
 	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \

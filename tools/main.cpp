@@ -55,6 +55,11 @@ int main(int argc, char** argv)
 		return ffgltool::kExitUsage;
 	}
 	const std::string name = argv[1];
+	if (name == "--version")
+	{
+		std::cout << ffgltool::kProgramName << " " << TENEBRIXOR_VERSION << '\n';
+		return ffgltool::kExitSuccess;
+	}
 	if (name == "-h" || name == "--help" || name == "help")
 	{
 		PrintUsage(std::cout);
