@@ -123,7 +123,9 @@ TEST(SampleMeasureTest, OnlyTheGridPointsCount)
 		EXPECT_EQ(BrightestLuma(samples), 1.0f) << i;
 		EXPECT_EQ(samples.values[i], 1.0f) << i;
 	}
-	// White everywhere else, and white beside a grid point, go unseen.
+	// White everywhere else, and white beside a grid point, go unseen; so do
+	// values past the count.
+	samples.values.fill(1.0f);
 	measure.Read(MarkedPicture(kWhite, kBlack, { grid.begin(), grid.end() }), samples);
 	EXPECT_EQ(BrightestLuma(samples), 0.0f);
 	measure.Read(MarkedPicture(kBlack, kWhite, { { 57, 56 }, { 56, 57 }, { 5, 6 } }), samples);
