@@ -13,9 +13,12 @@
 class GLPixelReader final : public PixelReader
 {
 public:
-	// A pixel the GL refuses to read (a multisampled framebuffer, a position
-	// outside it) leaves the destination as it was: white.
-	Rgba8 Read(std::int32_t x, std::int32_t y) const override;
+	// A read the GL refuses (a multisampled framebuffer, for one) leaves the
+	// destination as it was. That is told apart from a white pixel without
+	// querying GL errors, which belong to the host: a read that leaves white
+	// is repeated into black, and only a pixel that stays as it was both times
+	// is unreadable. Only white pixels cost the second read.
+	bool Read(std::int32_t x, std::int32_t y, Rgba8& pixel) const override;
 
 private:
 	ScopedPixelPackDefaults packDefaults;

@@ -20,7 +20,8 @@ class PixelReader
 public:
 	virtual ~PixelReader() = default;
 
-	// The pixel at (x, y). A reader that cannot see the pixel answers white, so
-	// that a picture nobody can see is never taken for a dark one.
-	virtual Rgba8 Read(std::int32_t x, std::int32_t y) const = 0;
+	// The pixel at (x, y) into pixel; false when the reader cannot see it. The
+	// pixel is then white, so that a picture nobody can see is never taken for
+	// a dark one.
+	virtual bool Read(std::int32_t x, std::int32_t y, Rgba8& pixel) const = 0;
 };

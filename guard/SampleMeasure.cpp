@@ -58,9 +58,13 @@ SamplePoint SampleMeasure::Position(std::size_t i) const
 void SampleMeasure::Read(const PixelReader& reader, LumaSamples& out) const
 {
 	out.count = Count();
+	out.readable = true;
 	for (std::size_t i = 0; i < out.count; ++i)
 	{
 		const SamplePoint point = Position(i);
-		out.values[i] = Luma(reader.Read(point.x, point.y));
+		Rgba8 pixel;
+		if (!reader.Read(point.x, point.y, pixel))
+			out.readable = false;
+		out.values[i] = Luma(pixel);
 	}
 }

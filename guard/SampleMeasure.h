@@ -22,12 +22,14 @@ struct SamplePoint
 	std::int32_t y;
 };
 
-// Luma of every sample, 0 (black) to 1 (white), in sample order.
+// Luma of every sample, 0 (black) to 1 (white), in sample order. A sample
+// the reader could not see reads as white and clears readable.
 struct LumaSamples
 {
 	static constexpr std::size_t kCapacity = 256;
 	std::array<float, kCapacity> values;
 	std::size_t count = 0;
+	bool readable = true;
 };
 
 // Rec. 709 luma of an 8-bit pixel, 0..1, in single precision.

@@ -7,6 +7,7 @@
 // with a hold of 0 s: exactly one message arrives either way, for layer 1 when
 // the picture under test was taken for black, for layer 2 when it was not.
 #include "ffglex/FFGLShader.h"
+#include "guard/GLPixelReader.h"
 #include "tests/guard/GuardModuleFixture.h"
 #include "tests/support/UdpReceiver.h"
 
@@ -340,6 +341,17 @@ TEST_F(GuardModuleGLTest, AMultisampledFramebufferIsNeverBlack)
 	EXPECT_EQ(Frame(instance, blackTexture), FF_SUCCESS);
 	TakeGLError();
 	EXPECT_EQ(JudgedLayer(instance), "2") << "the unreadable black frame was taken for black";
+
+	// The reader says so, and tells a white pixel it can read from one it cannot.
+	Rgba8 pixel{};
+	glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+	EXPECT_FALSE(GLPixelReader().Read(1, 1, pixel));
+	TakeGLError();
+	HeadlessGL::BindHostFramebuffer(HostOutput());
+	glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+	glClear(GL_COLOR_BUFFER_BIT);
+	EXPECT_TRUE(GLPixelReader().Read(1, 1, pixel));
+	EXPECT_EQ(pixel.r + pixel.g + pixel.b + pixel.a, 4 * 255);
 
 	glDeleteFramebuffers(1, &framebuffer);
 	glDeleteRenderbuffers(1, &renderbuffer);

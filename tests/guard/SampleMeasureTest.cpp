@@ -23,9 +23,10 @@ public:
 		marked(std::move(marked))
 	{
 	}
-	Rgba8 Read(std::int32_t x, std::int32_t y) const override
+	bool Read(std::int32_t x, std::int32_t y, Rgba8& pixel) const override
 	{
-		return marked.count({ x, y }) != 0 ? mark : background;
+		pixel = marked.count({ x, y }) != 0 ? mark : background;
+		return true;
 	}
 
 private:
@@ -133,5 +134,31 @@ TEST(SampleMeasureTest, OnlyTheGridPointsCount)
 
 	samples.count = 0;
 	EXPECT_EQ(BrightestLuma(samples), 0.0f);
+	EXPECT_TRUE(samples.readable);
+}
+
+// A reader that cannot see the sample points at column 0.
+class BlindAtColumnZero final : public PixelReader
+{
+public:
+	bool Read(std::int32_t x, std::int32_t, Rgba8& pixel) const override
+	{
+		pixel = x == 0 ? kWhite : kBlack;
+		return x != 0;
+	}
+};
+
+TEST(SampleMeasureTest, AnUnreadableSampleIsWhiteAndMarksTheArray)
+{
+	SampleMeasure measure;
+	LumaSamples samples;
+	measure.SetViewport({ 0, 0, 64, 64 });
+	measure.Read(BlindAtColumnZero(), samples);
+	EXPECT_TRUE(samples.readable);
+	EXPECT_EQ(BrightestLuma(samples), 0.0f);
+	measure.SetViewport({ 0, 0, 1, 64 });
+	measure.Read(BlindAtColumnZero(), samples);
+	EXPECT_FALSE(samples.readable);
+	EXPECT_EQ(BrightestLuma(samples), 1.0f);
 }
 } // namespace
