@@ -8,6 +8,7 @@
 #pragma once
 
 #include "guard/NextClipTarget.h"
+#include "guard/SliderTable.h"
 
 #include <cstddef>
 
@@ -29,11 +30,6 @@ public:
 
 	// The host-facing name of a parameter; null outside 0..4.
 	static const char* Name(unsigned int index);
-	// Threshold (luma fraction) <-> "Black Threshold" slider value.
-	static float ThresholdFromSlider(float value);
-	static float SliderFromThreshold(float threshold);
-
-	GuardParameters();
 
 	// Stores a host value; false for an index outside 0..4, which changes
 	// nothing.
@@ -50,8 +46,11 @@ public:
 	const NextClipTarget& Target() const { return target; }
 
 private:
-	float blackThreshold; // luma, fraction of full white, 0..0.25
-	float blackHold;      // seconds black before the switch, 0..10
-	float recovery;       // seconds non-black before re-arming, 0..5
-	NextClipTarget target;
+	using Table = SliderTable<GuardParameters, 3>;
+	static const Table::Rows kRows;
+
+	float blackThreshold = kDefaultBlackThreshold; // luma, fraction of full white, 0..0.25
+	float blackHold = 1.0f;                        // seconds black before the switch, 0..10
+	float recovery = 0.5f;                         // seconds non-black before re-arming, 0..5
+	NextClipTarget target;                         // layer 0.0 (layer 1), port 7000
 };
