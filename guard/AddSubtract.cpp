@@ -1,26 +1,7 @@
 #include "guard/AddSubtract.h"
 
-#include "ffglex/FFGLScopedBindings.h"
 #include "guard/GLPixelReader.h"
-
-#include <chrono>
-
-namespace
-{
-std::int64_t SteadyClockNs()
-{
-	const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
-	return std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch).count();
-}
-
-// The part of a texture axis that holds picture. A texture size of 0 is a
-// malformed record: the whole texture is taken, rather than handing the shader
-// an infinite or NaN coordinate.
-float PictureFraction(std::uint32_t picture, std::uint32_t texture)
-{
-	return texture != 0 ? static_cast<float>(picture) / static_cast<float>(texture) : 1.0f;
-}
-} // namespace
+#include "guard/PassThrough.h"
 
 AddSubtract::AddSubtract() : CFFGLPlugin(false)
 {
@@ -40,12 +21,7 @@ unsigned int AddSubtract::InitGL(const FFGLViewportStructTag* vp)
 		return FF_FAIL;
 	measure.SetViewport(*vp);
 
-	// Compile and Initialise do not free what an earlier InitGL made; a host
-	// that initialises twice without DeInitGL must not leak it.
-	shader.FreeGLResources();
-	quad.Release();
-
-	if (!shader.Compile(vertexShader, fragmentShader) || !quad.Initialise(false))
+	if (!BuildPassThrough(shader, quad, vertexShader, fragmentShader))
 	{
 		DeInitGL();
 		return FF_FAIL;
@@ -79,22 +55,10 @@ float AddSubtract::GetFloatParameter(unsigned int index)
 
 unsigned int AddSubtract::ProcessOpenGL(ProcessOpenGLStructTag* record)
 {
-	if (record == nullptr || record->numInputTextures == 0 || record->inputTextures == nullptr ||
-		record->inputTextures[0] == nullptr)
+	const FFGLTextureStructTag* input = FirstInput(record);
+	if (input == nullptr)
 		return FF_FAIL;
-	const FFGLTextureStructTag& input = *record->inputTextures[0];
-
-	{
-		ffglex::ScopedShaderBinding shaderBinding(shader.GetGLID());
-		ffglex::ScopedSamplerActivation unit0(0);
-		ffglex::Scoped2DTextureBinding textureBinding(input.Handle);
-		shader.Set("InputTexture", 0);
-		// Hosts may hand a texture larger than the picture (power-of-two sizes):
-		// only the picture's part of it is sampled.
-		shader.Set("MaxUV", PictureFraction(input.Width, input.HardwareWidth),
-			PictureFraction(input.Height, input.HardwareHeight));
-		quad.Draw();
-	}
+	DrawPassThrough(shader, quad, *input);
 
 	const std::int64_t now = SteadyClockNs();
 	if (timing.Advance(FrameIsBlack(), now, parameters.BlackHold(), parameters.Recovery()))

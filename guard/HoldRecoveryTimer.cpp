@@ -1,5 +1,6 @@
 #include "guard/HoldRecoveryTimer.h"
 
+#include <chrono>
 #include <limits>
 
 namespace
@@ -21,6 +22,12 @@ float SecondsBetween(std::int64_t earlier, std::int64_t later)
 	return static_cast<float>(difference) / 1e9f;
 }
 } // namespace
+
+std::int64_t SteadyClockNs()
+{
+	const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+	return std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch).count();
+}
 
 bool HoldRecoveryTimer::Advance(bool frameIsBlack, std::int64_t nowNs, float blackHold, float recovery)
 {

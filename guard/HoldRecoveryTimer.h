@@ -11,6 +11,10 @@
 
 #include <cstdint>
 
+// The monotonic clock a plug-in feeds the timer from, read once per drawn
+// frame, in nanoseconds.
+std::int64_t SteadyClockNs();
+
 class HoldRecoveryTimer
 {
 public:
