@@ -3,11 +3,8 @@
 #include <chrono>
 #include <limits>
 
-namespace
-{
-// later - earlier in seconds, single precision. The difference saturates
-// instead of overflowing: the readings come from the steady clock, but a bad
-// one must not be undefined behaviour.
+// The readings come from the steady clock, but a bad one must not be undefined
+// behaviour.
 float SecondsBetween(std::int64_t earlier, std::int64_t later)
 {
 	constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
@@ -21,7 +18,6 @@ float SecondsBetween(std::int64_t earlier, std::int64_t later)
 		difference = later - earlier;
 	return static_cast<float>(difference) / 1e9f;
 }
-} // namespace
 
 std::int64_t SteadyClockNs()
 {

@@ -15,6 +15,10 @@
 // frame, in nanoseconds.
 std::int64_t SteadyClockNs();
 
+// later - earlier in seconds, single precision; saturates instead of
+// overflowing for readings far apart.
+float SecondsBetween(std::int64_t earlier, std::int64_t later);
+
 class HoldRecoveryTimer
 {
 public:

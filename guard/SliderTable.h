@@ -6,6 +6,9 @@
 // (a NaN taken as 1), never refused, and stored as slider × max in the member
 // its row names. The display is the row's format applied to the working value
 // × displayFactor. All arithmetic is single precision.
+//
+// A plug-in's parameter class derives from SliderTable<Itself, N> and defines
+// `static const Rows kRows` naming its own members (made a friend of the base).
 #pragma once
 
 #include "guard/NextClipTarget.h"
@@ -35,21 +38,21 @@ public:
 	using Rows = ScaledSlider<Owner>[N];
 
 	// The host-facing name; null outside 0..kCount-1.
-	static const char* Name(const Rows& rows, unsigned int index)
+	static const char* Name(unsigned int index)
 	{
 		if (index < N)
-			return rows[index].name;
+			return Owner::kRows[index].name;
 		if (index == kLayer)
 			return "Layer";
 		return index == kOscPort ? "OSC Port" : nullptr;
 	}
 
-	// False for an unknown index, which changes nothing.
-	static bool Set(Owner& owner, const Rows& rows, NextClipTarget& target, unsigned int index, float value)
+	// Stores a host value; false for an unknown index, which changes nothing.
+	bool Set(unsigned int index, float value)
 	{
 		const float v = ClampUnit(value);
 		if (index < N)
-			owner.*(rows[index].value) = v * rows[index].max;
+			static_cast<Owner&>(*this).*(Owner::kRows[index].value) = v * Owner::kRows[index].max;
 		else if (index == kLayer)
 			target.SetLayer(v);
 		else if (index == kOscPort)
@@ -60,22 +63,22 @@ public:
 	}
 
 	// The host-side 0..1 value; 0 for an unknown index.
-	static float Get(const Owner& owner, const Rows& rows, const NextClipTarget& target, unsigned int index)
+	float Get(unsigned int index) const
 	{
 		if (index < N)
-			return owner.*(rows[index].value) / rows[index].max;
+			return Working(index) / Owner::kRows[index].max;
 		if (index == kLayer)
 			return target.Layer();
 		return index == kOscPort ? target.OscPort() : 0.0f;
 	}
 
-	// At most size bytes with the NUL; empty for an unknown index.
-	static void Display(const Owner& owner, const Rows& rows, const NextClipTarget& target, unsigned int index,
-		char* text, std::size_t size)
+	// The display text, at most size bytes with the NUL; empty for an unknown
+	// index.
+	void Display(unsigned int index, char* text, std::size_t size) const
 	{
 		if (index < N)
-			std::snprintf(text, size, rows[index].format,
-				static_cast<double>(owner.*(rows[index].value) * rows[index].displayFactor));
+			std::snprintf(text, size, Owner::kRows[index].format,
+				static_cast<double>(Working(index) * Owner::kRows[index].displayFactor));
 		else if (index == kLayer)
 			target.DisplayLayer(text, size);
 		else if (index == kOscPort)
@@ -83,4 +86,11 @@ public:
 		else if (size > 0)
 			text[0] = '\0';
 	}
+
+	const NextClipTarget& Target() const { return target; }
+
+private:
+	float Working(unsigned int index) const { return static_cast<const Owner&>(*this).*(Owner::kRows[index].value); }
+
+	NextClipTarget target; // layer 0.0 (layer 1), port 7000
 };
