@@ -3,8 +3,6 @@
 #include "guard/GLPixelReader.h"
 #include "guard/PassThrough.h"
 
-#include <algorithm>
-
 const float StillGuard::kGrid[7] = { 0.1f, 0.2333333f, 0.3666667f, 0.5f, 0.6333333f, 0.7666667f, 0.9f };
 
 StillGuard::StillGuard() : CFFGLPlugin(false), measure(kGrid, 7)
@@ -59,16 +57,13 @@ unsigned int StillGuard::ProcessOpenGL(ProcessOpenGLStructTag* record)
 		return FF_FAIL;
 	DrawPassThrough(shader, quad, *input);
 
-	const std::int64_t now = SteadyClockNs();
 	LumaSamples samples;
 	{
 		const GLPixelReader reader;
 		measure.Read(reader, samples);
 	}
-	const StillRun::Verdict verdict = run.Advance(samples, parameters.StillTolerance(), now);
-	// A reported still run has already lasted the grace.
-	const float hold = std::max(parameters.StillHold() - StillRun::kRepeatGrace, 0.0f);
-	if (timing.Advance(verdict.still, now, hold, parameters.Recovery()))
+	const std::int64_t now = SteadyClockNs();
+	if (watch.Advance(samples, parameters, now).send)
 		parameters.Target().Send();
 	return FF_SUCCESS;
 }

@@ -13,10 +13,9 @@
 #include "core/FFGLPlugin.h"
 #include "ffglex/FFGLScreenQuad.h"
 #include "ffglex/FFGLShader.h"
-#include "guard/HoldRecoveryTimer.h"
 #include "guard/SampleMeasure.h"
 #include "still/StillParameters.h"
-#include "still/StillRun.h"
+#include "still/StillWatch.h"
 
 class StillGuard : public CFFGLPlugin
 {
@@ -51,7 +50,6 @@ private:
 	ffglex::FFGLScreenQuad quad;
 	SampleMeasure measure;
 	StillParameters parameters;
-	StillRun run;
-	HoldRecoveryTimer timing;
+	StillWatch watch;
 	char displayText[32] = {};
 };

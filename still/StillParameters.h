@@ -16,9 +16,11 @@ public:
 		kRecovery = 2,
 	};
 
-	// Above the largest difference that camera noise of +-3 levels per channel
-	// makes between two frames of a still scene (2.4 % luma at a sample).
-	static constexpr float kDefaultStillTolerance = 0.03f;
+	// A frozen picture or a no-signal screen repeats its samples exactly; a
+	// live camera's noise changes some sample in every frame (by at least
+	// 1.1 % luma at +-3 levels of noise, and more than 0.2 % at +-1 level with
+	// near certainty over 49 samples).
+	static constexpr float kDefaultStillTolerance = 0.002f;
 
 	float StillTolerance() const { return stillTolerance; }
 	float StillHold() const { return stillHold; }
