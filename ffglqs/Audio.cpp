@@ -31,6 +31,10 @@ void Audio::Update(const std::vector<float>& bins)
 	int highCount = 0;
 	for (int i = 0; i < n; ++i)
 	{
+		// One NaN or infinite bin would make every later level NaN through the
+		// smoothing, even at a gain of 0: it counts as silence instead.
+		if (!std::isfinite(fft[i]))
+			fft[i] = 0.0f;
 		const float e = fft[i] * fft[i] * gain;
 		volumeSum += e;
 		if (i < third)

@@ -24,7 +24,7 @@ public:
 	// strictly between third and 2 * third, high the bins above 2 * third: the
 	// bins third and 2 * third belong to no band but count toward the volume.
 	// A band without bins, and the volume of an empty spectrum, feed a level of
-	// 0.
+	// 0. A bin that is NaN or infinite is stored and counted as 0.
 	void Update(const std::vector<float>& bins);
 
 	float GetVolume() const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -81,6 +82,25 @@ TEST(AudioTest, BandLevelsGainAndEmptyBands)
 	EXPECT_NEAR(audio.GetHigh(), std::sqrt(10.0f), 1e-5f);
 	audio.Update({});
 	EXPECT_EQ(audio.GetVolume(), 0.0f);
+}
+
+// A host may hand over a spectrum with a NaN or infinite bin. It counts as 0,
+// so it neither poisons the smoothed levels for later frames nor shows through
+// a gain of 0.
+TEST(AudioTest, NonFiniteBinsCountAsSilence)
+{
+	for (float bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity() })
+	{
+		Audio audio;
+		audio.Update({ bad, 0.0f, 0.0f, bad, 0.0f, bad });
+		EXPECT_EQ(audio.GetVolume(), 0.0f) << "gain 0";
+		audio.SetGain(0.0f);
+		audio.Update({ 1.0f, bad, 0.0f, 0.0f, 0.0f, 0.0f });
+		audio.Update(std::vector<float>(6, 1.0f));
+		for (float level : { audio.GetVolume(), audio.GetBass(), audio.GetMed(), audio.GetHigh() })
+			EXPECT_TRUE(std::isfinite(level)) << bad;
+		EXPECT_NEAR(audio.GetBass(), 0.2f * std::sqrt(0.5f) * 0.8f + 0.2f, 1e-6f) << bad;
+	}
 }
 
 TEST(AudioTest, ToDBMapsNinetySixDecibelsOntoZeroToOne)
