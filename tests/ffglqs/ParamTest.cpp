@@ -95,6 +95,10 @@ TEST(ParamTest, ParametersRegisterByTheirClassWhateverHandleTheyCameIn)
 	plugin.SetFloatParameter(0, 150.0f);
 	EXPECT_EQ(plugin.GetFloatParameter(0), 150.0f);
 	EXPECT_EQ(range->GetNormalizedValue(), 1.0f);
+
+	// A range of one point has no width to divide by.
+	for (float value : { 3.0f, 2.0f, 4.0f })
+		EXPECT_EQ(ParamRange::Create("fixed", value, { 3.0f, 3.0f })->GetNormalizedValue(), 0.0f) << value;
 }
 
 // The host sends the element values 0, 1, 2; anything else that selects no
