@@ -142,6 +142,7 @@ TEST(AudioTest, VolumeFromToCoversTheBinsBetweenTwoFrequencies)
 		{ 2000, 3999, 2.0f }, { 3999, 2000, 2.0f }, { 0, 1500, 1.0f }, { 4000, 6999, 0.0f },
 		{ 7500, 1000000, 4.0f },                                         // clamped to the top bin
 		{ -500, 20000, std::sqrt(26.0f / 8.0f) }, { 9000, 12000, 0.0f }, // wholly above the spectrum
+		{ -500, -1, 0.0f }, { -1, -9000, 0.0f },                         // wholly below 0 Hz
 	};
 	for (const auto& c : cases)
 		EXPECT_NEAR(audio.GetVolumeFromTo(c.from, c.to), c.expected, 1e-6f) << c.from << " to " << c.to << " Hz";
