@@ -2,22 +2,59 @@
 
 namespace ffglex
 {
-ScopedBufferBinding::ScopedBufferBinding(GLenum target, GLuint buffer) : target(target), isBound(true)
+ScopedBinding::ScopedBinding(BindingKind kind, GLenum target, GLuint name, GLuint nameAtEnd) :
+	kind(kind),
+	isBound(true),
+	target(target),
+	nameAtEnd(nameAtEnd)
 {
-	glBindBuffer(target, buffer);
+	Bind(kind, target, name);
 }
 
-ScopedBufferBinding::~ScopedBufferBinding()
+ScopedBinding::~ScopedBinding()
 {
 	EndScope();
 }
 
-void ScopedBufferBinding::EndScope()
+void ScopedBinding::EndScope()
 {
 	if (!isBound)
 		return;
-	glBindBuffer(target, 0);
+	Bind(kind, target, nameAtEnd);
 	isBound = false;
+}
+
+void ScopedBinding::Bind(BindingKind kind, GLenum target, GLuint name)
+{
+	switch (kind)
+	{
+	case BindingKind::Buffer:
+		glBindBuffer(target, name);
+		return;
+	case BindingKind::Texture:
+		glBindTexture(target, name);
+		return;
+	case BindingKind::Program:
+		glUseProgram(name);
+		return;
+	case BindingKind::TextureUnit:
+		glActiveTexture(GL_TEXTURE0 + name);
+		return;
+	case BindingKind::VertexArray:
+		glBindVertexArray(name);
+		return;
+	case BindingKind::Renderbuffer:
+		glBindRenderbuffer(target, name);
+		return;
+	case BindingKind::Framebuffer:
+		glBindFramebuffer(target, name);
+		return;
+	}
+}
+
+ScopedBufferBinding::ScopedBufferBinding(GLenum target, GLuint buffer) :
+	ScopedBinding(BindingKind::Buffer, target, buffer)
+{
 }
 
 ScopedVBOBinding::ScopedVBOBinding(GLuint buffer) : ScopedBufferBinding(GL_ARRAY_BUFFER, buffer)
@@ -32,112 +69,55 @@ ScopedUBOBinding::ScopedUBOBinding(GLuint buffer) : ScopedBufferBinding(GL_UNIFO
 {
 }
 
-ScopedTextureBinding::ScopedTextureBinding(GLenum target, GLuint texture) : target(target), isBound(true)
+ScopedTextureBinding::ScopedTextureBinding(GLenum target, GLuint texture) :
+	ScopedBinding(BindingKind::Texture, target, texture)
 {
-	glBindTexture(target, texture);
-}
-
-ScopedTextureBinding::~ScopedTextureBinding()
-{
-	EndScope();
-}
-
-void ScopedTextureBinding::EndScope()
-{
-	if (!isBound)
-		return;
-	glBindTexture(target, 0);
-	isBound = false;
 }
 
 Scoped2DTextureBinding::Scoped2DTextureBinding(GLuint texture) : ScopedTextureBinding(GL_TEXTURE_2D, texture)
 {
 }
 
-ScopedShaderBinding::ScopedShaderBinding(GLuint program) : isBound(true)
+ScopedShaderBinding::ScopedShaderBinding(GLuint program) : ScopedBinding(BindingKind::Program, 0, program)
 {
-	glUseProgram(program);
 }
 
-ScopedShaderBinding::~ScopedShaderBinding()
+ScopedSamplerActivation::ScopedSamplerActivation(GLuint samplerIndex) :
+	ScopedBinding(BindingKind::TextureUnit, 0, samplerIndex)
 {
-	EndScope();
 }
 
-void ScopedShaderBinding::EndScope()
+ScopedVAOBinding::ScopedVAOBinding(GLuint vertexArray) : ScopedBinding(BindingKind::VertexArray, 0, vertexArray)
 {
-	if (!isBound)
-		return;
-	glUseProgram(0);
-	isBound = false;
 }
 
-ScopedSamplerActivation::ScopedSamplerActivation(GLuint samplerIndex) : isBound(true)
+ScopedRenderBufferBinding::ScopedRenderBufferBinding(GLuint renderBuffer) :
+	ScopedBinding(BindingKind::Renderbuffer, GL_RENDERBUFFER, renderBuffer)
 {
-	glActiveTexture(GL_TEXTURE0 + samplerIndex);
 }
 
-ScopedSamplerActivation::~ScopedSamplerActivation()
+namespace
 {
-	EndScope();
-}
-
-void ScopedSamplerActivation::EndScope()
+// The framebuffer bound to a target now (queried with binding, e.g.
+// GL_DRAW_FRAMEBUFFER_BINDING) when it is to be restored, otherwise 0.
+GLuint FramebufferAtEnd(GLenum binding, ScopedFBOBinding::RestoreBehaviour restoreBehaviour)
 {
-	if (!isBound)
-		return;
-	glActiveTexture(GL_TEXTURE0);
-	isBound = false;
+	GLint name = 0;
+	if (restoreBehaviour == ScopedFBOBinding::RestorePrevious)
+		glGetIntegerv(binding, &name);
+	return static_cast<GLuint>(name);
 }
+} // namespace
 
-ScopedVAOBinding::ScopedVAOBinding(GLuint vertexArray) : isBound(true)
-{
-	glBindVertexArray(vertexArray);
-}
-
-ScopedVAOBinding::~ScopedVAOBinding()
-{
-	EndScope();
-}
-
-void ScopedVAOBinding::EndScope()
-{
-	if (!isBound)
-		return;
-	glBindVertexArray(0);
-	isBound = false;
-}
-
-ScopedRenderBufferBinding::ScopedRenderBufferBinding(GLuint renderBuffer) : isBound(true)
-{
-	glBindRenderbuffer(GL_RENDERBUFFER, renderBuffer);
-}
-
-ScopedRenderBufferBinding::~ScopedRenderBufferBinding()
-{
-	EndScope();
-}
-
-void ScopedRenderBufferBinding::EndScope()
-{
-	if (!isBound)
-		return;
-	glBindRenderbuffer(GL_RENDERBUFFER, 0);
-	isBound = false;
-}
-
+// The draw binding's previous name is saved before it is replaced; binding the
+// draw target leaves the read target alone, so the read binding's previous name
+// is still the host's when it is saved next.
 ScopedFBOBinding::ScopedFBOBinding(GLuint framebuffer, RestoreBehaviour restoreBehaviour) :
-	isBound(true),
-	restoreBehaviour(restoreBehaviour),
-	previousDrawFramebuffer(0),
-	previousReadFramebuffer(0)
+	drawBinding(BindingKind::Framebuffer, GL_DRAW_FRAMEBUFFER, framebuffer,
+		FramebufferAtEnd(GL_DRAW_FRAMEBUFFER_BINDING, restoreBehaviour)),
+	readBinding(BindingKind::Framebuffer, GL_READ_FRAMEBUFFER, framebuffer,
+		FramebufferAtEnd(GL_READ_FRAMEBUFFER_BINDING, restoreBehaviour))
 {
-	if (restoreBehaviour == RestorePrevious)
-	{
-		glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previousDrawFramebuffer);
-		glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousReadFramebuffer);
-	}
-	glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
 ScopedFBOBinding::~ScopedFBOBinding()
@@ -147,18 +127,8 @@ ScopedFBOBinding::~ScopedFBOBinding()
 
 void ScopedFBOBinding::EndScope()
 {
-	if (!isBound)
-		return;
-	if (restoreBehaviour == RestorePrevious)
-	{
-		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previousDrawFramebuffer));
-		glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousReadFramebuffer));
-	}
-	else
-	{
-		glBindFramebuffer(GL_FRAMEBUFFER, 0);
-	}
-	isBound = false;
+	drawBinding.EndScope();
+	readBinding.EndScope();
 }
 
 } // namespace ffglex

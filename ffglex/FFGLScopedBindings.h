@@ -19,22 +19,57 @@
 
 namespace ffglex
 {
-// glBindBuffer(target, buffer); ends with glBindBuffer(target, 0).
-class ScopedBufferBinding
+// The pieces of GL state a scope can hold, each set by one GL call:
+//   Buffer        glBindBuffer(target, name)
+//   Texture       glBindTexture(target, name), on the active unit
+//   Program       glUseProgram(name)
+//   TextureUnit   glActiveTexture(GL_TEXTURE0 + name)
+//   VertexArray   glBindVertexArray(name)
+//   Renderbuffer  glBindRenderbuffer(target, name)
+//   Framebuffer   glBindFramebuffer(target, name)
+// Name 0 is each one's default; for TextureUnit it is unit 0.
+enum class BindingKind : std::uint8_t
+{
+	Buffer,
+	Texture,
+	Program,
+	TextureUnit,
+	VertexArray,
+	Renderbuffer,
+	Framebuffer
+};
+
+// The one implementation behind every scope object: binds name on target at
+// construction and, when the scope ends, binds nameAtEnd (0 unless a caller
+// saved what was bound before).
+class ScopedBinding
 {
 public:
-	ScopedBufferBinding(GLenum target, GLuint buffer);
-	virtual ~ScopedBufferBinding();
-	ScopedBufferBinding(const ScopedBufferBinding&) = delete;
-	ScopedBufferBinding& operator=(const ScopedBufferBinding&) = delete;
-	ScopedBufferBinding(ScopedBufferBinding&&) = delete;
-	ScopedBufferBinding& operator=(ScopedBufferBinding&&) = delete;
+	ScopedBinding(BindingKind kind, GLenum target, GLuint name, GLuint nameAtEnd = 0);
+	~ScopedBinding();
+	ScopedBinding(const ScopedBinding&) = delete;
+	ScopedBinding& operator=(const ScopedBinding&) = delete;
+	ScopedBinding(ScopedBinding&&) = delete;
+	ScopedBinding& operator=(ScopedBinding&&) = delete;
 
 	void EndScope();
 
+	// The single GL call that sets one piece of state.
+	static void Bind(BindingKind kind, GLenum target, GLuint name);
+
 private:
-	GLenum target;
+	BindingKind kind;
 	bool isBound;
+	GLenum target;
+	GLuint nameAtEnd;
+};
+
+// glBindBuffer(target, buffer); ends with glBindBuffer(target, 0).
+class ScopedBufferBinding : public ScopedBinding
+{
+public:
+	ScopedBufferBinding(GLenum target, GLuint buffer);
+	virtual ~ScopedBufferBinding() = default;
 };
 
 // GL_ARRAY_BUFFER.
@@ -61,21 +96,11 @@ public:
 
 // glBindTexture(target, texture) on the active unit; ends with
 // glBindTexture(target, 0) on whatever unit is active then.
-class ScopedTextureBinding
+class ScopedTextureBinding : public ScopedBinding
 {
 public:
 	ScopedTextureBinding(GLenum target, GLuint texture);
-	virtual ~ScopedTextureBinding();
-	ScopedTextureBinding(const ScopedTextureBinding&) = delete;
-	ScopedTextureBinding& operator=(const ScopedTextureBinding&) = delete;
-	ScopedTextureBinding(ScopedTextureBinding&&) = delete;
-	ScopedTextureBinding& operator=(ScopedTextureBinding&&) = delete;
-
-	void EndScope();
-
-private:
-	GLenum target;
-	bool isBound;
+	virtual ~ScopedTextureBinding() = default;
 };
 
 // GL_TEXTURE_2D.
@@ -86,79 +111,41 @@ public:
 };
 
 // glUseProgram(program); ends with glUseProgram(0).
-class ScopedShaderBinding
+class ScopedShaderBinding : public ScopedBinding
 {
 public:
 	explicit ScopedShaderBinding(GLuint program);
-	~ScopedShaderBinding();
-	ScopedShaderBinding(const ScopedShaderBinding&) = delete;
-	ScopedShaderBinding& operator=(const ScopedShaderBinding&) = delete;
-	ScopedShaderBinding(ScopedShaderBinding&&) = delete;
-	ScopedShaderBinding& operator=(ScopedShaderBinding&&) = delete;
-
-	void EndScope();
-
-private:
-	bool isBound;
 };
 
 // glActiveTexture(GL_TEXTURE0 + samplerIndex); ends with
 // glActiveTexture(GL_TEXTURE0). Open it before the texture binding that belongs
 // to the unit, and let it end after that binding.
-class ScopedSamplerActivation
+class ScopedSamplerActivation : public ScopedBinding
 {
 public:
 	explicit ScopedSamplerActivation(GLuint samplerIndex);
-	~ScopedSamplerActivation();
-	ScopedSamplerActivation(const ScopedSamplerActivation&) = delete;
-	ScopedSamplerActivation& operator=(const ScopedSamplerActivation&) = delete;
-	ScopedSamplerActivation(ScopedSamplerActivation&&) = delete;
-	ScopedSamplerActivation& operator=(ScopedSamplerActivation&&) = delete;
-
-	void EndScope();
-
-private:
-	bool isBound;
 };
 
 // glBindVertexArray(vertexArray); ends with glBindVertexArray(0).
-class ScopedVAOBinding
+class ScopedVAOBinding : public ScopedBinding
 {
 public:
 	explicit ScopedVAOBinding(GLuint vertexArray);
-	~ScopedVAOBinding();
-	ScopedVAOBinding(const ScopedVAOBinding&) = delete;
-	ScopedVAOBinding& operator=(const ScopedVAOBinding&) = delete;
-	ScopedVAOBinding(ScopedVAOBinding&&) = delete;
-	ScopedVAOBinding& operator=(ScopedVAOBinding&&) = delete;
-
-	void EndScope();
-
-private:
-	bool isBound;
 };
 
 // glBindRenderbuffer(GL_RENDERBUFFER, renderBuffer); ends with name 0.
-class ScopedRenderBufferBinding
+class ScopedRenderBufferBinding : public ScopedBinding
 {
 public:
 	explicit ScopedRenderBufferBinding(GLuint renderBuffer);
-	~ScopedRenderBufferBinding();
-	ScopedRenderBufferBinding(const ScopedRenderBufferBinding&) = delete;
-	ScopedRenderBufferBinding& operator=(const ScopedRenderBufferBinding&) = delete;
-	ScopedRenderBufferBinding(ScopedRenderBufferBinding&&) = delete;
-	ScopedRenderBufferBinding& operator=(ScopedRenderBufferBinding&&) = delete;
-
-	void EndScope();
-
-private:
-	bool isBound;
 };
 
-// Binds a framebuffer for both drawing and reading (GL_FRAMEBUFFER). At the end
-// of the scope the draw and read bindings become 0 (UnbindOnEnd), or the names
-// that were bound when the scope began (RestorePrevious): use RestorePrevious
-// inside a host's frame, where the host's own framebuffer must stay bound.
+// Binds a framebuffer for both drawing and reading. At the end of the scope the
+// draw and read bindings become 0 (UnbindOnEnd), or the names that were bound
+// when the scope began (RestorePrevious): use RestorePrevious inside a host's
+// frame, where the host's own framebuffer must stay bound. The draw and read
+// bindings are two pieces of state, each with its own scope, so a host that
+// draws to one framebuffer and reads from another gets both back.
 class ScopedFBOBinding
 {
 public:
@@ -175,13 +162,12 @@ public:
 	ScopedFBOBinding(ScopedFBOBinding&&) = delete;
 	ScopedFBOBinding& operator=(ScopedFBOBinding&&) = delete;
 
+	// Ends the draw binding, then the read binding.
 	void EndScope();
 
 private:
-	bool isBound;
-	RestoreBehaviour restoreBehaviour;
-	GLint previousDrawFramebuffer;
-	GLint previousReadFramebuffer;
+	ScopedBinding drawBinding;
+	ScopedBinding readBinding;
 };
 
 } // namespace ffglex

@@ -31,6 +31,10 @@ void Audio::Update(const std::vector<float>& bins)
 	int highCount = 0;
 	for (int i = 0; i < n; ++i)
 	{
+		// One NaN or infinite bin would make every later level NaN through the
+		// smoothing, even at a gain of 0: it counts as silence instead.
+		if (!std::isfinite(fft[i]))
+			fft[i] = 0.0f;
 		const float e = fft[i] * fft[i] * gain;
 		volumeSum += e;
 		if (i < third)
@@ -114,11 +118,15 @@ float Audio::GetVolumeFromTo(int fromHz, int toHz) const
 
 	const float low = static_cast<float>(std::min(fromHz, toHz));
 	const float highHz = static_cast<float>(std::max(fromHz, toHz));
+	// No bin covers a negative frequency: a range below 0 Hz is silent, one
+	// that reaches above 0 Hz starts at bin 0.
+	if (highHz < 0.0f)
+		return 0.0f;
 	const long lastBin = static_cast<long>(fft.size()) - 1;
 	// Clamped as floats first: a frequency far above the spectrum must not
 	// overflow the conversion to a bin number.
 	const float firstIndex = std::floor(std::max(low, 0.0f) / binWidth);
-	const float lastIndex = std::floor(std::max(highHz, 0.0f) / binWidth);
+	const float lastIndex = std::floor(highHz / binWidth);
 	if (firstIndex > static_cast<float>(lastBin))
 		return 0.0f;
 	const long first = static_cast<long>(firstIndex);

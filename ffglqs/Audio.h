@@ -24,7 +24,7 @@ public:
 	// strictly between third and 2 * third, high the bins above 2 * third: the
 	// bins third and 2 * third belong to no band but count toward the volume.
 	// A band without bins, and the volume of an empty spectrum, feed a level of
-	// 0.
+	// 0. A bin that is NaN or infinite is stored and counted as 0.
 	void Update(const std::vector<float>& bins);
 
 	float GetVolume() const;
@@ -50,8 +50,9 @@ public:
 	// The unsmoothed root-mean-square level, gain applied, of the bins covering
 	// the frequencies fromHz to toHz (in either order) in the latest spectrum.
 	// Bin i covers [i * binWidth, (i + 1) * binWidth); frequencies are clamped
-	// to the spectrum. 0 before a sample rate is known, without a spectrum, or
-	// when the range lies wholly above the spectrum.
+	// to the spectrum, a negative one to 0 Hz. 0 before a sample rate is known,
+	// without a spectrum, or when the range lies wholly above the spectrum or
+	// wholly below 0 Hz.
 	float GetVolumeFromTo(int fromHz, int toHz) const;
 
 	int GetSampleRate() const;

@@ -1,6 +1,7 @@
 #include "ffglqs/Effect.h"
 
 #include "ffglex/FFGLScopedBindings.h"
+#include "ffglqs/VertexShaderText.h"
 #include "host/FFGLRecords.h"
 
 namespace ffglqs
@@ -17,15 +18,10 @@ const char* const kVertexShader =
 	"\n"
 	"\t\t#version 410 core\n"
 	"\t\tuniform vec2 maxUV;\n"
-	"\n"
-	"\t\tlayout( location = 0 ) in vec4 vPosition;\n"
-	"\t\tlayout( location = 1 ) in vec2 vUV;\n"
+	"\n" FFGLQS_VERTEX_ATTRIBUTES
 	"\n"
 	"\t\tout vec2 i_uv;\n"
-	"\n"
-	"\t\tvoid main()\n"
-	"\t\t{\n"
-	"\t\t\tgl_Position = vPosition;\n"
+	"\n" FFGLQS_VERTEX_MAIN_BEGIN
 	"\t\t\ti_uv = vUV * maxUV;\n"
 	"\t\t}\n"
 	"\t";
@@ -33,10 +29,7 @@ const char* const kVertexShader =
 
 Effect::Effect(bool supportTopLeftTextureOrientation) : Plugin(supportTopLeftTextureOrientation)
 {
-	SetMinInputs(1);
-	SetMaxInputs(1);
-	fragmentShaderHeader += kHeaderAddition;
-	vertexShaderCode = kVertexShader;
+	SetKind(1, kHeaderAddition, kVertexShader);
 }
 
 Effect::~Effect() = default;

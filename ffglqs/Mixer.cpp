@@ -1,6 +1,7 @@
 #include "ffglqs/Mixer.h"
 
 #include "ffglex/FFGLScopedBindings.h"
+#include "ffglqs/VertexShaderText.h"
 #include "host/FFGLRecords.h"
 
 namespace ffglqs
@@ -20,16 +21,11 @@ const char* const kVertexShader =
 	"#version 410 core\n"
 	"\t\tuniform vec2 maxUVDest;\n"
 	"\t\tuniform vec2 maxUVSrc;\n"
-	"\n"
-	"\t\tlayout( location = 0 ) in vec4 vPosition;\n"
-	"\t\tlayout( location = 1 ) in vec2 vUV;\n"
+	"\n" FFGLQS_VERTEX_ATTRIBUTES
 	"\n"
 	"\t\tout vec2 i_uv_dest;\n"
 	"\t\tout vec2 i_uv_src;\n"
-	"\n"
-	"\t\tvoid main()\n"
-	"\t\t{\n"
-	"\t\t\tgl_Position = vPosition;\n"
+	"\n" FFGLQS_VERTEX_MAIN_BEGIN
 	"\t\t\ti_uv_dest = vUV * maxUVDest;\n"
 	"\t\t\ti_uv_src = vUV * maxUVSrc;\n"
 	"\t\t}\n"
@@ -38,10 +34,7 @@ const char* const kVertexShader =
 
 Mixer::Mixer(bool supportTopLeftTextureOrientation) : Plugin(supportTopLeftTextureOrientation)
 {
-	SetMinInputs(2);
-	SetMaxInputs(2);
-	fragmentShaderHeader += kHeaderAddition;
-	vertexShaderCode = kVertexShader;
+	SetKind(2, kHeaderAddition, kVertexShader);
 	AddParam(Param::Create("mixVal"));
 }
 

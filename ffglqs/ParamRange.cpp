@@ -31,6 +31,9 @@ ParamRange::Range ParamRange::GetRange() const
 
 float ParamRange::GetNormalizedValue() const
 {
+	// map divides by the width of the range: 0 / 0 would give NaN.
+	if (range.max == range.min)
+		return 0.0f;
 	return ffglex::map(value, range.min, range.max, 0.0f, 1.0f);
 }
 

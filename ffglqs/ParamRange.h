@@ -21,7 +21,9 @@ public:
 	static std::shared_ptr<ParamRange> CreateInteger(std::string name, int value, Range range);
 
 	Range GetRange() const;
-	// The value brought from the range to 0..1 and clamped (NaN stays NaN).
+	// The value brought from the range to 0..1 and clamped (NaN stays NaN). A
+	// range whose min equals max has no width: its normalised value is always
+	// 0, the bottom of 0..1.
 	float GetNormalizedValue() const;
 
 private:

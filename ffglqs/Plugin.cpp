@@ -480,4 +480,12 @@ void Plugin::MaxUV(const FFGLTextureStructTag& texture, float& u, float& v)
 	v = fraction(texture.Height, texture.HardwareHeight);
 }
 
+void Plugin::SetKind(unsigned int inputs, const char* headerAddition, const char* vertexShader)
+{
+	SetMinInputs(inputs);
+	SetMaxInputs(inputs);
+	fragmentShaderHeader += headerAddition;
+	vertexShaderCode = vertexShader;
+}
+
 } // namespace ffglqs

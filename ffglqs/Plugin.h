@@ -150,6 +150,10 @@ protected:
 	// 0): the kinds pass it to their vertex shaders so that only the picture is
 	// sampled.
 	static void MaxUV(const FFGLTextureStructTag& texture, float& u, float& v);
+	// What makes a kind: the number of inputs (both the minimum and the
+	// maximum), the declarations it appends to the fragment shader header and
+	// its vertex shader. Each kind's constructor calls it once.
+	void SetKind(unsigned int inputs, const char* headerAddition, const char* vertexShader);
 
 	std::string fragmentShaderBody;
 	std::vector<std::shared_ptr<Param>> params;

@@ -1,5 +1,6 @@
 #include "ffglqs/Source.h"
 
+#include "ffglqs/VertexShaderText.h"
 #include "host/FFGLRecords.h"
 
 namespace ffglqs
@@ -13,15 +14,10 @@ const char* const kHeaderAddition =
 
 const char* const kVertexShader =
 	"\n"
-	"\t\t#version 410 core\n"
-	"\t\tlayout( location = 0 ) in vec4 vPosition;\n"
-	"\t\tlayout( location = 1 ) in vec2 vUV;\n"
+	"\t\t#version 410 core\n" FFGLQS_VERTEX_ATTRIBUTES
 	"\n"
 	"\t\tout vec2 i_uv;\n"
-	"\n"
-	"\t\tvoid main()\n"
-	"\t\t{\n"
-	"\t\t\tgl_Position = vPosition;\n"
+	"\n" FFGLQS_VERTEX_MAIN_BEGIN
 	"\t\t\ti_uv = vUV;\n"
 	"\t\t}\n"
 	"\t";
@@ -29,10 +25,7 @@ const char* const kVertexShader =
 
 Source::Source(bool supportTopLeftTextureOrientation) : Plugin(supportTopLeftTextureOrientation)
 {
-	SetMinInputs(0);
-	SetMaxInputs(0);
-	fragmentShaderHeader += kHeaderAddition;
-	vertexShaderCode = kVertexShader;
+	SetKind(0, kHeaderAddition, kVertexShader);
 }
 
 Source::~Source() = default;

@@ -1,6 +1,7 @@
 #include "ffglex/FFGLScopedBindings.h"
 #include "tests/support/GLFixture.h"
 
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -9,12 +10,9 @@ using namespace ffglex;
 namespace
 {
 template <typename Scope>
-constexpr bool kPinned = !std::is_copy_constructible<Scope>::value && !std::is_copy_assignable<Scope>::value &&
-	!std::is_move_constructible<Scope>::value && !std::is_move_assignable<Scope>::value;
-static_assert(kPinned<ScopedBufferBinding> && kPinned<ScopedVBOBinding> && kPinned<ScopedIBOBinding> &&
-		kPinned<ScopedUBOBinding> && kPinned<ScopedTextureBinding> && kPinned<Scoped2DTextureBinding> &&
-		kPinned<ScopedShaderBinding> && kPinned<ScopedSamplerActivation> && kPinned<ScopedVAOBinding> &&
-		kPinned<ScopedRenderBufferBinding> && kPinned<ScopedFBOBinding>,
+constexpr bool kPinned = !std::is_copy_constructible<Scope>::value && !std::is_move_constructible<Scope>::value &&
+	!std::is_copy_assignable<Scope>::value && !std::is_move_assignable<Scope>::value;
+static_assert(kPinned<ScopedVBOBinding> && kPinned<ScopedSamplerActivation> && kPinned<ScopedFBOBinding>,
 	"a copied or moved scope would unbind twice, or early");
 
 GLint Query(GLenum name)
@@ -24,13 +22,6 @@ GLint Query(GLenum name)
 	return value;
 }
 
-template <void (*kGenerate)(GLsizei, GLuint*)>
-GLuint Generate()
-{
-	GLuint name = 0;
-	kGenerate(1, &name);
-	return name;
-}
 // glUseProgram accepts only linked programs.
 GLuint LinkedProgram()
 {
@@ -49,116 +40,90 @@ GLuint LinkedProgram()
 	glLinkProgram(program);
 	return program;
 }
-// The "objects" of a sampler activation are texture unit indices.
-GLuint NextUnit()
-{
-	static GLuint next = 1;
-	next = next % 7 + 1;
-	return next;
-}
 
-template <GLenum kTarget>
-void BindBuffer(GLuint name)
+template <typename Scope, typename... Target>
+std::function<std::shared_ptr<ScopedBinding>(GLuint)> Opener(Target... target)
 {
-	glBindBuffer(kTarget, name);
+	return [=](GLuint name) { return std::make_shared<Scope>(target..., name); };
 }
-template <GLenum kTarget>
-void BindTexture(GLuint name)
-{
-	glBindTexture(kTarget, name);
-}
-void UseProgram(GLuint name)
-{
-	glUseProgram(name);
-}
-void ActivateUnit(GLuint unit)
-{
-	glActiveTexture(GL_TEXTURE0 + unit);
-}
-void BindVertexArray(GLuint name)
-{
-	glBindVertexArray(name);
-}
-void BindRenderbuffer(GLuint name)
-{
-	glBindRenderbuffer(GL_RENDERBUFFER, name);
-}
-
-// One scope class: how to open it (with the leading target argument, if any),
-// how to make something it binds, how to bind that without the scope, and what
-// glGetIntegerv reports: kOffset + name, so kOffset when at the default.
-template <typename S, GLenum kQuery, void (*kBind)(GLuint), GLuint (*kMake)(), GLint kOffset, GLenum... kTarget>
-struct Kind
-{
-	static std::unique_ptr<S> Open(GLuint name) { return std::make_unique<S>(kTarget..., name); }
-	static void BindDirectly(GLuint name) { kBind(name); }
-	static GLint Bound() { return Query(kQuery) - kOffset; }
-	static GLuint Make() { return kMake(); }
-};
-
-template <typename K>
-class ScopeGLTest : public GLFixture
-{
-};
-using ScopeKinds =
-	::testing::Types<Kind<ScopedBufferBinding, GL_PIXEL_UNPACK_BUFFER_BINDING, BindBuffer<GL_PIXEL_UNPACK_BUFFER>,
-						 Generate<glGenBuffers>, 0, GL_PIXEL_UNPACK_BUFFER>,
-		Kind<ScopedVBOBinding, GL_ARRAY_BUFFER_BINDING, BindBuffer<GL_ARRAY_BUFFER>, Generate<glGenBuffers>, 0>,
-		Kind<ScopedIBOBinding, GL_ELEMENT_ARRAY_BUFFER_BINDING, BindBuffer<GL_ELEMENT_ARRAY_BUFFER>,
-			Generate<glGenBuffers>, 0>,
-		Kind<ScopedUBOBinding, GL_UNIFORM_BUFFER_BINDING, BindBuffer<GL_UNIFORM_BUFFER>, Generate<glGenBuffers>, 0>,
-		Kind<ScopedTextureBinding, GL_TEXTURE_BINDING_3D, BindTexture<GL_TEXTURE_3D>, Generate<glGenTextures>, 0,
-			GL_TEXTURE_3D>,
-		Kind<Scoped2DTextureBinding, GL_TEXTURE_BINDING_2D, BindTexture<GL_TEXTURE_2D>, Generate<glGenTextures>, 0>,
-		Kind<ScopedShaderBinding, GL_CURRENT_PROGRAM, UseProgram, LinkedProgram, 0>,
-		Kind<ScopedSamplerActivation, GL_ACTIVE_TEXTURE, ActivateUnit, NextUnit, GL_TEXTURE0>,
-		Kind<ScopedVAOBinding, GL_VERTEX_ARRAY_BINDING, BindVertexArray, Generate<glGenVertexArrays>, 0>,
-		Kind<ScopedRenderBufferBinding, GL_RENDERBUFFER_BINDING, BindRenderbuffer, Generate<glGenRenderbuffers>, 0>>;
-struct ScopeKindName
-{
-	template <typename K>
-	static std::string GetName(int index)
-	{
-		static const char* const names[] = { "Buffer", "VBO", "IBO", "UBO", "Texture", "2DTexture", "Shader",
-			"SamplerActivation", "VAO", "RenderBuffer" };
-		return names[index];
-	}
-};
-TYPED_TEST_SUITE(ScopeGLTest, ScopeKinds, ScopeKindName);
 } // namespace
 
-// Ending a scope returns to the default (0), not to what was bound before it,
-// also for the inner one of two nested scopes; EndScope followed by
-// destruction unbinds once, so what was bound in between survives; name 0
-// binds the default and still unbinds at the end.
-TYPED_TEST(ScopeGLTest, EndsAtTheDefaultExactlyOnce)
+// For every scope class: ending returns the state to its default (0, unit 0),
+// not to what was bound before, also for the inner of two nested scopes;
+// EndScope followed by destruction unbinds once; name 0 still unbinds at the
+// end. The kind's own GL call binds what the scope would have bound.
+TEST_F(GLFixture, EveryScopeEndsAtTheDefaultExactlyOnce)
 {
-	using K = TypeParam;
-	const GLuint before = K::Make(), outerName = K::Make(), innerName = K::Make(), between = K::Make();
-	K::BindDirectly(before);
-	ASSERT_EQ(K::Bound(), static_cast<GLint>(before));
-
-	auto outer = K::Open(outerName);
-	EXPECT_EQ(K::Bound(), static_cast<GLint>(outerName));
+	// A texture keeps the target it was first bound to: 3D and 2D get their own.
+	GLuint buffers[4], textures[8], arrays[4], renderbuffers[4];
+	glGenBuffers(4, buffers);
+	glGenTextures(8, textures);
+	glGenVertexArrays(4, arrays);
+	glGenRenderbuffers(4, renderbuffers);
+	GLuint programs[4], units[4] = { 1, 2, 3, 5 };
+	for (GLuint& program : programs)
+		program = LinkedProgram();
+	const struct
 	{
-		auto inner = K::Open(innerName);
-		EXPECT_EQ(K::Bound(), static_cast<GLint>(innerName));
-	}
-	EXPECT_EQ(K::Bound(), 0) << "the inner scope's end";
-	K::BindDirectly(outerName);
-	outer->EndScope();
-	EXPECT_EQ(K::Bound(), 0);
-	K::BindDirectly(between);
-	outer->EndScope();
-	outer.reset();
-	EXPECT_EQ(K::Bound(), static_cast<GLint>(between)) << "EndScope or the destructor unbound a second time";
+		const char* label;
+		std::function<std::shared_ptr<ScopedBinding>(GLuint)> open;
+		BindingKind kind;
+		GLenum target, query;
+		const GLuint* names;
+		GLint offset; // what the query reports for name 0
+	} kinds[] = {
+		{ "Buffer", Opener<ScopedBufferBinding>(GLenum(GL_PIXEL_UNPACK_BUFFER)), BindingKind::Buffer,
+			GL_PIXEL_UNPACK_BUFFER, GL_PIXEL_UNPACK_BUFFER_BINDING, buffers, 0 },
+		{ "VBO", Opener<ScopedVBOBinding>(), BindingKind::Buffer, GL_ARRAY_BUFFER, GL_ARRAY_BUFFER_BINDING, buffers,
+			0 },
+		{ "IBO", Opener<ScopedIBOBinding>(), BindingKind::Buffer, GL_ELEMENT_ARRAY_BUFFER,
+			GL_ELEMENT_ARRAY_BUFFER_BINDING, buffers, 0 },
+		{ "UBO", Opener<ScopedUBOBinding>(), BindingKind::Buffer, GL_UNIFORM_BUFFER, GL_UNIFORM_BUFFER_BINDING, buffers,
+			0 },
+		{ "Texture3D", Opener<ScopedTextureBinding>(GLenum(GL_TEXTURE_3D)), BindingKind::Texture, GL_TEXTURE_3D,
+			GL_TEXTURE_BINDING_3D, textures, 0 },
+		{ "2DTexture", Opener<Scoped2DTextureBinding>(), BindingKind::Texture, GL_TEXTURE_2D, GL_TEXTURE_BINDING_2D,
+			textures + 4, 0 },
+		{ "Shader", Opener<ScopedShaderBinding>(), BindingKind::Program, 0, GL_CURRENT_PROGRAM, programs, 0 },
+		{ "SamplerActivation", Opener<ScopedSamplerActivation>(), BindingKind::TextureUnit, 0, GL_ACTIVE_TEXTURE, units,
+			GL_TEXTURE0 },
+		{ "VAO", Opener<ScopedVAOBinding>(), BindingKind::VertexArray, 0, GL_VERTEX_ARRAY_BINDING, arrays, 0 },
+		{ "RenderBuffer", Opener<ScopedRenderBufferBinding>(), BindingKind::Renderbuffer, GL_RENDERBUFFER,
+			GL_RENDERBUFFER_BINDING, renderbuffers, 0 },
+	};
+	for (const auto& k : kinds)
+	{
+		SCOPED_TRACE(k.label);
+		const auto bound = [&k] { return Query(k.query) - k.offset; };
+		const auto bindDirectly = [&k](GLuint name) { ScopedBinding::Bind(k.kind, k.target, name); };
+		bindDirectly(k.names[0]);
+		ASSERT_EQ(bound(), GLint(k.names[0]));
 
-	auto zero = K::Open(0);
-	EXPECT_EQ(K::Bound(), 0);
-	K::BindDirectly(between);
-	zero.reset();
-	EXPECT_EQ(K::Bound(), 0);
-	EXPECT_EQ(GLFixture::TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
+		auto outer = k.open(k.names[1]);
+		EXPECT_EQ(bound(), GLint(k.names[1]));
+		k.open(k.names[2]).reset();
+		EXPECT_EQ(bound(), 0) << "the inner scope's end";
+		bindDirectly(k.names[1]);
+		outer->EndScope();
+		EXPECT_EQ(bound(), 0);
+		bindDirectly(k.names[3]);
+		outer->EndScope();
+		outer.reset();
+		EXPECT_EQ(bound(), GLint(k.names[3])) << "EndScope or the destructor unbound a second time";
+
+		auto zero = k.open(0);
+		EXPECT_EQ(bound(), 0);
+		bindDirectly(k.names[3]);
+		zero.reset();
+		EXPECT_EQ(bound(), 0);
+	}
+	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
+	glDeleteBuffers(4, buffers);
+	glDeleteTextures(8, textures);
+	glDeleteVertexArrays(4, arrays);
+	glDeleteRenderbuffers(4, renderbuffers);
+	for (GLuint program : programs)
+		glDeleteProgram(program);
 }
 
 // A host may leave distinct draw and read framebuffers bound. The scope binds
@@ -175,17 +140,16 @@ TEST_F(GLFixture, FBOBindingEndsAtTheSavedPairOrZeroByBehaviour)
 	};
 	const struct
 	{
-		const char* label;
 		ScopedFBOBinding::RestoreBehaviour behaviour;
 		bool restores;
 	} cases[] = {
-		{ "RestorePrevious", ScopedFBOBinding::RestorePrevious, true },
-		{ "UnbindOnEnd", ScopedFBOBinding::UnbindOnEnd, false },
-		{ "unknown value 7", static_cast<ScopedFBOBinding::RestoreBehaviour>(7), false },
+		{ ScopedFBOBinding::RestorePrevious, true },
+		{ ScopedFBOBinding::UnbindOnEnd, false },
+		{ static_cast<ScopedFBOBinding::RestoreBehaviour>(7), false },
 	};
 	for (const auto& c : cases)
 	{
-		SCOPED_TRACE(c.label);
+		SCOPED_TRACE(c.behaviour);
 		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, names[0]);
 		glBindFramebuffer(GL_READ_FRAMEBUFFER, names[1]);
 		{

