@@ -104,17 +104,6 @@ private:
 	}
 };
 
-unsigned int Initialise()
-{
-	Note("init");
-	return FF_SUCCESS;
-}
-
-void Deinitialise()
-{
-	Note("deinit");
-}
-
 std::uint64_t Call(std::uint32_t code, FFMixed input = FromUInt(0), void* instance = nullptr)
 {
 	return FFGLMixed::AllBits(plugMain(code, input, instance));
@@ -131,7 +120,8 @@ protected:
 	void SetUp() override
 	{
 		registration = std::make_unique<CFFGLPluginInfo>(
-			PluginFactory<Probe>, "PRBE", "Probe", 2, 1, 1, 0, FF_EFFECT, "", "", 0, nullptr, Initialise, Deinitialise);
+			PluginFactory<Probe>, "PRBE", "Probe", 2, 1, 1, 0, FF_EFFECT, "", "", 0, nullptr,
+			[] { return Note("init"), FF_SUCCESS; }, [] { Note("deinit"); });
 		ASSERT_EQ(Call(FF_INITIALISE_V2), FF_SUCCESS);
 		s_calls.clear();
 		s_refuseFloats = false;
