@@ -1,6 +1,7 @@
 #include "core/FFGLPluginManager.h"
 
-#include <cstring>
+#include "host/FFGLMixed.h"
+
 #include <utility>
 
 namespace
@@ -10,20 +11,7 @@ std::string TextOrEmpty(const char* text)
 	return text != nullptr ? std::string(text) : std::string();
 }
 
-std::uint32_t FloatBits(float value)
-{
-	std::uint32_t bits;
-	std::memcpy(&bits, &value, sizeof(bits));
-	return bits;
-}
-
-FFMixed Mixed32(std::uint32_t value)
-{
-	// Through the full pointer width, so the upper four bytes are zero.
-	FFMixed result;
-	result.PointerValue = reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
-	return result;
-}
+using FFGLMixed::FloatBits;
 
 // A record with the values every registration starts from.
 CFFGLPluginManager::ParamInfo NewRecord(
@@ -291,15 +279,13 @@ FFMixed CFFGLPluginManager::GetParamDefault(unsigned int index) const
 {
 	const ParamInfo* info = FindParamInfo(index);
 	if (info == nullptr)
-		return Mixed32(FF_FAIL);
+		return FFGLMixed::FromUInt(FF_FAIL);
 	if (IsTextLikeParamType(info->type))
 	{
 		// The host only reads the text; it stays owned by the record.
-		FFMixed result;
-		result.PointerValue = const_cast<char*>(info->defaultStringValue.c_str());
-		return result;
+		return FFGLMixed::FromPointer(info->defaultStringValue.c_str());
 	}
-	return Mixed32(FloatBits(info->defaultFloatValue));
+	return FFGLMixed::FromFloat(info->defaultFloatValue);
 }
 
 unsigned int CFFGLPluginManager::GetParamVisibility(unsigned int index) const

@@ -19,6 +19,7 @@
 // Texture handles are GL names, not pointers: random ones are in scope.
 #include "ffglex/FFGLGL.h"
 #include "host/FFGLEntryPoint.h"
+#include "host/FFGLMixed.h"
 #include "host/FFGLRecords.h"
 #include "tests/support/HeadlessGL.h"
 #include "tools/HostTexture.h"
@@ -102,20 +103,8 @@ void CheckBindings(std::uint32_t code)
 	}
 }
 
-FFMixed Number(std::uint32_t value)
-{
-	FFMixed mixed;
-	mixed.PointerValue = nullptr;
-	mixed.UIntValue = value;
-	return mixed;
-}
-
-FFMixed Pointer(void* record)
-{
-	FFMixed mixed;
-	mixed.PointerValue = record;
-	return mixed;
-}
+using FFGLMixed::FromPointer;
+using FFGLMixed::FromUInt;
 
 // Interesting values are favoured: edges, NaN, infinities, then anything.
 float FuzzFloat(FuzzedDataProvider& data)
@@ -126,10 +115,7 @@ float FuzzFloat(FuzzedDataProvider& data)
 		std::numeric_limits<float>::lowest(), std::numeric_limits<float>::denorm_min() };
 	if (data.ConsumeBool())
 		return kEdges[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kEdges) - 1)];
-	const std::uint32_t bits = data.ConsumeIntegral<std::uint32_t>();
-	float value;
-	std::memcpy(&value, &bits, sizeof value);
-	return value;
+	return FFGLMixed::FloatFromBits(data.ConsumeIntegral<std::uint32_t>());
 }
 
 // Parameter, element and index numbers: mostly small, sometimes anything.
@@ -140,19 +126,12 @@ std::uint32_t FuzzIndex(FuzzedDataProvider& data)
 	return data.ConsumeIntegral<std::uint32_t>();
 }
 
+// Sizes: 0, small, plausible, or anything.
 std::uint32_t FuzzSize(FuzzedDataProvider& data)
 {
-	switch (data.ConsumeIntegralInRange<int>(0, 3))
-	{
-	case 0:
-		return 0;
-	case 1:
-		return data.ConsumeIntegralInRange<std::uint32_t>(1, 64);
-	case 2:
-		return data.ConsumeIntegralInRange<std::uint32_t>(1, 4096);
-	default:
-		return data.ConsumeIntegral<std::uint32_t>();
-	}
+	static const std::uint32_t kLimits[] = { 0, 64, 4096, std::numeric_limits<std::uint32_t>::max() };
+	const std::size_t kind = data.ConsumeIntegralInRange<std::size_t>(0, 3);
+	return kind == 0 ? 0 : data.ConsumeIntegralInRange<std::uint32_t>(kind == 3 ? 0 : 1, kLimits[kind]);
 }
 
 FFGLViewportStructTag FuzzViewport(FuzzedDataProvider& data)
@@ -206,20 +185,13 @@ struct CallStorage
 	}
 };
 
+// The grey texture, the black one, none, or any GL name.
 std::uint32_t FuzzTextureHandle(FuzzedDataProvider& data)
 {
-	switch (data.ConsumeIntegralInRange<int>(0, 4))
-	{
-	case 0:
-	case 1:
-		return s_world->textures[0];
-	case 2:
-		return s_world->textures[1];
-	case 3:
-		return 0;
-	default:
-		return data.ConsumeIntegral<std::uint32_t>();
-	}
+	const int pick = data.ConsumeIntegralInRange<int>(0, 4);
+	if (pick < 3)
+		return s_world->textures[pick / 2];
+	return pick == 3 ? 0 : data.ConsumeIntegral<std::uint32_t>();
 }
 
 void FillFrame(FuzzedDataProvider& data, CallStorage& storage)
@@ -254,17 +226,10 @@ std::uint32_t PickCode(FuzzedDataProvider& data)
 	// The lifecycle and frame codes come up more often than their share.
 	static const std::uint32_t kFrequent[] = { FF_PROCESS_OPENGL, FF_PROCESS_OPENGL, FF_INSTANTIATE_GL,
 		FF_DEINSTANTIATE_GL, FF_SET_PARAMETER, FF_SET_PARAMETER };
-	switch (data.ConsumeIntegralInRange<int>(0, 15))
-	{
-	case 0:
-	case 1:
-	case 2:
+	const int pick = data.ConsumeIntegralInRange<int>(0, 15);
+	if (pick < 3)
 		return kFrequent[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kFrequent) - 1)];
-	case 3:
-		return data.ConsumeIntegral<std::uint32_t>();
-	default:
-		return data.ConsumeIntegralInRange<std::uint32_t>(0, 52);
-	}
+	return pick == 3 ? data.ConsumeIntegral<std::uint32_t>() : data.ConsumeIntegralInRange<std::uint32_t>(0, 52);
 }
 
 class Session
@@ -275,8 +240,8 @@ public:
 		// What a host does at the end of a show: delete every instance, then
 		// deinitialise. Anything the module still holds afterwards is a leak.
 		for (void* instance : instances)
-			Call(FF_DEINSTANTIATE_GL, Number(0), instance);
-		Call(FF_DEINITIALISE, Number(0), nullptr);
+			Call(FF_DEINSTANTIATE_GL, FromUInt(0), instance);
+		Call(FF_DEINITIALISE, FromUInt(0), nullptr);
 	}
 
 	void Step(FuzzedDataProvider& data)
@@ -293,7 +258,7 @@ public:
 		CallStorage storage;
 		std::memset(&storage.record, 0, sizeof storage.record);
 		const bool nullRecord = data.ConsumeIntegralInRange<int>(0, 9) == 0;
-		FFMixed input = Pointer(nullRecord ? nullptr : &storage.record);
+		FFMixed input = FromPointer(nullRecord ? nullptr : &storage.record);
 
 		switch (code)
 		{
@@ -310,15 +275,11 @@ public:
 			set.ParameterNumber = FuzzIndex(data);
 			// A host sends a text to a text-like parameter and a float to
 			// any other, as the type query tells it.
-			const std::uint32_t type = Call(FF_GET_PARAMETER_TYPE, Number(set.ParameterNumber), nullptr).UIntValue;
+			const std::uint32_t type = Call(FF_GET_PARAMETER_TYPE, FromUInt(set.ParameterNumber), nullptr).UIntValue;
 			if (IsTextLikeParamType(type))
 				set.NewParameterValue.PointerValue = const_cast<char*>(storage.Text(data));
 			else
-			{
-				set.NewParameterValue.PointerValue = nullptr;
-				const float value = FuzzFloat(data);
-				std::memcpy(&set.NewParameterValue.UIntValue, &value, sizeof value);
-			}
+				set.NewParameterValue = FFGLMixed::FromFloat(FuzzFloat(data));
 			break;
 		}
 		case FF_SET_PARAMETER_ELEMENT_VALUE:
@@ -326,9 +287,7 @@ public:
 			SetParameterElementValueStructTag& set = storage.record.setElement;
 			set.ParameterNumber = FuzzIndex(data);
 			set.ElementNumber = FuzzIndex(data);
-			set.NewParameterValue.PointerValue = nullptr;
-			const float value = FuzzFloat(data);
-			std::memcpy(&set.NewParameterValue.UIntValue, &value, sizeof value);
+			set.NewParameterValue = FFGLMixed::FromFloat(FuzzFloat(data));
 			break;
 		}
 		case FF_GET_PARAMETER_ELEMENT_NAME:
@@ -399,7 +358,7 @@ public:
 			break;
 		default:
 			// Codes that take a number (or nothing).
-			input = Number(FuzzIndex(data));
+			input = FromUInt(FuzzIndex(data));
 			break;
 		}
 
@@ -407,13 +366,13 @@ public:
 
 		if (code == FF_INSTANTIATE_GL)
 		{
-			const auto bits = reinterpret_cast<std::uintptr_t>(result.PointerValue);
+			const std::uint64_t bits = FFGLMixed::AllBits(result);
 			if (bits != 0 && bits != FF_FAIL)
 			{
 				if (instances.size() < kMaxInstances)
 					instances.push_back(result.PointerValue);
 				else
-					Call(FF_DEINSTANTIATE_GL, Number(0), result.PointerValue);
+					Call(FF_DEINSTANTIATE_GL, FromUInt(0), result.PointerValue);
 			}
 		}
 		else if (code == FF_DEINSTANTIATE_GL && instance != nullptr)

@@ -2,6 +2,7 @@
 
 #include "core/FFGLPlugin.h"
 #include "ffglex/FFGLGLLoader.h"
+#include "host/FFGLMixed.h"
 #include "host/FFGLPluginInfo.h"
 #include "host/FFGLThumbnailInfo.h"
 
@@ -15,13 +16,7 @@ namespace
 {
 CFFGLPlugin* s_pPrototype = nullptr;
 
-FFMixed Result32(std::uint32_t value)
-{
-	// Through the full pointer width, so the upper four bytes are zero.
-	FFMixed result;
-	result.PointerValue = reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
-	return result;
-}
+using FFGLMixed::FromUInt;
 
 // The lazy prototype: made by the first query that needs it.
 CFFGLPlugin* Prototype()
@@ -141,7 +136,7 @@ const char* getParameterName(unsigned int number)
 FFMixed getParameterDefault(unsigned int number)
 {
 	CFFGLPlugin* prototype = Prototype();
-	return prototype != nullptr ? prototype->GetParamDefault(number) : Result32(FF_FAIL);
+	return prototype != nullptr ? prototype->GetParamDefault(number) : FromUInt(FF_FAIL);
 }
 
 unsigned int getParameterType(unsigned int number)
@@ -237,20 +232,20 @@ FFMixed instantiateGL(const FFGLViewportStructTag* viewport)
 {
 	CFFGLPluginInfo* registration = CFFGLPluginInfo::GetRegistered();
 	if (viewport == nullptr || registration == nullptr)
-		return Result32(FF_FAIL);
+		return FromUInt(FF_FAIL);
 	CFFGLPlugin* prototype = Prototype();
 	if (prototype == nullptr)
-		return Result32(FF_FAIL);
+		return FromUInt(FF_FAIL);
 
 	FPCREATEINSTANCEGL factory = registration->GetFactoryMethod();
 	if (factory == nullptr)
-		return Result32(FF_FAIL);
+		return FromUInt(FF_FAIL);
 	CFFGLPlugin* made = nullptr;
 	const unsigned int madeResult = factory(&made);
 	// Owned from here on: any failure or exception below deletes it.
 	OwnedInstance instance(made);
 	if (madeResult == FF_FAIL || instance == nullptr)
-		return Result32(FF_FAIL);
+		return FromUInt(FF_FAIL);
 
 	instance->selfPlugin = instance.get();
 	instance->connected = false;
@@ -268,19 +263,17 @@ FFMixed instantiateGL(const FFGLViewportStructTag* viewport)
 		}
 		else
 		{
-			float value;
-			std::memcpy(&value, &defaultValue.UIntValue, sizeof(value));
-			result = instance->SetFloatParameter(i, value);
+			result = instance->SetFloatParameter(i, FFGLMixed::ToFloat(defaultValue));
 		}
 		if (result == FF_FAIL)
-			return Result32(FF_FAIL);
+			return FromUInt(FF_FAIL);
 	}
 
 	// Where the GL functions are only reachable through the current context
 	// (Windows), they are resolved before the first instance builds its GL
 	// objects; without them InitGL cannot run at all, and DeInitGL must not.
 	if (!ffglex::LoadGLFunctions())
-		return Result32(FF_FAIL);
+		return FromUInt(FF_FAIL);
 
 	unsigned int initResult;
 	try
@@ -296,12 +289,10 @@ FFMixed instantiateGL(const FFGLViewportStructTag* viewport)
 	if (initResult != FF_SUCCESS)
 	{
 		instance->DeInitGL();
-		return Result32(FF_FAIL);
+		return FromUInt(FF_FAIL);
 	}
 
-	FFMixed result;
-	result.PointerValue = instance.release();
-	return result;
+	return FFGLMixed::FromPointer(instance.release());
 }
 
 unsigned int processGL(CFFGLPlugin* instance, ProcessOpenGLStructTag* record)
@@ -314,6 +305,26 @@ unsigned int processGL(CFFGLPlugin* instance, ProcessOpenGLStructTag* record)
 		instance->connected = true;
 	}
 	return instance->ProcessOpenGL(record);
+}
+
+unsigned int connectInstance(CFFGLPlugin* instance)
+{
+	if (instance == nullptr)
+		return FF_FAIL;
+	const unsigned int result = instance->Connect();
+	if (result == FF_SUCCESS)
+		instance->connected = true;
+	return result;
+}
+
+unsigned int disconnectInstance(CFFGLPlugin* instance)
+{
+	if (instance == nullptr)
+		return FF_FAIL;
+	const unsigned int result = instance->Disconnect();
+	if (result == FF_SUCCESS)
+		instance->connected = false;
+	return result;
 }
 
 unsigned int deInstantiateGL(CFFGLPlugin* instance)

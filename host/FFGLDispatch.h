@@ -1,6 +1,10 @@
 // The global functions behind plugMain: one per host request that needs more
 // than a single virtual call on an instance.
 //
+// These functions are the only code that changes an instance's connected flag:
+// the implicit connect before the first frame, the implicit disconnect on
+// deletion, and the host's explicit connect and disconnect.
+//
 // Global queries are answered from a prototype instance that these functions
 // make on demand through the registered factory and own until deInitialise.
 // The prototype never gets InitGL, frames, parameter values or host state.
@@ -61,6 +65,10 @@ unsigned int getParameterElementValue(unsigned int number, unsigned int element,
 FFMixed instantiateGL(const FFGLViewportStructTag* viewport);
 // One frame; the first frame of an instance connects it.
 unsigned int processGL(CFFGLPlugin* instance, ProcessOpenGLStructTag* record);
+// The host's explicit connect and disconnect (codes 21 and 22): the instance's
+// Connect or Disconnect result, and connected changes only on FF_SUCCESS.
+unsigned int connectInstance(CFFGLPlugin* instance);
+unsigned int disconnectInstance(CFFGLPlugin* instance);
 // Disconnects when connected, runs DeInitGL and deletes the instance.
 unsigned int deInstantiateGL(CFFGLPlugin* instance);
 

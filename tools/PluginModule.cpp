@@ -1,11 +1,11 @@
 #include "tools/PluginModule.h"
 
+#include "host/FFGLMixed.h"
 #include "tools/ModuleMemory.h"
 
 #include <dlfcn.h>
 
 #include <csignal>
-#include <cstring>
 
 namespace ffgltool
 {
@@ -37,20 +37,8 @@ std::string OneLine(const char* text)
 	return line;
 }
 
-FFMixed Number(std::uint32_t value)
-{
-	FFMixed mixed{};
-	mixed.PointerValue = nullptr; // upper four bytes zero
-	mixed.UIntValue = value;
-	return mixed;
-}
-
-FFMixed Pointer(const void* record)
-{
-	FFMixed mixed{};
-	mixed.PointerValue = const_cast<void*>(record);
-	return mixed;
-}
+using FFGLMixed::FromPointer;
+using FFGLMixed::FromUInt;
 
 } // namespace
 
@@ -134,7 +122,7 @@ bool PluginModule::SetLogCallback(LogCallback callback) const
 FFMixed PluginModule::Call(std::uint32_t functionCode, FFMixed input, void* instance) const
 {
 	if (plugMain == nullptr)
-		return Number(FF_FAIL);
+		return FromUInt(FF_FAIL);
 	CodeInFlightScope scope(static_cast<int>(functionCode & 0x7FFFFFFFu));
 	try
 	{
@@ -158,21 +146,20 @@ int PluginModule::CodeInFlight()
 
 float PluginModule::FloatFromBits(std::uint32_t bits)
 {
-	float value;
-	std::memcpy(&value, &bits, sizeof value);
-	return value;
+	return FFGLMixed::FloatFromBits(bits);
 }
 
 // --- Global queries ---------------------------------------------------------
 
 const PluginInfoStructTag* PluginModule::GetInfo() const
 {
-	return static_cast<const PluginInfoStructTag*>(Call(FF_GET_INFO, Number(0), nullptr).PointerValue);
+	return static_cast<const PluginInfoStructTag*>(Call(FF_GET_INFO, FromUInt(0), nullptr).PointerValue);
 }
 
 const PluginExtendedInfoStructTag* PluginModule::GetExtendedInfo() const
 {
-	return static_cast<const PluginExtendedInfoStructTag*>(Call(FF_GET_EXTENDED_INFO, Number(0), nullptr).PointerValue);
+	return static_cast<const PluginExtendedInfoStructTag*>(
+		Call(FF_GET_EXTENDED_INFO, FromUInt(0), nullptr).PointerValue);
 }
 
 bool PluginModule::CopyInfo(PluginInfoStructTag& info, std::string& error) const
@@ -189,54 +176,54 @@ bool PluginModule::CopyInfo(PluginInfoStructTag& info, std::string& error) const
 
 std::uint32_t PluginModule::Initialise() const
 {
-	return CallForCode(FF_INITIALISE_V2, Number(0), nullptr);
+	return CallForCode(FF_INITIALISE_V2, FromUInt(0), nullptr);
 }
 
 std::uint32_t PluginModule::DeInitialise() const
 {
-	return CallForCode(FF_DEINITIALISE, Number(0), nullptr);
+	return CallForCode(FF_DEINITIALISE, FromUInt(0), nullptr);
 }
 
 std::uint32_t PluginModule::GetNumParameters() const
 {
-	return CallForCode(FF_GET_NUM_PARAMETERS, Number(0), nullptr);
+	return CallForCode(FF_GET_NUM_PARAMETERS, FromUInt(0), nullptr);
 }
 
 const char* PluginModule::GetParameterName(std::uint32_t index) const
 {
-	return static_cast<const char*>(Call(FF_GET_PARAMETER_NAME, Number(index), nullptr).PointerValue);
+	return static_cast<const char*>(Call(FF_GET_PARAMETER_NAME, FromUInt(index), nullptr).PointerValue);
 }
 
 FFMixed PluginModule::GetParameterDefault(std::uint32_t index) const
 {
-	return Call(FF_GET_PARAMETER_DEFAULT, Number(index), nullptr);
+	return Call(FF_GET_PARAMETER_DEFAULT, FromUInt(index), nullptr);
 }
 
 std::uint32_t PluginModule::GetParameterType(std::uint32_t index) const
 {
-	return CallForCode(FF_GET_PARAMETER_TYPE, Number(index), nullptr);
+	return CallForCode(FF_GET_PARAMETER_TYPE, FromUInt(index), nullptr);
 }
 
 std::uint32_t PluginModule::GetParameterUsage(std::uint32_t index) const
 {
-	return CallForCode(FF_GET_PARAMETER_USAGE, Number(index), nullptr);
+	return CallForCode(FF_GET_PARAMETER_USAGE, FromUInt(index), nullptr);
 }
 
 std::uint32_t PluginModule::GetPluginCaps(std::uint32_t capability) const
 {
-	return CallForCode(FF_GET_PLUGIN_CAPS, Number(capability), nullptr);
+	return CallForCode(FF_GET_PLUGIN_CAPS, FromUInt(capability), nullptr);
 }
 
 const char* PluginModule::GetPluginShortName() const
 {
-	return static_cast<const char*>(Call(FF_GET_PLUGIN_SHORT_NAME, Number(0), nullptr).PointerValue);
+	return static_cast<const char*>(Call(FF_GET_PLUGIN_SHORT_NAME, FromUInt(0), nullptr).PointerValue);
 }
 
 std::uint32_t PluginModule::GetParamRange(std::uint32_t index, float& min, float& max) const
 {
 	GetRangeStructTag record{};
 	record.ParameterNumber = index;
-	const std::uint32_t result = CallForCode(FF_GET_RANGE, Pointer(&record), nullptr);
+	const std::uint32_t result = CallForCode(FF_GET_RANGE, FromPointer(&record), nullptr);
 	if (result == FF_SUCCESS)
 	{
 		min = record.min;
@@ -247,29 +234,29 @@ std::uint32_t PluginModule::GetParamRange(std::uint32_t index, float& min, float
 
 std::uint32_t PluginModule::GetThumbnail(GetThumbnailStructTag& record) const
 {
-	return CallForCode(FF_GET_THUMBNAIL, Pointer(&record), nullptr);
+	return CallForCode(FF_GET_THUMBNAIL, FromPointer(&record), nullptr);
 }
 
 std::uint32_t PluginModule::GetNumFileParameterExtensions(std::uint32_t index) const
 {
-	return CallForCode(FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, Number(index), nullptr);
+	return CallForCode(FF_GET_NUM_FILE_PARAMETER_EXTENSIONS, FromUInt(index), nullptr);
 }
 
 const char* PluginModule::GetFileParameterExtension(std::uint32_t index, std::uint32_t extension) const
 {
 	ParamElementStructTag record{ index, extension };
-	return static_cast<const char*>(Call(FF_GET_FILE_PARAMETER_EXTENSION, Pointer(&record), nullptr).PointerValue);
+	return static_cast<const char*>(Call(FF_GET_FILE_PARAMETER_EXTENSION, FromPointer(&record), nullptr).PointerValue);
 }
 
 std::uint32_t PluginModule::GetNumElementSeparators(std::uint32_t index) const
 {
-	return CallForCode(FF_GET_NUM_ELEMENT_SEPARATORS, Number(index), nullptr);
+	return CallForCode(FF_GET_NUM_ELEMENT_SEPARATORS, FromUInt(index), nullptr);
 }
 
 std::uint32_t PluginModule::GetElementSeparatorElementIndex(std::uint32_t index, std::uint32_t separator) const
 {
 	ParamElementStructTag record{ index, separator };
-	return CallForCode(FF_GET_SEPARATOR_ELEMENT_INDEX, Pointer(&record), nullptr);
+	return CallForCode(FF_GET_SEPARATOR_ELEMENT_INDEX, FromPointer(&record), nullptr);
 }
 
 std::uint32_t PluginModule::GetParamGroup(std::uint32_t index, char* buffer, std::uint32_t maxToWrite) const
@@ -278,38 +265,38 @@ std::uint32_t PluginModule::GetParamGroup(std::uint32_t index, char* buffer, std
 	record.ParameterNumber = index;
 	record.stringBuffer.address = buffer;
 	record.stringBuffer.maxToWrite = maxToWrite;
-	return CallForCode(FF_GET_PARAM_GROUP, Pointer(&record), nullptr);
+	return CallForCode(FF_GET_PARAM_GROUP, FromPointer(&record), nullptr);
 }
 
 // --- Queries with an optional instance --------------------------------------
 
 std::uint32_t PluginModule::GetNumParameterElements(std::uint32_t index, void* instance) const
 {
-	return CallForCode(FF_GET_NUM_PARAMETER_ELEMENTS, Number(index), instance);
+	return CallForCode(FF_GET_NUM_PARAMETER_ELEMENTS, FromUInt(index), instance);
 }
 
 const char* PluginModule::GetParameterElementName(std::uint32_t index, std::uint32_t element, void* instance) const
 {
 	ParamElementStructTag record{ index, element };
-	return static_cast<const char*>(Call(FF_GET_PARAMETER_ELEMENT_NAME, Pointer(&record), instance).PointerValue);
+	return static_cast<const char*>(Call(FF_GET_PARAMETER_ELEMENT_NAME, FromPointer(&record), instance).PointerValue);
 }
 
 std::uint32_t PluginModule::GetParameterElementValue(std::uint32_t index, std::uint32_t element, void* instance) const
 {
 	ParamElementStructTag record{ index, element };
-	return CallForCode(FF_GET_PARAMETER_ELEMENT_VALUE, Pointer(&record), instance);
+	return CallForCode(FF_GET_PARAMETER_ELEMENT_VALUE, FromPointer(&record), instance);
 }
 
 std::uint32_t PluginModule::GetParameterVisibility(std::uint32_t index, void* instance) const
 {
-	return CallForCode(FF_GET_PARAMETER_VISIBILITY, Number(index), instance);
+	return CallForCode(FF_GET_PARAMETER_VISIBILITY, FromUInt(index), instance);
 }
 
 // --- Instances ----------------------------------------------------------------
 
 void* PluginModule::Instantiate(const FFGLViewportStructTag& viewport) const
 {
-	const FFMixed result = Call(FF_INSTANTIATE_GL, Pointer(&viewport), nullptr);
+	const FFMixed result = Call(FF_INSTANTIATE_GL, FromPointer(&viewport), nullptr);
 	// A refusal is FF_FAIL as a 32-bit value (upper half zero), not null; a
 	// null pointer is refused as well, since no instance can live there.
 	const auto bits = reinterpret_cast<std::uintptr_t>(result.PointerValue);
@@ -320,26 +307,25 @@ void* PluginModule::Instantiate(const FFGLViewportStructTag& viewport) const
 
 std::uint32_t PluginModule::DeInstantiate(void* instance) const
 {
-	return CallForCode(FF_DEINSTANTIATE_GL, Number(0), instance);
+	return CallForCode(FF_DEINSTANTIATE_GL, FromUInt(0), instance);
 }
 
 std::uint32_t PluginModule::ProcessOpenGL(void* instance, ProcessOpenGLStructTag& frame) const
 {
-	return CallForCode(FF_PROCESS_OPENGL, Pointer(&frame), instance);
+	return CallForCode(FF_PROCESS_OPENGL, FromPointer(&frame), instance);
 }
 
 const char* PluginModule::GetParameterDisplay(void* instance, std::uint32_t index) const
 {
-	return static_cast<const char*>(Call(FF_GET_PARAMETER_DISPLAY, Number(index), instance).PointerValue);
+	return static_cast<const char*>(Call(FF_GET_PARAMETER_DISPLAY, FromUInt(index), instance).PointerValue);
 }
 
 std::uint32_t PluginModule::SetFloatParameter(void* instance, std::uint32_t index, float value) const
 {
 	SetParameterStructTag record{};
 	record.ParameterNumber = index;
-	record.NewParameterValue.PointerValue = nullptr;
-	std::memcpy(&record.NewParameterValue.UIntValue, &value, sizeof value);
-	return CallForCode(FF_SET_PARAMETER, Pointer(&record), instance);
+	record.NewParameterValue = FFGLMixed::FromFloat(value);
+	return CallForCode(FF_SET_PARAMETER, FromPointer(&record), instance);
 }
 
 std::uint32_t PluginModule::SetTextParameter(void* instance, std::uint32_t index, const char* value) const
@@ -347,37 +333,37 @@ std::uint32_t PluginModule::SetTextParameter(void* instance, std::uint32_t index
 	SetParameterStructTag record{};
 	record.ParameterNumber = index;
 	record.NewParameterValue.PointerValue = const_cast<char*>(value);
-	return CallForCode(FF_SET_PARAMETER, Pointer(&record), instance);
+	return CallForCode(FF_SET_PARAMETER, FromPointer(&record), instance);
 }
 
 FFMixed PluginModule::GetParameter(void* instance, std::uint32_t index) const
 {
-	return Call(FF_GET_PARAMETER, Number(index), instance);
+	return Call(FF_GET_PARAMETER, FromUInt(index), instance);
 }
 
 std::uint32_t PluginModule::GetInputStatus(void* instance, std::uint32_t input) const
 {
-	return CallForCode(FF_GET_INPUT_STATUS, Number(input), instance);
+	return CallForCode(FF_GET_INPUT_STATUS, FromUInt(input), instance);
 }
 
 std::uint32_t PluginModule::SetTime(void* instance, double seconds) const
 {
-	return CallForCode(FF_SET_TIME, Pointer(&seconds), instance);
+	return CallForCode(FF_SET_TIME, FromPointer(&seconds), instance);
 }
 
 std::uint32_t PluginModule::Connect(void* instance) const
 {
-	return CallForCode(FF_CONNECT, Number(0), instance);
+	return CallForCode(FF_CONNECT, FromUInt(0), instance);
 }
 
 std::uint32_t PluginModule::Disconnect(void* instance) const
 {
-	return CallForCode(FF_DISCONNECT, Number(0), instance);
+	return CallForCode(FF_DISCONNECT, FromUInt(0), instance);
 }
 
 std::uint32_t PluginModule::Resize(void* instance, const FFGLViewportStructTag& viewport) const
 {
-	return CallForCode(FF_RESIZE, Pointer(&viewport), instance);
+	return CallForCode(FF_RESIZE, FromPointer(&viewport), instance);
 }
 
 std::uint32_t PluginModule::SetParameterElementValue(
@@ -386,36 +372,35 @@ std::uint32_t PluginModule::SetParameterElementValue(
 	SetParameterElementValueStructTag record{};
 	record.ParameterNumber = index;
 	record.ElementNumber = element;
-	record.NewParameterValue.PointerValue = nullptr;
-	std::memcpy(&record.NewParameterValue.UIntValue, &value, sizeof value);
-	return CallForCode(FF_SET_PARAMETER_ELEMENT_VALUE, Pointer(&record), instance);
+	record.NewParameterValue = FFGLMixed::FromFloat(value);
+	return CallForCode(FF_SET_PARAMETER_ELEMENT_VALUE, FromPointer(&record), instance);
 }
 
 std::uint32_t PluginModule::SetBeatInfo(void* instance, float bpm, float barPhase) const
 {
 	SetBeatInfoStructTag record{ bpm, barPhase };
-	return CallForCode(FF_SET_BEATINFO, Pointer(&record), instance);
+	return CallForCode(FF_SET_BEATINFO, FromPointer(&record), instance);
 }
 
 std::uint32_t PluginModule::SetHostInfo(void* instance, const char* name, const char* version) const
 {
 	SetHostInfoStructTag record{ name, version };
-	return CallForCode(FF_SET_HOSTINFO, Pointer(&record), instance);
+	return CallForCode(FF_SET_HOSTINFO, FromPointer(&record), instance);
 }
 
 std::uint32_t PluginModule::SetSampleRate(void* instance, std::uint32_t rate) const
 {
-	return CallForCode(FF_SET_SAMPLERATE, Number(rate), instance);
+	return CallForCode(FF_SET_SAMPLERATE, FromUInt(rate), instance);
 }
 
 std::uint32_t PluginModule::GetParamEvents(void* instance, GetParamEventsStructTag& record) const
 {
-	return CallForCode(FF_GET_PARAMETER_EVENTS, Pointer(&record), instance);
+	return CallForCode(FF_GET_PARAMETER_EVENTS, FromPointer(&record), instance);
 }
 
 std::uint32_t PluginModule::EnablePluginCap(void* instance, std::uint32_t capability) const
 {
-	return CallForCode(FF_ENABLE_PLUGIN_CAP, Number(capability), instance);
+	return CallForCode(FF_ENABLE_PLUGIN_CAP, FromUInt(capability), instance);
 }
 
 std::uint32_t PluginModule::GetParamDisplayName(
@@ -425,7 +410,7 @@ std::uint32_t PluginModule::GetParamDisplayName(
 	record.ParameterNumber = index;
 	record.stringBuffer.address = buffer;
 	record.stringBuffer.maxToWrite = maxToWrite;
-	return CallForCode(FF_GET_PARAM_DISPLAY_NAME, Pointer(&record), instance);
+	return CallForCode(FF_GET_PARAM_DISPLAY_NAME, FromPointer(&record), instance);
 }
 
 } // namespace ffgltool

@@ -9,7 +9,7 @@
 
 namespace
 {
-// Answers a fixed float for every parameter; registers what a test asks for.
+// Answers a fixed float for every parameter.
 class Fixed : public CFFGLPlugin
 {
 public:
@@ -26,7 +26,6 @@ TEST(PluginBaseTest, FreshInstanceAndDefaultOperations)
 	EXPECT_EQ(plugin.bpm, 120.0f);
 	EXPECT_EQ(plugin.barPhase, 0.0f);
 	EXPECT_FALSE(plugin.connected);
-	EXPECT_EQ(plugin.hostName + plugin.hostVersion, "");
 	EXPECT_TRUE(plugin.IsTopLeftTextureOrientationSupported());
 	EXPECT_EQ(plugin.GetShortName(), nullptr);
 	EXPECT_EQ(plugin.SetFloatParameter(0, 1.0f), FF_FAIL);
@@ -56,31 +55,25 @@ TEST(PluginBaseTest, FreshInstanceAndDefaultOperations)
 
 TEST(PluginBaseTest, DisplayIsASixteenByteFieldOfSixDecimals)
 {
-	struct Case
+	const struct
 	{
 		float value;
 		std::string field; // all 16 bytes
-	};
-	const Case cases[] = {
-		{ 0.5f, std::string("0.500000") + std::string(8, '\0') },
-		{ 123456792.0f, "123456792.000000" },                   // 16 characters, no terminator
-		{ -1234567.0f, std::string("-1234567.000000") + '\0' }, // 15 characters and a terminator
-		{ 3.0e38f, "3000000005497755" },                        // cut after 16, never an exponent
-		{ -0.0f, std::string("-0.000000") + std::string(7, '\0') },
+	} cases[] = {
+		{ 123456792.0f, "123456792.000000" },                     // 16 characters, no terminator
+		{ 0.5f, std::string("0.500000") + std::string(8, '\0') }, // nothing left of the longer text
+		{ -1234567.0f, std::string("-1234567.000000") + '\0' },   // 15 characters and a terminator
+		{ 3.0e38f, "3000000005497755" },                          // cut after 16, never an exponent
 	};
 	Fixed plugin;
 	plugin.SetParamInfo(0, "p", FF_TYPE_INTEGER, 0.0f);
-	for (const Case& c : cases)
+	for (const auto& c : cases)
 	{
 		plugin.value = c.value;
 		const char* display = plugin.GetParameterDisplay(0);
 		ASSERT_NE(display, nullptr);
 		EXPECT_EQ(std::string(display, 16), c.field) << c.value;
 	}
-
-	// A longer text earlier leaves nothing behind in the shared field.
-	plugin.value = 0.5f;
-	EXPECT_EQ(std::string(plugin.GetParameterDisplay(0), 16), cases[0].field);
 }
 
 TEST(PluginBaseTest, DisplayOfUnknownAndTextParametersAndThroughSelfPlugin)

@@ -11,13 +11,13 @@
 
 #include <winsock2.h>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-using tests::WindowsPlugin;
+using FFGLMixed::FromPointer;
+using FFGLMixed::FromUInt;
 
 namespace
 {
@@ -32,7 +32,7 @@ protected:
 		StartContext();
 		if (IsSkipped() || HasFatalFailure())
 			return;
-		output = MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, 0));
+		output = Uniform(0);
 		glGenFramebuffers(1, &hostFramebuffer);
 		glBindFramebuffer(GL_FRAMEBUFFER, hostFramebuffer);
 		glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, output, 0);
@@ -43,7 +43,7 @@ protected:
 	{
 		if (instance != nullptr)
 		{
-			EXPECT_EQ(plugin.Call64(FF_DEINSTANTIATE_GL, WindowsPlugin::Number(0), instance), FF_SUCCESS);
+			EXPECT_EQ(plugin.Call64(FF_DEINSTANTIATE_GL, FromUInt(0), instance), FF_SUCCESS);
 		}
 		if (hostFramebuffer != 0)
 		{
@@ -64,6 +64,7 @@ protected:
 
 	GLuint MakeTexture(const std::vector<std::uint8_t>& texels)
 	{
+		// Nearest filtering, so the output can be compared byte for byte.
 		GLuint texture = 0;
 		glGenTextures(1, &texture);
 		glBindTexture(GL_TEXTURE_2D, texture);
@@ -80,7 +81,7 @@ protected:
 		FFGLTextureStructTag texture = { kWidth, kHeight, kWidth, kHeight, input };
 		FFGLTextureStructTag* inputs[] = { &texture };
 		ProcessOpenGLStructTag record = { input != 0 ? 1u : 0u, inputs, hostFramebuffer };
-		return plugin.Call64(FF_PROCESS_OPENGL, WindowsPlugin::Pointer(&record), instance);
+		return plugin.Call64(FF_PROCESS_OPENGL, FromPointer(&record), instance);
 	}
 
 	std::vector<std::uint8_t> Output()
@@ -93,18 +94,41 @@ protected:
 
 	std::string Shown(std::uint32_t index)
 	{
-		const char* text = plugin.CallText(FF_GET_PARAMETER_DISPLAY, WindowsPlugin::Number(index), instance);
+		const char* text = plugin.CallText(FF_GET_PARAMETER_DISPLAY, index, instance);
 		return text != nullptr ? text : "<null>";
 	}
+	GLuint Uniform(std::uint8_t level) { return MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, level)); }
 
-	WindowsPlugin plugin;
+	// The guard on the port 6000 + slider x 3000, with hold and recovery 0:
+	// the first black frame after a grey one sends.
+	void StartSendingTo(float portSlider, const char* port)
+	{
+		Start("CameraTenebrixor.dll");
+		ASSERT_EQ(plugin.SetParameter(instance, 4, portSlider), FF_SUCCESS);
+		ASSERT_EQ(Shown(4), port);
+		plugin.SetParameter(instance, 1, 0.0f);
+		plugin.SetParameter(instance, 2, 0.0f);
+	}
+	// n black runs, each a grey frame and a black one.
+	void BlackRuns(int n)
+	{
+		const GLuint grey = Uniform(128);
+		const GLuint black = Uniform(0);
+		for (int run = 0; run < n; ++run)
+		{
+			ASSERT_EQ(Frame(grey), FF_SUCCESS);
+			ASSERT_EQ(Frame(black), FF_SUCCESS);
+		}
+	}
+
+	tests::WindowsPlugin plugin;
 	void* instance = nullptr;
 	GLuint hostFramebuffer = 0;
 	GLuint output = 0;
 	std::vector<GLuint> textures;
 };
 
-// A UDP socket on 127.0.0.1 that takes what arrives within a short wait.
+// A UDP socket on 127.0.0.1 that takes what arrives within half a second.
 class LoopbackReceiver
 {
 public:
@@ -117,33 +141,29 @@ public:
 		address.sin_family = AF_INET;
 		address.sin_port = htons(port);
 		address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-		bound = socketHandle != INVALID_SOCKET &&
-			::bind(socketHandle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+		bound = ::bind(socketHandle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
 		const DWORD timeoutMs = 500;
-		::setsockopt(
-			socketHandle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof(timeoutMs));
+		::setsockopt(socketHandle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof(DWORD));
 	}
 	~LoopbackReceiver()
 	{
-		if (socketHandle != INVALID_SOCKET)
-			::closesocket(socketHandle);
+		::closesocket(socketHandle);
 		if (started)
 			::WSACleanup();
 	}
-	bool IsBound() const { return bound; }
 	// The next datagram, or an empty one when none arrives in time.
 	std::vector<std::uint8_t> Receive()
 	{
 		std::vector<std::uint8_t> datagram(512);
-		const int size =
-			::recv(socketHandle, reinterpret_cast<char*>(datagram.data()), static_cast<int>(datagram.size()), 0);
+		const int size = ::recv(socketHandle, reinterpret_cast<char*>(datagram.data()), 512, 0);
 		datagram.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
 		return datagram;
 	}
 
-private:
 	bool started = false;
 	bool bound = false;
+
+private:
 	SOCKET socketHandle = INVALID_SOCKET;
 };
 
@@ -165,22 +185,13 @@ TEST_F(PluginDllGLTest, GuardPassesThePictureThroughAndShowsItsParameters)
 
 TEST_F(PluginDllGLTest, BlackPictureSendsTheNextClipDatagramOverWinsock)
 {
-	Start("CameraTenebrixor.dll");
-	// Port 6000 + 0.6 x 3000; hold and recovery 0: the first black frame sends.
-	ASSERT_EQ(plugin.SetParameter(instance, 4, 0.6f), FF_SUCCESS);
-	ASSERT_EQ(Shown(4), "7800");
-	plugin.SetParameter(instance, 1, 0.0f);
-	plugin.SetParameter(instance, 2, 0.0f);
+	StartSendingTo(0.6f, "7800");
 	plugin.SetParameter(instance, 3, 11.0f / 98.0f);
 	ASSERT_EQ(Shown(3), "12");
 	LoopbackReceiver receiver(7800);
-	ASSERT_TRUE(receiver.IsBound()) << "port 7800 on 127.0.0.1 is taken";
-
-	const GLuint grey = MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, 128));
-	const GLuint black = MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, 0));
-	ASSERT_EQ(Frame(grey), FF_SUCCESS);
-	ASSERT_EQ(Frame(black), FF_SUCCESS);
-	ASSERT_EQ(Frame(black), FF_SUCCESS);
+	ASSERT_TRUE(receiver.bound) << "port 7800 on 127.0.0.1 is taken";
+	BlackRuns(1);
+	ASSERT_EQ(Frame(Uniform(0)), FF_SUCCESS);
 
 	const std::string address = "/composition/layers/12/connectnextclip";
 	std::vector<std::uint8_t> expected(address.begin(), address.end());
@@ -199,19 +210,9 @@ TEST_F(PluginDllGLTest, SendsWhenTheHostHasNotStartedWinsock)
 	const char* peerPort = std::getenv("TENEBRIXOR_OSC_PEER_PORT");
 	if (peerPort == nullptr || std::strcmp(peerPort, "7500") != 0)
 		GTEST_SKIP() << "needs oscdump listening on port 7500 (run through osc-peer-run.sh)";
-	Start("CameraTenebrixor.dll");
-	ASSERT_EQ(plugin.SetParameter(instance, 4, 0.5f), FF_SUCCESS);
-	ASSERT_EQ(Shown(4), "7500");
-	plugin.SetParameter(instance, 1, 0.0f);
-	plugin.SetParameter(instance, 2, 0.0f);
-	const GLuint grey = MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, 128));
-	const GLuint black = MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, 0));
+	StartSendingTo(0.5f, "7500");
 	// Several black runs, in case the peer was still starting for the first.
-	for (int run = 0; run < 5; ++run)
-	{
-		ASSERT_EQ(Frame(grey), FF_SUCCESS);
-		ASSERT_EQ(Frame(black), FF_SUCCESS);
-	}
+	BlackRuns(5);
 }
 
 TEST_F(PluginDllGLTest, QuickStartExampleDrawsThroughTheLoader)
@@ -221,12 +222,10 @@ TEST_F(PluginDllGLTest, QuickStartExampleDrawsThroughTheLoader)
 		plugin.SetParameter(instance, i, i == 0 ? 0.5f : 1.0f);
 	ASSERT_EQ(Frame(0), FF_SUCCESS);
 	// Hue 0.5 at full saturation, brightness and alpha: cyan everywhere.
-	const std::vector<std::uint8_t> pixels = Output();
-	for (std::size_t i = 0; i < pixels.size(); i += 4)
-	{
-		const std::array<std::uint8_t, 4> pixel = { pixels[i], pixels[i + 1], pixels[i + 2], pixels[i + 3] };
-		ASSERT_EQ(pixel, (std::array<std::uint8_t, 4>{ 0, 255, 255, 255 })) << "pixel " << i / 4;
-	}
+	std::vector<std::uint8_t> cyan;
+	for (int i = 0; i < kWidth * kHeight; ++i)
+		cyan.insert(cyan.end(), { 0, 255, 255, 255 });
+	EXPECT_TRUE(Output() == cyan);
 }
 
 // The quick-start random source seeds itself from the system's generator on

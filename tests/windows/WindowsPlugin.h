@@ -2,7 +2,7 @@
 // LoadLibrary and the exported plugMain looked up by name.
 #pragma once
 
-#include "host/FFGLRecords.h"
+#include "host/FFGLMixed.h"
 
 #include <cstdint>
 #include <string>
@@ -28,18 +28,23 @@ public:
 
 	void* Symbol(const char* name) const;
 
-	FFMixed Call(std::uint32_t code, FFMixed input = Number(0), void* instance = nullptr) const;
+	FFMixed Call(std::uint32_t code, FFMixed input = FFGLMixed::FromUInt(0), void* instance = nullptr) const
+	{
+		return plugMain(code, input, instance);
+	}
 	// All eight bytes of the result.
-	std::uint64_t Call64(std::uint32_t code, FFMixed input = Number(0), void* instance = nullptr) const;
-	const char* CallText(std::uint32_t code, FFMixed input = Number(0), void* instance = nullptr) const;
+	std::uint64_t Call64(std::uint32_t code, FFMixed input = FFGLMixed::FromUInt(0), void* instance = nullptr) const
+	{
+		return FFGLMixed::AllBits(Call(code, input, instance));
+	}
+	const char* CallText(std::uint32_t code, std::uint32_t number, void* instance = nullptr) const
+	{
+		return static_cast<const char*>(Call(code, FFGLMixed::FromUInt(number), instance).PointerValue);
+	}
 
 	// Code 18 with the viewport; null when the plug-in refuses.
 	void* Instantiate(const FFGLViewportStructTag& viewport) const;
 	std::uint64_t SetParameter(void* instance, std::uint32_t index, float value) const;
-
-	static FFMixed Number(std::uint32_t value);
-	static FFMixed Pointer(const void* pointer);
-	static std::uint32_t FloatBits(float value);
 
 private:
 	using PlugMain = FFMixed (*)(std::uint32_t, FFMixed, void*);
