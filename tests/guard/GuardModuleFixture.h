@@ -1,7 +1,8 @@
-// GuardModuleFixture: the built Camera Tenebrixor module loaded with dlopen and
-// driven through plugMain on the headless GL context, as a host drives it: the
-// fixture's 64x64 host output is bound for drawing and reading with the
-// viewport over all of it, and the test's own textures are the inputs.
+// GuardModuleFixture: a built watching module (by default Camera Tenebrixor)
+// loaded with dlopen and driven through plugMain on the headless GL context, as
+// a host drives it: the fixture's 64x64 host output is bound for drawing and
+// reading with the viewport over all of it, and the test's own textures are the
+// inputs.
 #pragma once
 
 #include "tests/host/PluginCalls.h"
@@ -28,8 +29,10 @@ protected:
 		if (IsSkipped() || HasFatalFailure())
 			return;
 		std::string error;
-		ASSERT_TRUE(module.Load(TENEBRIXOR_MODULE_PATH, error)) << error;
+		ASSERT_TRUE(module.Load(ModulePath(), error)) << error;
 	}
+
+	virtual const char* ModulePath() const { return TENEBRIXOR_MODULE_PATH; }
 
 	void TearDown() override
 	{

@@ -1,7 +1,8 @@
-// The guard as a host sees it: the built module loaded with dlopen and driven
-// through plugMain on the headless GL context. The picture passes through
-// unchanged, the context is left as promised, and the drawn picture is judged
-// over the grid of the viewport given at instantiation.
+// The watching modules as a host sees them: the built modules loaded with
+// dlopen and driven through plugMain on the headless GL context. The picture
+// passes through unchanged and the context is left as promised by both; the
+// black guard judges the drawn picture over the grid of the viewport given at
+// instantiation.
 //
 // A judged frame is followed by an all-black frame for layer 2 on an instance
 // with a hold of 0 s: exactly one message arrives either way, for layer 1 when
@@ -132,20 +133,33 @@ protected:
 	GLuint blackTexture = 0;
 };
 
-TEST_F(GuardModuleGLTest, ParametersThroughTheHost)
+struct WatchModule
+{
+	const char* name;
+	const char* path;
+	const char* defaults[5]; // display texts of a new instance
+	const char* atOne;       // display of parameter 0 at slider 1
+};
+
+class WatchModuleGLTest : public GuardModuleGLTest, public ::testing::WithParamInterface<WatchModule>
+{
+protected:
+	const char* ModulePath() const override { return GetParam().path; }
+};
+
+TEST_P(WatchModuleGLTest, ParametersThroughTheHost)
 {
 	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-	const char* const defaults[] = { "3.5%", "1.00 s", "0.50 s", "1", "7000" };
 	for (std::uint32_t i = 0; i < 5; ++i)
-		EXPECT_EQ(Display(instance, i), defaults[i]) << i;
-	EXPECT_EQ(Set(instance, kThreshold, 1.0f), FF_SUCCESS);
-	EXPECT_EQ(Display(instance, kThreshold), "25.0%");
+		EXPECT_EQ(Display(instance, i), GetParam().defaults[i]) << i;
+	EXPECT_EQ(Set(instance, 0, 1.0f), FF_SUCCESS);
+	EXPECT_EQ(Display(instance, 0), GetParam().atOne);
 	EXPECT_EQ(Set(instance, 5, 0.5f), FF_FAIL);
 	EXPECT_EQ(Display(instance, 5), "");
 }
 
-TEST_F(GuardModuleGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
+TEST_P(WatchModuleGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 {
 	const RGBA8 outside = { 255, 0, 255, 255 };
 	struct Case
@@ -190,7 +204,7 @@ TEST_F(GuardModuleGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 	}
 }
 
-TEST_F(GuardModuleGLTest, LeavesNoProgramUnitZeroActiveAndNoTextureBound)
+TEST_P(WatchModuleGLTest, LeavesNoProgramUnitZeroActiveAndNoTextureBound)
 {
 	ffglex::FFGLShader hostProgram;
 	ASSERT_TRUE(hostProgram.Compile("#version 410 core\nvoid main(){ gl_Position=vec4(0.0); }",
@@ -238,7 +252,7 @@ TEST_F(GuardModuleGLTest, LeavesNoProgramUnitZeroActiveAndNoTextureBound)
 
 // Such a frame is neither drawn nor judged: over a black output, a hold of 0 s
 // would otherwise send at once.
-TEST_F(GuardModuleGLTest, AFrameWithoutAnInputFailsAndIsNotJudged)
+TEST_P(WatchModuleGLTest, AFrameWithoutAnInputFailsAndIsNotJudged)
 {
 	void* instance = ArmedInstance({ 0, 0, kOutputWidth, kOutputHeight }, -1.0f);
 	ASSERT_NE(instance, nullptr);
@@ -279,6 +293,14 @@ TEST_F(GuardModuleGLTest, AFrameWithoutAnInputFailsAndIsNotJudged)
 	EXPECT_EQ(ReadPixel(10, 10), (RGBA8{ 200, 200, 200, 255 }));
 	glDeleteTextures(1, &texture);
 }
+
+// Both watching modules: the black guard and the still guard draw and behave
+// alike towards the host.
+INSTANTIATE_TEST_SUITE_P(Modules, WatchModuleGLTest,
+	::testing::Values(
+		WatchModule{ "Guard", TENEBRIXOR_MODULE_PATH, { "3.5%", "1.00 s", "0.50 s", "1", "7000" }, "25.0%" },
+		WatchModule{ "Still", TENEBRIXOR_STILL_MODULE_PATH, { "0.20%", "2.00 s", "0.50 s", "1", "7000" }, "5.00%" }),
+	[](const ::testing::TestParamInfo<WatchModule>& info) { return std::string(info.param.name); });
 
 TEST_F(GuardModuleGLTest, JudgesTheDrawnPictureOverItsOwnViewport)
 {
