@@ -1,23 +1,24 @@
-// GuardBench: what the guard adds to a host's frame.
+// GuardBench: what each watching plug-in adds to a host's frame.
 //
 // Each iteration draws the same picture twice into an output framebuffer of
 // the benchmark's size, each draw followed by glFinish, as a host that waits
-// for its frame before presenting it does: once through the guard module's
-// plugMain (code 17: pass-through drawing, 25 single-pixel reads, the timing
-// step), once as a bare pass-through made here from the same quad and the same
-// shader sources, with no sampling. The two are interleaved, in alternating
-// order, so that both see the same machine state. The benchmark's time is the
-// guard frame; the counters give both frames' mean times and their ratio
-// (overhead).
+// for its frame before presenting it does: once through a module's plugMain
+// (code 17: pass-through drawing, the single-pixel reads, the timing step),
+// once as a bare pass-through made here from the same quad and the same shader
+// sources, with no sampling. The two are interleaved, in alternating order, so
+// that both see the same machine state. The benchmark's time is the module's
+// frame; the counters give both frames' mean times and their ratio (overhead).
+// GuardFrame runs the black guard (25 reads), StillFrame the still guard (49).
 //
-// The picture is the synthetic camera's colour bars: never black, so the guard
-// sends no message during the benchmark.
+// The picture is the synthetic camera's colour bars, the same every frame:
+// never black, so the black guard sends nothing; the still guard sees a still
+// picture but, with its hold of 2 s, sends nothing during a run either.
 //
-//   build/bench/GuardBench [--module=PATH] [benchmark options]
+//   build/bench/GuardBench [--module=PATH] [--still-module=PATH] [benchmark options]
 #include "ffglex/FFGLGL.h"
-#include "ffglex/FFGLScopedBindings.h"
 #include "ffglex/FFGLScreenQuad.h"
 #include "ffglex/FFGLShader.h"
+#include "guard/PassThrough.h"
 #include "tests/support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 #include "tools/PluginModule.h"
@@ -37,21 +38,11 @@ namespace
 
 using Clock = std::chrono::steady_clock;
 
-// The guard's own pass-through program, character for character.
-const char kVertexShader[] =
-	"#version 410 core\n"
-	"uniform vec2 MaxUV; layout(location=0) in vec4 vPosition; layout(location=1) in vec2 vUV; out vec2 uv;\n"
-	"void main(){ gl_Position=vPosition; uv=vUV*MaxUV; }";
-const char kFragmentShader[] =
-	"#version 410 core\n"
-	"uniform sampler2D InputTexture; in vec2 uv; out vec4 fragColor;\n"
-	"void main(){ fragColor=texture(InputTexture,uv); }";
-
 constexpr int kWarmUpFrames = 3;
 
 // Set up once in main, before any benchmark runs.
 std::unique_ptr<HeadlessGL> s_gl;
-ffgltool::PluginModule s_module;
+ffgltool::PluginModule s_modules[2]; // the black guard, the still guard
 
 double Seconds(Clock::duration duration)
 {
@@ -63,7 +54,7 @@ double Seconds(Clock::duration duration)
 class Scene
 {
 public:
-	Scene(int width, int height, std::string& error)
+	Scene(ffgltool::PluginModule& module, int width, int height, std::string& error) : module(module)
 	{
 		output = s_gl->CreateHostFramebuffer(width, height);
 		if (!output.IsValid())
@@ -83,7 +74,7 @@ public:
 		frame.inputTextures = inputs;
 		frame.HostFBO = output.framebuffer;
 
-		if (!shader.Compile(kVertexShader, kFragmentShader) || !quad.Initialise(false))
+		if (!BuildPassThrough(shader, quad, kPassThroughVertexShader, kPassThroughFragmentShader))
 		{
 			error = "cannot build the bare pass-through";
 			return;
@@ -91,9 +82,9 @@ public:
 
 		const FFGLViewportStructTag viewport{ 0, 0, static_cast<std::uint32_t>(width),
 			static_cast<std::uint32_t>(height) };
-		instance = s_module.Instantiate(viewport);
+		instance = module.Instantiate(viewport);
 		if (instance == nullptr)
-			error = "the guard module refused an instance (code 18)";
+			error = "the module refused an instance (code 18)";
 	}
 
 	~Scene()
@@ -102,7 +93,7 @@ public:
 		{
 			try
 			{
-				s_module.DeInstantiate(instance);
+				module.DeInstantiate(instance);
 			}
 			catch (const ffgltool::PluginFault&)
 			{
@@ -119,33 +110,26 @@ public:
 	Scene(const Scene&) = delete;
 	Scene& operator=(const Scene&) = delete;
 
-	// One host frame through the guard; false when the module refuses it.
-	bool GuardFrame()
+	// One host frame through the module; false when it refuses it.
+	bool ModuleFrame()
 	{
 		HeadlessGL::BindHostFramebuffer(output);
-		const bool drawn = s_module.ProcessOpenGL(instance, frame) == FF_SUCCESS;
+		const bool drawn = module.ProcessOpenGL(instance, frame) == FF_SUCCESS;
 		glFinish();
 		return drawn;
 	}
 
-	// The same picture through the same program, drawn the way the guard
-	// draws it, without the sampling and timing after it.
+	// The same picture through the same program, drawn the way the modules
+	// draw it, without the sampling and timing after it.
 	void BareFrame()
 	{
 		HeadlessGL::BindHostFramebuffer(output);
-		{
-			ffglex::ScopedShaderBinding program(shader.GetGLID());
-			ffglex::ScopedSamplerActivation unit(0);
-			ffglex::Scoped2DTextureBinding binding(inputTexture);
-			shader.Set("InputTexture", 0);
-			shader.Set("MaxUV", static_cast<float>(texture.Width) / static_cast<float>(texture.HardwareWidth),
-				static_cast<float>(texture.Height) / static_cast<float>(texture.HardwareHeight));
-			quad.Draw();
-		}
+		DrawPassThrough(shader, quad, texture);
 		glFinish();
 	}
 
 private:
+	ffgltool::PluginModule& module;
 	HeadlessGL::Framebuffer output;
 	GLuint inputTexture = 0;
 	FFGLTextureStructTag texture{};
@@ -156,12 +140,12 @@ private:
 	void* instance = nullptr;
 };
 
-void GuardFrame(benchmark::State& state)
+void ModuleFrame(benchmark::State& state, int module)
 {
 	const int width = static_cast<int>(state.range(0));
 	const int height = static_cast<int>(state.range(1));
 	std::string error;
-	Scene scene(width, height, error);
+	Scene scene(s_modules[module], width, height, error);
 	if (!error.empty())
 	{
 		state.SkipWithError(error.c_str());
@@ -170,14 +154,14 @@ void GuardFrame(benchmark::State& state)
 	for (int i = 0; i < kWarmUpFrames; ++i)
 	{
 		scene.BareFrame();
-		if (!scene.GuardFrame())
+		if (!scene.ModuleFrame())
 		{
-			state.SkipWithError("the guard module refused the frame (code 17 answered FF_FAIL)");
+			state.SkipWithError("the module refused the frame (code 17 answered FF_FAIL)");
 			return;
 		}
 	}
 
-	double guardSeconds = 0.0;
+	double moduleSeconds = 0.0;
 	double bareSeconds = 0.0;
 	bool guardFirst = true;
 	for (auto _ : state)
@@ -189,7 +173,7 @@ void GuardFrame(benchmark::State& state)
 		const Clock::time_point begin = Clock::now();
 		if (guardFirst)
 		{
-			scene.GuardFrame();
+			scene.ModuleFrame();
 			const Clock::time_point middle = Clock::now();
 			scene.BareFrame();
 			guard = Seconds(middle - begin);
@@ -199,38 +183,53 @@ void GuardFrame(benchmark::State& state)
 		{
 			scene.BareFrame();
 			const Clock::time_point middle = Clock::now();
-			scene.GuardFrame();
+			scene.ModuleFrame();
 			bare = Seconds(middle - begin);
 			guard = Seconds(Clock::now() - middle);
 		}
 		guardFirst = !guardFirst;
-		guardSeconds += guard;
+		moduleSeconds += guard;
 		bareSeconds += bare;
 		state.SetIterationTime(guard);
 	}
 	const double frames = static_cast<double>(state.iterations());
-	state.counters["guard_ms"] = guardSeconds / frames * 1e3;
+	state.counters["module_ms"] = moduleSeconds / frames * 1e3;
 	state.counters["passthrough_ms"] = bareSeconds / frames * 1e3;
-	state.counters["overhead"] = bareSeconds > 0.0 ? guardSeconds / bareSeconds : 0.0;
+	state.counters["overhead"] = bareSeconds > 0.0 ? moduleSeconds / bareSeconds : 0.0;
 	state.SetLabel(s_gl->Renderer());
+}
+
+void GuardFrame(benchmark::State& state)
+{
+	ModuleFrame(state, 0);
+}
+
+void StillFrame(benchmark::State& state)
+{
+	ModuleFrame(state, 1);
 }
 
 // Fixed frame counts keep the default run to a few seconds on a software
 // renderer, where a 4K frame takes tens of milliseconds.
-BENCHMARK(GuardFrame)->Args({ 640, 360 })->Iterations(300)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GuardFrame)->Args({ 1920, 1080 })->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GuardFrame)->Args({ 3840, 2160 })->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+#define TENEBRIXOR_SIZES(bench) \
+	BENCHMARK(bench)->Args({ 640, 360 })->Iterations(300)->UseManualTime()->Unit(benchmark::kMillisecond); \
+	BENCHMARK(bench)->Args({ 1920, 1080 })->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond); \
+	BENCHMARK(bench)->Args({ 3840, 2160 })->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond)
+TENEBRIXOR_SIZES(GuardFrame);
+TENEBRIXOR_SIZES(StillFrame);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-	std::string modulePath = GUARD_MODULE_PATH;
+	std::string modulePaths[2] = { GUARD_MODULE_PATH, STILL_MODULE_PATH };
 	std::vector<char*> args;
 	for (int i = 0; i < argc; ++i)
 	{
 		if (std::strncmp(argv[i], "--module=", 9) == 0)
-			modulePath = argv[i] + 9;
+			modulePaths[0] = argv[i] + 9;
+		else if (std::strncmp(argv[i], "--still-module=", 15) == 0)
+			modulePaths[1] = argv[i] + 15;
 		else
 			args.push_back(argv[i]);
 	}
@@ -246,20 +245,25 @@ int main(int argc, char** argv)
 		std::fprintf(stderr, "GuardBench: no headless OpenGL 4.1 context: %s\n", error.c_str());
 		return 1;
 	}
-	if (!s_module.Load(modulePath, error))
+	for (int i = 0; i < 2; ++i)
 	{
-		std::fprintf(stderr, "GuardBench: %s\n", error.c_str());
-		return 1;
+		if (!s_modules[i].Load(modulePaths[i], error))
+		{
+			std::fprintf(stderr, "GuardBench: %s\n", error.c_str());
+			return 1;
+		}
+		s_modules[i].Initialise();
 	}
-	s_module.Initialise();
 	benchmark::AddCustomContext("renderer", s_gl->Renderer());
-	benchmark::AddCustomContext("module", modulePath);
+	benchmark::AddCustomContext("modules", modulePaths[0] + " " + modulePaths[1]);
 
 	benchmark::RunSpecifiedBenchmarks();
 	benchmark::Shutdown();
 
-	s_module.DeInitialise();
+	for (ffgltool::PluginModule& module : s_modules)
+		module.DeInitialise();
 	s_gl.reset();
-	s_module.Unload();
+	for (ffgltool::PluginModule& module : s_modules)
+		module.Unload();
 	return 0;
 }
