@@ -53,22 +53,4 @@ TEST(GuardParametersTest, SlidersInWorkingUnits)
 	}
 }
 
-TEST(GuardParametersTest, DefaultsAndUnknownIndices)
-{
-	GuardParameters parameters;
-	const char* const defaults[] = { "3.5%", "1.00 s", "0.50 s", "1", "7000" };
-	for (unsigned int i = 0; i < GuardParameters::kCount; ++i)
-		EXPECT_EQ(Shown(parameters, i), defaults[i]) << i;
-	EXPECT_EQ(parameters.BlackThreshold(), 0.035f);
-	EXPECT_EQ(parameters.BlackHold(), 1.0f);
-	EXPECT_EQ(parameters.Recovery(), 0.5f);
-	EXPECT_EQ(parameters.Target().OscPortNumber(), 7000);
-
-	EXPECT_FALSE(parameters.Set(5, 0.5f));
-	EXPECT_EQ(parameters.Get(5), 0.0f);
-	EXPECT_EQ(Shown(parameters, 5), "");
-	EXPECT_EQ(GuardParameters::Name(5), nullptr);
-	for (unsigned int i = 0; i < GuardParameters::kCount; ++i)
-		EXPECT_EQ(Shown(parameters, i), defaults[i]) << "index 5 changed " << i;
-}
 } // namespace

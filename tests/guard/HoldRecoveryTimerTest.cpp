@@ -68,24 +68,6 @@ TEST(HoldRecoveryTimerTest, SendsOncePerBlackRun)
 		EXPECT_EQ(Sends(c.frames, c.hold, c.recovery), c.sent) << c.what;
 }
 
-TEST(HoldRecoveryTimerTest, KeepsTheRunsItTimes)
-{
-	HoldRecoveryTimer timer;
-	EXPECT_TRUE(timer.Armed());
-	EXPECT_FALSE(timer.Advance(true, 7, 1.0f, 0.5f));
-	EXPECT_TRUE(timer.BlackTimingStarted());
-	EXPECT_EQ(timer.BlackStart(), 7);
-	EXPECT_FALSE(timer.Advance(true, 9, 1.0f, 0.5f));
-	EXPECT_EQ(timer.BlackStart(), 7);
-	EXPECT_FALSE(timer.ClearTimingStarted());
-
-	EXPECT_FALSE(timer.Advance(false, 11, 1.0f, 0.5f));
-	EXPECT_FALSE(timer.BlackTimingStarted());
-	EXPECT_TRUE(timer.ClearTimingStarted());
-	EXPECT_EQ(timer.ClearStart(), 11);
-	EXPECT_TRUE(timer.Armed());
-}
-
 // Readings far apart saturate instead of overflowing (undefined behaviour,
 // which the sanitizer pass would report).
 TEST(HoldRecoveryTimerTest, ExtremeReadingsSaturate)
