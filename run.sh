@@ -115,7 +115,7 @@ run_tests() {
 	local version
 	version="$(build-ci/ffgl-host --version | cut -d' ' -f2)"
 	check_archive "build-ci/CameraTenebrixor-$version-Linux-x86_64.tar.gz" "CameraTenebrixor-$version-Linux-x86_64" \
-		CameraTenebrixor.so ffgl-host README.md LICENSE
+		CameraTenebrixor.so TenebrixorStill.so ffgl-host README.md LICENSE
 
 	log "Cross-building the Windows plug-ins into ./build-ci-windows (MinGW-w64)"
 	cmake -S . -B build-ci-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
@@ -127,7 +127,7 @@ run_tests() {
 	log "Making the Windows release archive"
 	cmake --build build-ci-windows --target package
 	check_archive "build-ci-windows/CameraTenebrixor-$version-win64.zip" "CameraTenebrixor-$version-win64" \
-		CameraTenebrixor.dll README.md LICENSE
+		CameraTenebrixor.dll TenebrixorStill.dll README.md LICENSE
 
 	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
 	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \
