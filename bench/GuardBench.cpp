@@ -18,7 +18,7 @@
 #include "ffglex/FFGLScopedBindings.h"
 #include "ffglex/FFGLScreenQuad.h"
 #include "ffglex/FFGLShader.h"
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 #include "tools/PluginModule.h"
 #include "tools/SyntheticCamera.h"

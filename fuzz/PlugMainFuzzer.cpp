@@ -20,7 +20,7 @@
 #include "ffglex/FFGLGL.h"
 #include "host/FFGLEntryPoint.h"
 #include "host/FFGLRecords.h"
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

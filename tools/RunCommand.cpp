@@ -2,8 +2,8 @@
 
 #include "ffglex/FFGLGL.h"
 #include "ffglex/FFGLScopedBindings.h"
-#include "tests/support/HeadlessGL.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/HeadlessGL.h"
+#include "support/UdpReceiver.h"
 #include "tools/Command.h"
 #include "tools/HostTexture.h"
 #include "tools/ModuleMemory.h"

@@ -1,7 +1,7 @@
 #include "tools/ValidateCommand.h"
 
 #include "ffglex/FFGLGL.h"
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 #include "tools/Command.h"
 #include "tools/HostTexture.h"
 #include "tools/LeakProbes.h"

@@ -6,7 +6,7 @@
 // arrives either way: layer 1 when the picture was judged black, layer 2 when
 // it was not.
 #include "tests/guard/GuardModuleFixture.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // UDP socket bound on 127.0.0.1, and once by an independent OSC implementation
 // (oscdump).
 #include "tests/guard/GuardModuleFixture.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // clock readings. Every message it decides to send goes out for real and is
 // counted on a UDP socket bound on 127.0.0.1.
 #include "tests/guard/AddSubtractTestAccess.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 
 #include <gtest/gtest.h>
 

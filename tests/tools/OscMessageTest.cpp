@@ -2,7 +2,7 @@
 // datagrams that are broken in the ways a length field can lie, and a message
 // encoded by an independent implementation (liblo's oscsend).
 #include "tools/OscMessage.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <gmock/gmock.h>

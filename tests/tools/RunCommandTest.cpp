@@ -4,7 +4,7 @@
 //
 // Runs are unpaced and small, so no test waits for real time; the guard's hold
 // and recovery are set to 0 so that each black run fires at its first frame.
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <gmock/gmock.h>
