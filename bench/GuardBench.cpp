@@ -21,7 +21,7 @@
 #include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 #include "tools/PluginModule.h"
-#include "tools/SyntheticCamera.h"
+#include "tools/run/SyntheticCamera.h"
 
 #include <benchmark/benchmark.h>
 

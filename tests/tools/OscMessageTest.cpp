@@ -1,7 +1,7 @@
 // The OSC decoder of ffgl-host run: every argument type a sender may use,
 // datagrams that are broken in the ways a length field can lie, and a message
 // encoded by an independent implementation (liblo's oscsend).
-#include "tools/OscMessage.h"
+#include "tools/run/OscMessage.h"
 #include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
 
