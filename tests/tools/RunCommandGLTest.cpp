@@ -78,17 +78,17 @@ TEST_F(RunCommand, JudgesBlackOnTheDrawnOutputOfFramesFromStandardInput)
 	// 2, 5, 9, 12, 16 (from the bottom 15, 12, 8, 5, 1).
 	const int w = 32;
 	const int h = 18;
-	const std::string input = Frame(w, h, '\x80') + Frame(w, h, 0, { { 3, h - 2 } }) // 0, 1: a grid point lit
-		+ Frame(w, h, 8) + Frame(w, h, 0, { { 3, 1 }, { 4, h - 2 } })                // 2, 3: black, lit off the grid
-		+ Frame(w, h, 9)                                                             // 4: 9 / 255 is above 3.5 %
-		+ Frame(w, h, 0) + Frame(w, h, 0);                                           // 5, 6: black
+	const std::string input = Frame(w, h, 0, { { 3, h - 2 } }) + Frame(w, h, 0, { { 27, 2 } }) // 0, 1: a corner lit
+		+ Frame(w, h, 8) + Frame(w, h, 0, { { 3, 1 }, { 4, h - 2 } }) // 2, 3: black, lit off the grid
+		+ Frame(w, h, 9)                                              // 4: 9 / 255 is above 3.5 %
+		+ Frame(w, h, 0) + Frame(w, h, 0);                            // 5, 6: black
 	const ToolResult result = RunTool(
 		FFGL_HOST_PATH, { "run", Example("ChannelGain"), "--input", "-", "--size", "32x18", "--unpaced" }, input);
 	ASSERT_EQ(result.exitStatus, 0) << result.err;
 	EXPECT_THAT(result.out, HasSubstr("\nInput         raw RGBA frames of 32x18 from standard input\n"));
-	EXPECT_THAT(result.out, HasSubstr("not listening: the module has no \"OSC Port\" parameter"));
 	EXPECT_THAT(result.out,
-		ContainsRegex("\nframe +2 +[0-9.]+ s  black begins\n"
+		ContainsRegex("not listening: the module has no \"OSC Port\" parameter [^\n]*\n"
+					  "frame +2 +[0-9.]+ s  black begins\n"
 					  "frame +4 +[0-9.]+ s  picture again after [0-9.]+ s of black\n"
 					  "frame +5 +[0-9.]+ s  black begins\n"
 					  "Summary       7 frames in [0-9.]+ s, 2 black runs, 0 OSC messages received\n$"));

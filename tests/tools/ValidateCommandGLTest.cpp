@@ -18,13 +18,11 @@ class ValidateCommand : public GLFixture
 {
 };
 
-// The status of one check in the JSON report, or "" when it is missing.
-std::string CheckStatus(const std::string& json, const std::string& check)
+// The text report's line for a failed check, or "" when it did not fail.
+std::string FailLine(const std::string& out, const std::string& check)
 {
 	std::smatch match;
-	return std::regex_search(json, match, std::regex("\\{\"check\": \"" + check + "\", \"status\": \"([A-Z]+)\""))
-		? match[1].str()
-		: "";
+	return std::regex_search(out, match, std::regex("(^|\n)(FAIL  " + check + "  [^\n]*)")) ? match[2].str() : "";
 }
 
 TEST_F(ValidateCommand, PassesOnTheProjectsModules)
@@ -49,24 +47,25 @@ TEST_F(ValidateCommand, FailsOnTheCheckThatNamesTheFault)
 	{
 		const char* module;
 		const char* check;
+		const char* detail;
 	} cases[] = {
-		{ "BrokenModuleBadIdentity", "identity" },
-		{ "BrokenModuleHugeExtendedData", "extended-info" },
-		{ "BrokenModuleNaNDefault", "parameter-definitions" },
-		{ "BrokenModuleUnterminatedDisplay", "display-texts" },
-		{ "BrokenModuleDrawsWithoutInput", "frames-refused" },
-		{ "BrokenModuleLeavesTextureUnit", "gl-state" },
-		{ "BrokenModuleLeaksBuffer", "lifecycle-leaks" },
-		{ "BrokenModuleLeaksDescriptor", "lifecycle-leaks" },
-		{ "NoSuchModule", "load" },
+		{ "BrokenModuleBadIdentity", "identity", "the ID \"B\\x01K\\x7F\" is not four printable characters" },
+		{ "BrokenModuleHugeExtendedData", "extended-info", "claims 4294967280 bytes, more than 16777216" },
+		{ "BrokenModuleNaNDefault", "parameter-definitions", "the default of parameter 0 (code 6) is NaN" },
+		{ "BrokenModuleUnterminatedDisplay", "display-texts", "has no terminating zero within 1024 bytes" },
+		{ "BrokenModuleDrawsWithoutInput", "frames-refused", "a frame without inputs was not refused" },
+		{ "BrokenModuleLeavesTextureUnit", "gl-state", "after a frame: active texture unit is 3, was 0" },
+		{ "BrokenModuleLeaksBuffer", "lifecycle-leaks", "100 buffers left over after 100 cycles" },
+		{ "BrokenModuleLeaksDescriptor", "lifecycle-leaks", "100 file descriptors left open after 100 cycles" },
+		{ "NoSuchModule", "load", "No such file or directory" },
 	};
 	for (const auto& c : cases)
 	{
-		const ToolResult result = RunTool(FFGL_HOST_PATH, { "validate", "--json", StandIn(c.module) });
+		const ToolResult result = RunTool(FFGL_HOST_PATH, { "validate", StandIn(c.module) });
 		SCOPED_TRACE(c.module);
 		EXPECT_EQ(result.exitStatus, 1) << result.err;
-		EXPECT_EQ(CheckStatus(result.out, c.check), "FAIL") << result.out;
-		EXPECT_THAT(result.out, HasSubstr("\"result\": \"FAIL\"\n}\n"));
+		EXPECT_THAT(FailLine(result.out, c.check), HasSubstr(c.detail)) << result.out;
+		EXPECT_THAT(result.out, ::testing::EndsWith(" failed: FAIL\n"));
 	}
 }
 
