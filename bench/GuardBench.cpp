@@ -19,10 +19,10 @@
 #include "ffglex/FFGLScreenQuad.h"
 #include "ffglex/FFGLShader.h"
 #include "guard/PassThrough.h"
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 #include "tools/PluginModule.h"
-#include "tools/SyntheticCamera.h"
+#include "tools/run/SyntheticCamera.h"
 
 #include <benchmark/benchmark.h>
 

@@ -21,7 +21,7 @@
 #include "host/FFGLEntryPoint.h"
 #include "host/FFGLMixed.h"
 #include "host/FFGLRecords.h"
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

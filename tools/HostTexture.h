@@ -2,7 +2,7 @@
 // makes them, and the pixel-store state its own uploads and reads rely on.
 //
 // Pictures are RGBA, 4 bytes a pixel, rows from the bottom up with no padding
-// (FrameSource.h). Every function here needs a current GL context and leaves
+// (run/FrameSource.h). Every function here needs a current GL context and leaves
 // no texture bound on the active unit.
 #pragma once
 

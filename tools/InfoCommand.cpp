@@ -1,6 +1,6 @@
 #include "tools/InfoCommand.h"
 
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 #include "tools/Command.h"
 #include "tools/ModuleMemory.h"
 #include "tools/PluginModule.h"

@@ -5,8 +5,8 @@
 #include "tools/Command.h"
 #include "tools/CrashGuard.h"
 #include "tools/InfoCommand.h"
-#include "tools/RunCommand.h"
-#include "tools/ValidateCommand.h"
+#include "tools/run/RunCommand.h"
+#include "tools/validate/ValidateCommand.h"
 
 #include <algorithm>
 #include <cstring>

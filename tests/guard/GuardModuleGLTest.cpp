@@ -9,8 +9,8 @@
 // the picture under test was taken for black, for layer 2 when it was not.
 #include "ffglex/FFGLShader.h"
 #include "guard/GLPixelReader.h"
+#include "support/UdpReceiver.h"
 #include "tests/guard/GuardModuleFixture.h"
-#include "tests/support/UdpReceiver.h"
 
 #include <gtest/gtest.h>
 

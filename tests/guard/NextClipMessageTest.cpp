@@ -3,7 +3,7 @@
 // (oscdump) reads it.
 #include "guard/NextClipMessage.h"
 #include "guard/NextClipTarget.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 
 #include <gtest/gtest.h>
 

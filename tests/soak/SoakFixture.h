@@ -5,7 +5,7 @@
 #pragma once
 
 #include "tests/guard/GuardModuleFixture.h"
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 
 #include <dirent.h>
 #include <unistd.h>

@@ -24,7 +24,7 @@
 #pragma once
 
 #include "ffglex/FFGLGL.h"
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 
 #include <gtest/gtest.h>
 

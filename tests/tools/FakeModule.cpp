@@ -39,15 +39,14 @@ char s_display[32];
 
 FFMixed Number(std::uint32_t value)
 {
-	FFMixed result;
-	result.PointerValue = nullptr;
+	FFMixed result{};
 	result.UIntValue = value;
 	return result;
 }
 
 FFMixed Pointer(const void* pointer)
 {
-	FFMixed result;
+	FFMixed result{};
 	result.PointerValue = const_cast<void*>(pointer);
 	return result;
 }
@@ -148,14 +147,10 @@ struct LoadTimeCheck
 
 } // namespace
 
-#if MODULE_KIND_HAS_PLUGMAIN
+#ifdef KIND_NoPlugMain
+#define plugMain notPlugMain
+#endif
 extern "C" __attribute__((visibility("default"))) FFMixed plugMain(std::uint32_t code, FFMixed input, void* instance)
 {
 	return Answer(code, input, instance);
 }
-#else
-extern "C" __attribute__((visibility("default"))) FFMixed notPlugMain(std::uint32_t code, FFMixed input, void* instance)
-{
-	return Answer(code, input, instance);
-}
-#endif

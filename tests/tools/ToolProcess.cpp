@@ -16,20 +16,14 @@ extern char** environ;
 namespace
 {
 
-// The child's three standard streams are in-memory files: its input is there
-// in full before it starts, and its output never blocks on a pipe.
+// The child's standard streams are in-memory files: its input is there in
+// full before it starts, and its output never blocks on a pipe.
 int MemoryFile(const std::string& contents)
 {
 	const int fd = memfd_create("tool-stream", MFD_CLOEXEC);
-	for (std::size_t done = 0; fd >= 0 && done < contents.size();)
-	{
-		const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-		if (n <= 0)
-			break;
-		done += static_cast<std::size_t>(n);
-	}
-	if (fd >= 0)
-		lseek(fd, 0, SEEK_SET);
+	if (fd >= 0 && write(fd, contents.data(), contents.size()) != static_cast<ssize_t>(contents.size()))
+		ADD_FAILURE() << "cannot write the standard input";
+	lseek(fd, 0, SEEK_SET);
 	return fd;
 }
 
@@ -49,7 +43,6 @@ std::string ReadAndClose(int fd)
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args, const std::string& standardInput,
 	const std::string& workingDirectory)
 {
-	ToolResult result;
 	const int streams[3] = { MemoryFile(standardInput), MemoryFile({}), MemoryFile({}) };
 	posix_spawn_file_actions_t actions;
 	posix_spawn_file_actions_init(&actions);
@@ -57,18 +50,15 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 		posix_spawn_file_actions_adddup2(&actions, streams[fd], fd);
 	if (!workingDirectory.empty())
 		posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
-
 	std::vector<char*> argv{ const_cast<char*>(program.c_str()) };
 	for (const std::string& arg : args)
 		argv.push_back(const_cast<char*>(arg.c_str()));
 	argv.push_back(nullptr);
 
 	pid_t pid = -1;
-	const int spawned = streams[0] < 0 || streams[1] < 0 || streams[2] < 0
-		? errno
-		: posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-	posix_spawn_file_actions_destroy(&actions);
 	int status = 0;
+	const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+	posix_spawn_file_actions_destroy(&actions);
 	if (spawned != 0)
 		ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(spawned);
 	else
@@ -76,11 +66,10 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 		{
 		}
 	close(streams[0]);
+	ToolResult result;
 	result.out = ReadAndClose(streams[1]);
 	result.err = ReadAndClose(streams[2]);
-	result.exited = spawned == 0 && WIFEXITED(status);
-	result.exitStatus = result.exited ? WEXITSTATUS(status) : -1;
-	result.signal = spawned == 0 && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+	result.exitStatus = spawned == 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 	return result;
 }
 
@@ -88,4 +77,19 @@ bool OnCI()
 {
 	const char* ci = std::getenv("CI");
 	return ci != nullptr && std::strcmp(ci, "true") == 0;
+}
+
+std::string StandIn(const std::string& name)
+{
+	return std::string(STAND_IN_DIR) + "/" + name + ".so";
+}
+
+std::string Example(const std::string& name)
+{
+#ifdef EXAMPLE_MODULE_DIR
+	return std::string(EXAMPLE_MODULE_DIR) + "/" + name + ".so";
+#else
+	(void)name;
+	return {};
+#endif
 }

@@ -1,5 +1,5 @@
-// Runs a program as a child process and collects what it wrote and how it
-// ended, with standard output and standard error kept apart.
+// Runs ffgl-host (or any program) as a child process and collects what it
+// wrote and how it ended, standard output and standard error kept apart.
 #pragma once
 
 #include <string>
@@ -7,19 +7,22 @@
 
 struct ToolResult
 {
-	bool exited = false; // ended through exit (not killed by a signal)
-	int exitStatus = -1; // valid when exited
-	int signal = 0;      // valid when !exited
+	int exitStatus = -1; // -1 when killed by a signal
 	std::string out;
 	std::string err;
 };
 
-// Runs program with args (argv[1] onwards) and standardInput as its whole
-// standard input, in workingDirectory (empty: the current one). Fails the
-// calling test through ADD_FAILURE when the program cannot be started.
+// Runs program with args and standardInput as its whole standard input, in
+// workingDirectory (empty: the current one). Fails the calling test through
+// ADD_FAILURE when the program cannot be started.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
 	const std::string& standardInput = {}, const std::string& workingDirectory = {});
 
-// Whether the environment says CI=true: there a missing GL context or module
-// fails a test instead of skipping it.
+// Whether the environment says CI=true: there a missing tool or module fails a
+// test instead of skipping it.
 bool OnCI();
+
+// A module of this build's tests (STAND_IN_DIR) or examples
+// (EXAMPLE_MODULE_DIR; "" when the examples are left out).
+std::string StandIn(const std::string& name);
+std::string Example(const std::string& name);

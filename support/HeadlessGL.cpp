@@ -1,4 +1,4 @@
-#include "tests/support/HeadlessGL.h"
+#include "support/HeadlessGL.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -1,4 +1,4 @@
-#include "tools/SyntheticCamera.h"
+#include "tools/run/SyntheticCamera.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // of the size given and is reported as an error, as is a stream with no frame.
 #pragma once
 
-#include "tools/FrameSource.h"
+#include "tools/run/FrameSource.h"
 
 #include <cstdio>
 

@@ -9,7 +9,7 @@
 // repeat it from the start.
 #pragma once
 
-#include "tools/FrameSource.h"
+#include "tools/run/FrameSource.h"
 
 namespace ffgltool
 {

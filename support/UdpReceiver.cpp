@@ -1,4 +1,4 @@
-#include "tests/support/UdpReceiver.h"
+#include "support/UdpReceiver.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "tools/RawFrameReader.h"
+#include "tools/run/RawFrameReader.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tools/OscMessage.h"
+#include "tools/run/OscMessage.h"
 
 #include "tools/ReportText.h"
 

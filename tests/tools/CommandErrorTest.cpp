@@ -1,0 +1,77 @@
+// ffgl-host's errors, as a program: every broken module and every wrong use
+// ends in exactly one line "ffgl-host: error: ..." on standard error and the
+// documented exit status, never in a crash of the host. None of these cases
+// gets as far as a GL context.
+#include "tests/tools/ToolProcess.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace
+{
+
+using ::testing::MatchesRegex;
+
+TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
+{
+	const struct
+	{
+		std::vector<std::string> args;
+		int exitStatus;
+		const char* error; // a regular expression for the text after "ffgl-host: error: "
+	} cases[] = {
+		{ { "info", StandIn("NoSuchModule") }, 1, "cannot load module: .*No such file or directory" },
+		{ { "info", StandIn("NotALibrary") }, 1, "cannot load module: .*NotALibrary.so.*" },
+		{ { "info", StandIn("FakeModuleNoPlugMain") }, 1, ".*exports no plugMain" },
+		{ { "info", StandIn("FakeModuleNullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
+		{ { "info", StandIn("FakeModuleFailedInitialise") }, 1, ".*initialise \\(code 34 answered 0xFFFFFFFF\\)" },
+		{ { "info", StandIn("FakeModuleFailedCount") }, 1, ".*no parameter count \\(code 4 answered FF_FAIL\\)" },
+		{ { "info", StandIn("FakeModuleHugeCount") }, 1, ".*claims 2147483647 parameters.*" },
+		{ { "info", StandIn("FakeModuleNullName") }, 1, ".*name of parameter 1 \\(code 5\\) is a null pointer" },
+		{ { "info", StandIn("FakeModuleUnterminatedName") }, 1,
+			".*parameter 0 .*no terminating zero within 1024 bytes" },
+		{ { "info", StandIn("FakeModuleWildDescription") }, 1, ".*description text points at unreadable memory" },
+		{ { "info", StandIn("FakeModuleCrashes") }, 3, "the module crashed \\(SIGSEGV\\) in plugMain code 4" },
+		{ { "info", StandIn("FakeModuleCrashesOnLoad") }, 3, "the module crashed \\(SIGSEGV\\) outside plugMain.*" },
+		{ { "info", StandIn("FakeModuleThrows") }, 1, ".*: an exception escaped plugMain \\(function code 4\\)" },
+		{ {}, 2, "no command given.*" },
+		{ { "frobnicate" }, 2, "unknown command 'frobnicate'.*" },
+		{ { "info" }, 2, "usage: ffgl-host info MODULE" },
+		{ { "info", "a.so", "b.so" }, 2, "usage: ffgl-host info MODULE" },
+		{ { "validate", "a.so", "b.so" }, 2, "usage: ffgl-host validate \\[--json\\] MODULE" },
+		{ { "validate", "--verbose", "a.so" }, 2, "usage: ffgl-host validate.*" },
+		{ { "run", StandIn("NoSuchModule") }, 1, "cannot load module: .*No such file or directory" },
+		{ { "run", "a.so", "--colour", "red" }, 2, "unknown option '--colour'.*" },
+		{ { "run", "a.so", "--size", "640x0" }, 2, "--size takes WIDTHxHEIGHT, each 1 to 16384, not '640x0'" },
+		{ { "run", "a.so", "--fps", "1001" }, 2, "--fps takes .* up to 1000, not '1001'" },
+		{ { "run", "a.so", "--listen", "65536" }, 2, "--listen takes a UDP port from 1 to 65535, not '65536'" },
+		{ { "run", "a.so", "--input", "camera" }, 2, "--input takes 'synthetic' or '-'.*" },
+		{ { "run", "a.so", "--fps" }, 2, "option --fps needs a value.*" },
+		{ { "run", "--unpaced" }, 2, "usage: ffgl-host run MODULE \\[OPTIONS\\] .*" },
+		{ { "run", StandIn("FakeModuleNullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
+	};
+	for (const auto& c : cases)
+	{
+		const ToolResult result = RunTool(FFGL_HOST_PATH, c.args);
+		SCOPED_TRACE(c.error);
+		EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+		EXPECT_EQ(result.out, "");
+		EXPECT_THAT(result.err, MatchesRegex(std::string("ffgl-host: error: ") + c.error + "\n"));
+		EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "more than one line";
+	}
+}
+
+TEST(CommandError, UsageListsEveryCommandWithItsSummaryInOneColumn)
+{
+	const ToolResult result = RunTool(FFGL_HOST_PATH, { "--help" });
+	EXPECT_EQ(result.exitStatus, 0);
+	const std::regex row("\n  (info|run|validate) [^\n]*?  +[a-z]");
+	std::vector<std::size_t> columns;
+	for (auto it = std::sregex_iterator(result.out.begin(), result.out.end(), row); it != std::sregex_iterator(); ++it)
+		columns.push_back(static_cast<std::size_t>(it->length()));
+	EXPECT_THAT(columns, ::testing::ElementsAre(columns.at(0), columns.at(0), columns.at(0))) << result.out;
+}
+
+} // namespace

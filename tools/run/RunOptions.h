@@ -1,0 +1,59 @@
+// RunOptions: the command line of `ffgl-host run`, parsed, and RunError, how
+// any part of a run ends it with one error line and an exit status.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace ffgltool
+{
+
+// Ends the run with one error line (the message) and an exit status.
+class RunError : public std::runtime_error
+{
+public:
+	RunError(int status, const std::string& message) : std::runtime_error(message), status(status) {}
+	int Status() const { return status; }
+
+private:
+	int status;
+};
+
+struct Setting
+{
+	std::string name;
+	std::string value;
+};
+
+struct RunOptions
+{
+	std::string modulePath;
+	int width = 640;
+	int height = 360;
+	double fps = 30.0;
+	bool paced = true;
+	std::optional<std::uint64_t> frames;
+	std::optional<double> seconds;
+	std::vector<Setting> settings;
+	bool stdinInput = false;
+	std::optional<int> listenPort;
+	bool help = false;
+};
+
+// The text of `ffgl-host run --help`.
+extern const char kRunHelp[];
+
+// Throws RunError with kExitUsage for an unknown option, a missing or bad
+// value, or a missing or second module. With -h or --help, options.help is set
+// and nothing after it is read.
+RunOptions ParseRunOptions(const std::vector<std::string>& args);
+
+// A decimal whole number of at most max, digits only.
+bool ParseUnsigned(const std::string& text, std::uint64_t max, std::uint64_t& value);
+// A finite real number, the whole text, no leading space.
+bool ParseReal(const std::string& text, double& value);
+
+} // namespace ffgltool

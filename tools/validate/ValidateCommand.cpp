@@ -1,0 +1,129 @@
+#include "tools/validate/ValidateCommand.h"
+
+#include "support/HeadlessGL.h"
+#include "tools/Command.h"
+#include "tools/PluginModule.h"
+#include "tools/validate/FrameChecks.h"
+#include "tools/validate/FrameRig.h"
+#include "tools/validate/InstanceChecks.h"
+#include "tools/validate/LeakCheck.h"
+#include "tools/validate/ModuleChecks.h"
+#include "tools/validate/ParameterChecks.h"
+#include "tools/validate/Validation.h"
+#include "tools/validate/ValidationReport.h"
+
+#include <memory>
+#include <ostream>
+
+namespace ffgltool
+{
+namespace
+{
+
+using namespace validate;
+
+// The instance and frame checks, on a headless context of their own; without
+// one they are skipped with a warning.
+void RunInstanceChecks(Validation& validation)
+{
+	std::string error;
+	std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create(&error);
+	if (!gl)
+	{
+		validation.report.Add("gl-context", Status::Warn,
+			"no headless OpenGL 4.1 context (" + error + "): instance and frame checks skipped");
+		return;
+	}
+	FrameRig rig;
+	if (!rig.Create(*gl))
+	{
+		validation.report.Add("gl-context", Status::Warn, "no host framebuffer: instance and frame checks skipped");
+		return;
+	}
+	if (CheckInstantiate(validation, rig))
+	{
+		void* instance = validation.module.Instantiate(FrameRig::kViewport);
+		if (instance != nullptr)
+		{
+			CheckInstanceDefaults(validation, instance);
+			CheckDisplayTexts(validation, instance);
+			CheckRoundTrips(validation, instance);
+			CheckInstanceHostBuffers(validation, instance);
+			CheckHostStateCalls(validation, rig, instance);
+			CheckRefusedFrames(validation, rig, instance);
+			CheckFrames(validation, rig, instance);
+			rig.DeInstantiate(validation.module, instance);
+		}
+		CheckLifecycleLeaks(validation, rig);
+	}
+	rig.Release();
+}
+
+// The checks in their order; a failure that leaves nothing to check ends them.
+void RunChecks(Validation& validation)
+{
+	if (!CheckIdentity(validation))
+		return;
+	CheckExtendedInfo(validation);
+	if (!CheckInitialise(validation))
+		return;
+	CheckCapabilities(validation);
+	if (!CheckParameterCount(validation))
+		return;
+	CheckParameterDefinitions(validation);
+	CheckParameterElements(validation);
+	CheckUnregisteredParameter(validation);
+	RunInstanceChecks(validation);
+	CheckDeinitialise(validation);
+}
+
+int Usage(std::ostream& err)
+{
+	PrintError(err, std::string("usage: ") + kProgramName + " validate [--json] MODULE");
+	return kExitUsage;
+}
+
+} // namespace
+
+int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+	bool json = false;
+	std::string path;
+	for (const std::string& arg : args)
+	{
+		if (arg == "--json")
+			json = true;
+		else if (arg.empty() || arg[0] == '-' || !path.empty())
+			return Usage(err);
+		else
+			path = arg;
+	}
+	if (path.empty())
+		return Usage(err);
+
+	ValidationReport report(out, json);
+	PluginModule module;
+	std::string loadError;
+	if (!module.Load(path, loadError))
+	{
+		report.Add("load", Status::Fail, loadError);
+		report.Finish(path);
+		return kExitModuleError;
+	}
+	report.Add("load", Status::Pass, "plugMain found");
+
+	Validation validation{ module, report };
+	try
+	{
+		RunChecks(validation);
+	}
+	catch (const PluginFault& fault)
+	{
+		report.Add("exception", Status::Fail, fault.what());
+	}
+	report.Finish(path);
+	module.Unload();
+	return report.Count(Status::Fail) == 0 ? kExitSuccess : kExitModuleError;
+}
+
+} // namespace ffgltool
