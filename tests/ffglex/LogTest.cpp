@@ -19,9 +19,9 @@ std::string Logged(const Pieces&... pieces)
 // pointer is written as nothing and loses nothing after it.
 TEST(LogTest, PiecesBecomeOneLiteralLine)
 {
-	char infoLog[32] = "0:3(1): error: syntax error";
+	char infoLog[8] = "0:3(1)";
 	const char* null = nullptr;
-	EXPECT_EQ(Logged("Fragment Shader error: ", infoLog), "Fragment Shader error: 0:3(1): error: syntax error\n");
+	EXPECT_EQ(Logged("error: ", infoLog), "error: 0:3(1)\n");
 	EXPECT_EQ(Logged("a", 1, 'b', 2.5, std::string("c")), "a1b2.5c\n");
 	EXPECT_EQ(Logged(std::string("100%s done %n")), "100%s done %n\n");
 	EXPECT_EQ(Logged("before ", null, "after"), "before after\n");

@@ -1,4 +1,5 @@
 #include "ffglex/FFGLScopedBindings.h"
+#include "ffglex/FFGLShader.h"
 #include "tests/support/GLFixture.h"
 
 #include <functional>
@@ -22,25 +23,6 @@ GLint Query(GLenum name)
 	return value;
 }
 
-// glUseProgram accepts only linked programs.
-GLuint LinkedProgram()
-{
-	const char* const sources[2] = { "#version 410 core\nvoid main() { gl_Position = vec4(0.0); }\n",
-		"#version 410 core\nout vec4 color;\nvoid main() { color = vec4(1.0); }\n" };
-	const GLenum types[2] = { GL_VERTEX_SHADER, GL_FRAGMENT_SHADER };
-	const GLuint program = glCreateProgram();
-	for (int i = 0; i < 2; ++i)
-	{
-		const GLuint stage = glCreateShader(types[i]);
-		glShaderSource(stage, 1, &sources[i], nullptr);
-		glCompileShader(stage);
-		glAttachShader(program, stage);
-		glDeleteShader(stage);
-	}
-	glLinkProgram(program);
-	return program;
-}
-
 template <typename Scope, typename... Target>
 std::function<std::shared_ptr<ScopedBinding>(GLuint)> Opener(Target... target)
 {
@@ -55,65 +37,56 @@ std::function<std::shared_ptr<ScopedBinding>(GLuint)> Opener(Target... target)
 TEST_F(GLFixture, EveryScopeEndsAtTheDefaultExactlyOnce)
 {
 	// A texture keeps the target it was first bound to: 3D and 2D get their own.
-	GLuint buffers[4], textures[8], arrays[4], renderbuffers[4];
+	GLuint buffers[4], textures[8], arrays[4], renderbuffers[4], programs[4], units[4] = { 1, 2, 3, 5 };
 	glGenBuffers(4, buffers);
 	glGenTextures(8, textures);
 	glGenVertexArrays(4, arrays);
 	glGenRenderbuffers(4, renderbuffers);
-	GLuint programs[4], units[4] = { 1, 2, 3, 5 };
-	for (GLuint& program : programs)
-		program = LinkedProgram();
+	FFGLShader shaders[4]; // glUseProgram accepts only linked programs
+	for (int i = 0; i < 4; ++i)
+	{
+		ASSERT_TRUE(shaders[i].Compile("#version 410 core\nvoid main() { gl_Position = vec4(0.0); }\n",
+			"#version 410 core\nout vec4 color;\nvoid main() { color = vec4(1.0); }\n"));
+		programs[i] = shaders[i].GetGLID();
+	}
 	const struct
 	{
-		const char* label;
 		std::function<std::shared_ptr<ScopedBinding>(GLuint)> open;
 		BindingKind kind;
 		GLenum target, query;
 		const GLuint* names;
 		GLint offset; // what the query reports for name 0
 	} kinds[] = {
-		{ "Buffer", Opener<ScopedBufferBinding>(GLenum(GL_PIXEL_UNPACK_BUFFER)), BindingKind::Buffer,
-			GL_PIXEL_UNPACK_BUFFER, GL_PIXEL_UNPACK_BUFFER_BINDING, buffers, 0 },
-		{ "VBO", Opener<ScopedVBOBinding>(), BindingKind::Buffer, GL_ARRAY_BUFFER, GL_ARRAY_BUFFER_BINDING, buffers,
-			0 },
-		{ "IBO", Opener<ScopedIBOBinding>(), BindingKind::Buffer, GL_ELEMENT_ARRAY_BUFFER,
-			GL_ELEMENT_ARRAY_BUFFER_BINDING, buffers, 0 },
-		{ "UBO", Opener<ScopedUBOBinding>(), BindingKind::Buffer, GL_UNIFORM_BUFFER, GL_UNIFORM_BUFFER_BINDING, buffers,
-			0 },
-		{ "Texture3D", Opener<ScopedTextureBinding>(GLenum(GL_TEXTURE_3D)), BindingKind::Texture, GL_TEXTURE_3D,
+		{ Opener<ScopedBufferBinding>(GLenum(GL_PIXEL_UNPACK_BUFFER)), BindingKind::Buffer, GL_PIXEL_UNPACK_BUFFER,
+			GL_PIXEL_UNPACK_BUFFER_BINDING, buffers, 0 },
+		{ Opener<ScopedVBOBinding>(), BindingKind::Buffer, GL_ARRAY_BUFFER, GL_ARRAY_BUFFER_BINDING, buffers, 0 },
+		{ Opener<ScopedIBOBinding>(), BindingKind::Buffer, GL_ELEMENT_ARRAY_BUFFER, GL_ELEMENT_ARRAY_BUFFER_BINDING,
+			buffers, 0 },
+		{ Opener<ScopedUBOBinding>(), BindingKind::Buffer, GL_UNIFORM_BUFFER, GL_UNIFORM_BUFFER_BINDING, buffers, 0 },
+		{ Opener<ScopedTextureBinding>(GLenum(GL_TEXTURE_3D)), BindingKind::Texture, GL_TEXTURE_3D,
 			GL_TEXTURE_BINDING_3D, textures, 0 },
-		{ "2DTexture", Opener<Scoped2DTextureBinding>(), BindingKind::Texture, GL_TEXTURE_2D, GL_TEXTURE_BINDING_2D,
-			textures + 4, 0 },
-		{ "Shader", Opener<ScopedShaderBinding>(), BindingKind::Program, 0, GL_CURRENT_PROGRAM, programs, 0 },
-		{ "SamplerActivation", Opener<ScopedSamplerActivation>(), BindingKind::TextureUnit, 0, GL_ACTIVE_TEXTURE, units,
-			GL_TEXTURE0 },
-		{ "VAO", Opener<ScopedVAOBinding>(), BindingKind::VertexArray, 0, GL_VERTEX_ARRAY_BINDING, arrays, 0 },
-		{ "RenderBuffer", Opener<ScopedRenderBufferBinding>(), BindingKind::Renderbuffer, GL_RENDERBUFFER,
-			GL_RENDERBUFFER_BINDING, renderbuffers, 0 },
+		{ Opener<Scoped2DTextureBinding>(), BindingKind::Texture, GL_TEXTURE_2D, GL_TEXTURE_BINDING_2D, textures + 4,
+			0 },
+		{ Opener<ScopedShaderBinding>(), BindingKind::Program, 0, GL_CURRENT_PROGRAM, programs, 0 },
+		{ Opener<ScopedSamplerActivation>(), BindingKind::TextureUnit, 0, GL_ACTIVE_TEXTURE, units, GL_TEXTURE0 },
+		{ Opener<ScopedVAOBinding>(), BindingKind::VertexArray, 0, GL_VERTEX_ARRAY_BINDING, arrays, 0 },
+		{ Opener<ScopedRenderBufferBinding>(), BindingKind::Renderbuffer, GL_RENDERBUFFER, GL_RENDERBUFFER_BINDING,
+			renderbuffers, 0 },
 	};
 	for (const auto& k : kinds)
 	{
-		SCOPED_TRACE(k.label);
+		SCOPED_TRACE(k.query);
 		const auto bound = [&k] { return Query(k.query) - k.offset; };
-		const auto bindDirectly = [&k](GLuint name) { ScopedBinding::Bind(k.kind, k.target, name); };
-		bindDirectly(k.names[0]);
-		ASSERT_EQ(bound(), GLint(k.names[0]));
-
 		auto outer = k.open(k.names[1]);
 		EXPECT_EQ(bound(), GLint(k.names[1]));
 		k.open(k.names[2]).reset();
 		EXPECT_EQ(bound(), 0) << "the inner scope's end";
-		bindDirectly(k.names[1]);
 		outer->EndScope();
-		EXPECT_EQ(bound(), 0);
-		bindDirectly(k.names[3]);
-		outer->EndScope();
+		ScopedBinding::Bind(k.kind, k.target, k.names[3]);
 		outer.reset();
-		EXPECT_EQ(bound(), GLint(k.names[3])) << "EndScope or the destructor unbound a second time";
-
+		EXPECT_EQ(bound(), GLint(k.names[3])) << "the destructor unbound after EndScope";
 		auto zero = k.open(0);
-		EXPECT_EQ(bound(), 0);
-		bindDirectly(k.names[3]);
+		ScopedBinding::Bind(k.kind, k.target, k.names[3]);
 		zero.reset();
 		EXPECT_EQ(bound(), 0);
 	}
@@ -122,8 +95,8 @@ TEST_F(GLFixture, EveryScopeEndsAtTheDefaultExactlyOnce)
 	glDeleteTextures(8, textures);
 	glDeleteVertexArrays(4, arrays);
 	glDeleteRenderbuffers(4, renderbuffers);
-	for (GLuint program : programs)
-		glDeleteProgram(program);
+	for (FFGLShader& shader : shaders)
+		shader.FreeGLResources();
 }
 
 // A host may leave distinct draw and read framebuffers bound. The scope binds
@@ -133,34 +106,24 @@ TEST_F(GLFixture, FBOBindingEndsAtTheSavedPairOrZeroByBehaviour)
 {
 	GLuint names[3] = {};
 	glGenFramebuffers(3, names);
-	const auto expectBound = [](GLuint draw, GLuint read)
+	const auto bound = []
+	{ return std::make_pair(Query(GL_DRAW_FRAMEBUFFER_BINDING), Query(GL_READ_FRAMEBUFFER_BINDING)); };
+	const auto pair = [](GLuint draw, GLuint read) { return std::make_pair(GLint(draw), GLint(read)); };
+	for (std::uint32_t behaviour : { 1u, 0u, 7u }) // RestorePrevious, UnbindOnEnd, neither
 	{
-		EXPECT_EQ(Query(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(draw));
-		EXPECT_EQ(Query(GL_READ_FRAMEBUFFER_BINDING), static_cast<GLint>(read));
-	};
-	const struct
-	{
-		ScopedFBOBinding::RestoreBehaviour behaviour;
-		bool restores;
-	} cases[] = {
-		{ ScopedFBOBinding::RestorePrevious, true },
-		{ ScopedFBOBinding::UnbindOnEnd, false },
-		{ static_cast<ScopedFBOBinding::RestoreBehaviour>(7), false },
-	};
-	for (const auto& c : cases)
-	{
-		SCOPED_TRACE(c.behaviour);
+		SCOPED_TRACE(behaviour);
+		const bool restores = behaviour == ScopedFBOBinding::RestorePrevious;
 		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, names[0]);
 		glBindFramebuffer(GL_READ_FRAMEBUFFER, names[1]);
 		{
-			ScopedFBOBinding scope(names[2], c.behaviour);
-			expectBound(names[2], names[2]);
+			ScopedFBOBinding scope(names[2], static_cast<ScopedFBOBinding::RestoreBehaviour>(behaviour));
+			EXPECT_EQ(bound(), pair(names[2], names[2]));
 			scope.EndScope();
-			expectBound(c.restores ? names[0] : 0, c.restores ? names[1] : 0);
+			EXPECT_EQ(bound(), restores ? pair(names[0], names[1]) : pair(0, 0));
 			glBindFramebuffer(GL_FRAMEBUFFER, names[2]);
 			scope.EndScope();
 		}
-		expectBound(names[2], names[2]); // neither EndScope nor the destructor rebound
+		EXPECT_EQ(bound(), pair(names[2], names[2])) << "EndScope or the destructor rebound";
 	}
 	glBindFramebuffer(GL_FRAMEBUFFER, 0);
 	glDeleteFramebuffers(3, names);

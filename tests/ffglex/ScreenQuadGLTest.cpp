@@ -3,6 +3,8 @@
 #include "ffglex/FFGLShader.h"
 #include "tests/support/GLFixture.h"
 
+#include <vector>
+
 using namespace ffglex;
 
 namespace
@@ -43,10 +45,7 @@ TEST_F(GLFixture, ScreenQuadDrawsTextureCornersToScreenCorners)
 	{
 		bool flipped;
 		RGBA8 topLeft, topRight, bottomLeft, bottomRight;
-	} cases[] = {
-		{ false, kBlue, kWhite, kRed, kGreen },
-		{ true, kRed, kGreen, kBlue, kWhite },
-	};
+	} cases[] = { { false, kBlue, kWhite, kRed, kGreen }, { true, kRed, kGreen, kBlue, kWhite } };
 	FFGLScreenQuad quad;
 	ScopedShaderBinding shaderBinding(shader.GetGLID());
 	Scoped2DTextureBinding textureBinding(texture);
@@ -61,10 +60,9 @@ TEST_F(GLFixture, ScreenQuadDrawsTextureCornersToScreenCorners)
 		quad.Draw();
 		EXPECT_EQ(CurrentBindings(), bindings) << "Draw left something bound";
 		EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-		EXPECT_EQ(ReadPixel(0, kOutputHeight - 1), c.topLeft);
-		EXPECT_EQ(ReadPixel(kOutputWidth - 1, kOutputHeight - 1), c.topRight);
-		EXPECT_EQ(ReadPixel(0, 0), c.bottomLeft);
-		EXPECT_EQ(ReadPixel(kOutputWidth - 1, 0), c.bottomRight);
+		EXPECT_EQ((std::vector<RGBA8>{ ReadPixel(0, kOutputHeight - 1), ReadPixel(kOutputWidth - 1, kOutputHeight - 1),
+					  ReadPixel(0, 0), ReadPixel(kOutputWidth - 1, 0) }),
+			(std::vector<RGBA8>{ c.topLeft, c.topRight, c.bottomLeft, c.bottomRight }));
 		quad.Release();
 		EXPECT_EQ(LiveObjects(), before);
 	}
@@ -72,11 +70,11 @@ TEST_F(GLFixture, ScreenQuadDrawsTextureCornersToScreenCorners)
 	glClear(GL_COLOR_BUFFER_BIT);
 	GLuint buffer = 0, vertexArray = 0;
 	glGenBuffers(1, &buffer);
-	glBindBuffer(GL_ARRAY_BUFFER, buffer);
-	glBindBuffer(GL_ARRAY_BUFFER, 0);
 	glGenVertexArrays(1, &vertexArray);
-	glBindVertexArray(vertexArray);
-	glBindVertexArray(0);
+	{
+		ScopedVBOBinding bufferBinding(buffer);
+		ScopedVAOBinding arrayBinding(vertexArray);
+	}
 	const GLObjectNames withOthers = LiveObjects();
 	quad.Draw();
 	quad.Release();

@@ -1,7 +1,6 @@
-// Quick-start parameters on an instance, without GL: registration by class,
-// the colour groups, option selection, the host's set and get requests, the
-// display text, triggers and the clock. What a host reads through plugMain is
-// in ProbeModuleGLTest.cpp.
+// Quick-start parameters on an instance, without GL: registration by class and
+// colour group, option selection, the host's set and get requests, the display
+// text, triggers and the clock.
 #include "tests/ffglqs/QuickStartProbes.h"
 
 #include "ffglqs/ParamBool.h"
@@ -25,20 +24,21 @@ using ffglqs::ParamRange;
 
 char* const kFailText = reinterpret_cast<char*>(static_cast<std::uintptr_t>(FF_FAIL));
 
-float DefaultOf(const CFFGLPluginManager& registry, unsigned int index)
+float FloatOf(std::uint32_t bits)
 {
 	float value;
-	const std::uint32_t bits = registry.GetParamDefault(index).UIntValue;
 	std::memcpy(&value, &bits, sizeof(value));
 	return value;
 }
 
-// Each helper registers its components consecutively; only the first position
-// of a group starts one, and positions past the list start none.
-TEST(ParamTest, ColourHelpersRegisterConsecutiveComponents)
+// Each colour helper registers its components consecutively; only the first
+// position of a group starts one. AddParam registers by the parameter's class,
+// whichever handle type it is given: a range with its default and bounds in
+// its own units, an option with its names and the element values 0, 1, ...,
+// a text with its own text, an FFT buffer with its size.
+TEST(ParamTest, ParametersRegisterByTheirClassAndGroup)
 {
 	SourceProbe plugin;
-	plugin.AddParam(Param::Create("before"));
 	plugin.AddHueColorParam("glow");
 	plugin.AddRGBColorParam("tint");
 	const struct
@@ -46,57 +46,44 @@ TEST(ParamTest, ColourHelpersRegisterConsecutiveComponents)
 		const char* name;
 		unsigned int type;
 		float value;
-	} expected[] = {
-		{ "before", FF_TYPE_STANDARD, 0.0f },
-		{ "glow", FF_TYPE_HUE, 0.0f },
-		{ "glow_saturation", FF_TYPE_SATURATION, 0.0f },
-		{ "glow_brightness", FF_TYPE_BRIGHTNESS, 1.0f },
-		{ "glow_alpha", FF_TYPE_ALPHA, 1.0f },
-		{ "tint", FF_TYPE_RED, 0.5f },
-		{ "tint_green", FF_TYPE_GREEN, 0.5f },
-		{ "tint_blue", FF_TYPE_BLUE, 0.5f },
-	};
-	ASSERT_EQ(plugin.GetNumParams(), 8u);
-	for (unsigned int i = 0; i < 8; ++i)
+	} colours[] = { { "glow", FF_TYPE_HUE, 0.0f }, { "glow_saturation", FF_TYPE_SATURATION, 0.0f },
+		{ "glow_brightness", FF_TYPE_BRIGHTNESS, 1.0f }, { "glow_alpha", FF_TYPE_ALPHA, 1.0f },
+		{ "tint", FF_TYPE_RED, 0.5f }, { "tint_green", FF_TYPE_GREEN, 0.5f }, { "tint_blue", FF_TYPE_BLUE, 0.5f } };
+	ASSERT_EQ(plugin.GetNumParams(), 7u);
+	for (unsigned int i = 0; i < 7; ++i)
 	{
-		EXPECT_EQ(plugin.GetParamName(i), std::string(expected[i].name));
-		EXPECT_EQ(plugin.GetParamType(i), expected[i].type) << expected[i].name;
-		EXPECT_EQ(DefaultOf(plugin, i), expected[i].value) << expected[i].name;
-		EXPECT_EQ(plugin.IsHueColor(static_cast<int>(i)), i == 1) << i;
-		EXPECT_EQ(plugin.IsRGBColor(static_cast<int>(i)), i == 5) << i;
+		EXPECT_EQ(plugin.GetParamName(i) + std::string(" ") + std::to_string(plugin.GetParamType(i)) + " " +
+				std::to_string(FloatOf(plugin.GetParamDefault(i).UIntValue)),
+			colours[i].name + std::string(" ") + std::to_string(colours[i].type) + " " +
+				std::to_string(colours[i].value));
+		EXPECT_EQ(plugin.IsHueColor(int(i)) * 10 + plugin.IsRGBColor(int(i)), i == 0 ? 10 : i == 4 ? 1 : 0) << i;
 	}
 	EXPECT_FALSE(plugin.IsRGBColor(-2));
-}
 
-// AddParam registers by the parameter's class, whichever handle type it is
-// given; a range keeps its values in its own units, stored as sent, and only
-// the normalised value clamps.
-TEST(ParamTest, ParametersRegisterByTheirClassWhateverHandleTheyCameIn)
-{
-	SourceProbe plugin;
 	auto range = ParamRange::Create("amount", -5.0f, { -10.0f, 10.0f });
 	plugin.AddParam(std::shared_ptr<Param>(range));
-	plugin.AddParam(std::shared_ptr<Param>(ParamOption::Create("mode", { { "x", 0.0f }, { "y", 0.0f } }, 1)));
+	plugin.AddParam(std::shared_ptr<Param>(ParamOption::Create("mode", { { "x", 0.5f }, { "y", 7.0f } }, 1)));
 	plugin.AddParam(std::shared_ptr<Param>(ffglqs::ParamText::create("label", "hi")));
 	plugin.AddParam(std::shared_ptr<Param>(ffglqs::ParamFFT::Create("spectrum", 6)));
 	plugin.AddParam(ParamRange::CreateInteger("steps", 7, { 1.0f, 16.0f }));
-	EXPECT_EQ(DefaultOf(plugin, 0), -5.0f);
-	EXPECT_EQ(plugin.GetParamRange(0).min, -10.0f);
-	EXPECT_EQ(plugin.GetParamRange(0).max, 10.0f);
-	EXPECT_EQ(plugin.GetNumParamElements(1), 2u);
-	EXPECT_EQ(DefaultOf(plugin, 1), 1.0f);
-	EXPECT_STREQ(static_cast<const char*>(plugin.GetParamDefault(2).PointerValue), "hi");
-	EXPECT_EQ(plugin.GetNumParamElements(3), 6u);
-	EXPECT_EQ(plugin.GetParamUsage(3), FF_USAGE_FFT);
-	EXPECT_EQ(plugin.GetParamType(4), FF_TYPE_INTEGER);
+	EXPECT_EQ(FloatOf(plugin.GetParamDefault(7).UIntValue), -5.0f);
+	EXPECT_EQ(plugin.GetParamRange(7).min * 100 + plugin.GetParamRange(7).max, -990.0f);
+	EXPECT_EQ(plugin.GetNumParamElements(8), 2u);
+	EXPECT_EQ(FloatOf(plugin.GetParamDefault(8).UIntValue), 1.0f);
+	EXPECT_STREQ(plugin.GetParamElementName(8, 1), "y");
+	EXPECT_EQ(FloatOf(plugin.GetParamElementDefault(8, 1)), 1.0f);
+	EXPECT_STREQ(static_cast<const char*>(plugin.GetParamDefault(9).PointerValue), "hi");
+	EXPECT_EQ(plugin.GetNumParamElements(10), 6u);
+	EXPECT_EQ(plugin.GetParamUsage(10), FF_USAGE_FFT);
+	EXPECT_EQ(plugin.GetParamType(11), FF_TYPE_INTEGER);
 
-	EXPECT_EQ(plugin.SetFloatParameter(0, 5.0f), FF_SUCCESS);
+	// Stored as sent; only the normalised value clamps. A range of one point
+	// has no width to divide by.
+	EXPECT_EQ(plugin.SetFloatParameter(7, 5.0f), FF_SUCCESS);
 	EXPECT_EQ(range->GetNormalizedValue(), 0.75f);
-	plugin.SetFloatParameter(0, 150.0f);
-	EXPECT_EQ(plugin.GetFloatParameter(0), 150.0f);
+	plugin.SetFloatParameter(7, 150.0f);
+	EXPECT_EQ(plugin.GetFloatParameter(7), 150.0f);
 	EXPECT_EQ(range->GetNormalizedValue(), 1.0f);
-
-	// A range of one point has no width to divide by.
 	for (float value : { 3.0f, 2.0f, 4.0f })
 		EXPECT_EQ(ParamRange::Create("fixed", value, { 3.0f, 3.0f })->GetNormalizedValue(), 0.0f) << value;
 }
@@ -105,21 +92,17 @@ TEST(ParamTest, ParametersRegisterByTheirClassWhateverHandleTheyCameIn)
 // option falls back to the first, and NaN is never converted.
 TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 {
-	const float nan = std::numeric_limits<float>::quiet_NaN();
 	const struct
 	{
-		float sent, stored;
-		const char* current;
-		float realValue;
+		float sent, stored, realValue;
 	} cases[] = {
-		{ 2.0f, 2.0f, "Wild", 7.0f },
-		{ 1.7f, 1.7f, "Hard", 2.0f },
-		{ 0.0f, 0.0f, "Soft", 0.5f },
-		{ 3.0f, 0.0f, "Soft", 0.5f },
-		{ -0.5f, -0.5f, "Soft", 0.5f },
-		{ -1.0f, 0.0f, "Soft", 0.5f },
-		{ nan, 0.0f, "Soft", 0.5f },
-		{ std::numeric_limits<float>::infinity(), 0.0f, "Soft", 0.5f },
+		{ 2.0f, 2.0f, 7.0f },
+		{ 1.7f, 1.7f, 2.0f },
+		{ 3.0f, 0.0f, 0.5f },
+		{ -0.5f, -0.5f, 0.5f },
+		{ -1.0f, 0.0f, 0.5f },
+		{ std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.5f },
+		{ std::numeric_limits<float>::infinity(), 0.0f, 0.5f },
 	};
 	auto option = ParamOption::Create("mode", { { "Soft", 0.5f }, { "Hard", 2.0f }, { "Wild", 7.0f } }, 2);
 	EXPECT_TRUE(option->IsCurrentOption("Wild"));
@@ -127,9 +110,10 @@ TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 	{
 		option->SetValue(c.sent);
 		EXPECT_EQ(option->GetValue(), c.stored) << c.sent;
-		EXPECT_TRUE(option->IsCurrentOption(c.current)) << c.sent;
 		EXPECT_EQ(option->GetRealValue(), c.realValue) << c.sent;
 	}
+	EXPECT_TRUE(option->IsCurrentOption("Soft"));
+	EXPECT_FALSE(option->IsCurrentOption("Wild"));
 	auto empty = ParamOption::Create("empty", {}, 3);
 	empty->SetValue(1.0f);
 	EXPECT_EQ(empty->GetValue(), 0.0f);
@@ -138,14 +122,16 @@ TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 
 // Requests outside the list or of the wrong kind fail and change nothing; the
 // display is six decimals in a 16-byte field, filled without a terminator.
-TEST(ParamTest, HostRequestsAndDisplay)
+// Lookups by name find the first of that name, and of that class.
+TEST(ParamTest, HostRequestsDisplayAndLookup)
 {
 	SourceProbe plugin;
 	auto text = ffglqs::ParamText::create("label", "hello");
-	plugin.AddParam(Param::Create("amount", 0.25f));
+	auto first = Param::Create("amount", 0.25f);
+	plugin.AddParam(first);
 	plugin.AddParam(text);
 	plugin.AddParam(ParamOption::Create("mode", { { "a", 9.0f }, { "b", 9.0f } }, 1));
-	plugin.AddParam(ParamRange::Create("big", 123456789.0f, { 0.0f, 1e9f }));
+	plugin.AddParam(ParamRange::Create("amount", 123456789.0f, { 0.0f, 1e9f }));
 	EXPECT_STREQ(plugin.GetTextParameter(1), "hello");
 	EXPECT_EQ(plugin.SetTextParameter(1, nullptr), FF_SUCCESS);
 	EXPECT_EQ(text->GetText(), "");
@@ -160,59 +146,42 @@ TEST(ParamTest, HostRequestsAndDisplay)
 	EXPECT_EQ(std::string(plugin.GetParameterDisplay(3), 16), "123456792.000000");
 	EXPECT_EQ(plugin.GetParameterDisplay(1), kFailText);
 	EXPECT_EQ(plugin.GetParameterDisplay(4), kFailText);
-}
 
-TEST(ParamTest, LookupByNameAndClass)
-{
-	SourceProbe plugin;
-	auto first = Param::Create("same");
-	plugin.AddParam(first);
-	plugin.AddParam(Param::Create("same"));
-	plugin.AddParam(ParamOption::Create("mode", { { "a", 0.0f } }));
-	plugin.AddParam(ffglqs::ParamText::create("label"));
-	EXPECT_EQ(plugin.GetParam("same"), first);
+	EXPECT_EQ(plugin.GetParam("amount"), first);
 	EXPECT_EQ(plugin.GetParam("missing"), nullptr);
 	EXPECT_NE(plugin.GetParamOption("mode"), nullptr);
 	EXPECT_EQ(plugin.GetParamOption("label"), nullptr);
-	EXPECT_NE(plugin.GetParamText("label"), nullptr);
-	EXPECT_EQ(plugin.GetParamText("same"), nullptr);
+	EXPECT_EQ(plugin.GetParamText("label"), text);
+	EXPECT_EQ(plugin.GetParamText("mode"), nullptr);
 }
 
-TEST(ParamTest, FFTParameterGetsItsIndexAnAnalyserAndTheSampleRate)
-{
-	SourceProbe plugin;
-	plugin.AddParam(Param::Create("amount"));
-	auto fft = ffglqs::ParamFFT::Create("spectrum");
-	plugin.AddParam(fft);
-	EXPECT_EQ(fft->GetIndex(), 1u);
-	EXPECT_EQ(fft->GetFFTData().size(), ffglqs::DEFAULT_BUFFER_SIZE);
-	ASSERT_NE(plugin.GetAudio(fft), nullptr);
-	EXPECT_EQ(plugin.GetAudio(ffglqs::ParamFFT::Create("other")), nullptr);
-	plugin.UpdateAudioAndTime(plugin.start);
-	plugin.SetSampleRate(48000);
-	EXPECT_EQ(plugin.sampleRate, 48000u);
-	EXPECT_EQ(plugin.GetAudio(fft)->GetBinWidth(), 11.71875f);
-}
-
-// Triggers are consumed at the end of a frame, events and booleans are not;
-// time and delta time come from the clock readings passed in.
-TEST(ParamTest, TriggersAreConsumedAndTimeAdvances)
+// An FFT parameter learns its index and gets an analyser that takes the
+// sample rate. Triggers are consumed at the end of a frame, events and
+// booleans are not; time and delta time come from the clock readings passed
+// in.
+TEST(ParamTest, FFTTriggersAndTime)
 {
 	SourceProbe plugin;
 	auto trigger = ffglqs::ParamTrigger::Create("fire");
 	auto event = ffglqs::ParamEvent::Create("hit");
 	auto flag = ffglqs::ParamBool::Create("on");
+	auto fft = ffglqs::ParamFFT::Create("spectrum");
 	plugin.AddParam(trigger);
 	plugin.AddParam(event);
 	plugin.AddParam(flag);
+	plugin.AddParam(fft);
+	EXPECT_EQ(fft->GetIndex(), 3u);
+	EXPECT_EQ(fft->GetFFTData().size(), ffglqs::DEFAULT_BUFFER_SIZE);
+	ASSERT_NE(plugin.GetAudio(fft), nullptr);
+	EXPECT_EQ(plugin.GetAudio(ffglqs::ParamFFT::Create("other")), nullptr);
 	for (unsigned int i = 0; i < 3; ++i)
 		plugin.SetFloatParameter(i, 1.0f);
 	plugin.consumeAllTrigger();
-	EXPECT_EQ(trigger->GetValue(), 0.0f);
-	EXPECT_EQ(event->GetValue(), 1.0f);
-	EXPECT_EQ(flag->GetValue(), 1.0f);
+	EXPECT_EQ(trigger->GetValue() * 100 + event->GetValue() * 10 + flag->GetValue(), 11.0f);
 
 	plugin.UpdateAudioAndTime(plugin.start + std::chrono::milliseconds(1500));
+	plugin.SetSampleRate(48000);
+	EXPECT_EQ(plugin.GetAudio(fft)->GetBinWidth(), 11.71875f);
 	EXPECT_EQ(plugin.frame, 1);
 	EXPECT_FLOAT_EQ(plugin.time, 1.5f);
 	EXPECT_EQ(plugin.deltaTime, plugin.time);
@@ -220,5 +189,4 @@ TEST(ParamTest, TriggersAreConsumedAndTimeAdvances)
 	EXPECT_EQ(plugin.frame, 2);
 	EXPECT_FLOAT_EQ(plugin.deltaTime, 0.5f);
 }
-
 } // namespace

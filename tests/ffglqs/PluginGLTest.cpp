@@ -1,30 +1,24 @@
 // The quick-start frame flow on a real GL context: uniforms read back from the
 // program, frames that Render rejects, InitGL failures and repeated DeInitGL.
-#include "tests/ffglqs/FloatOutputFixture.h"
+#include "tests/ffglqs/ModuleFixture.h"
 #include "tests/ffglqs/QuickStartProbes.h"
 
 #include "ffglqs/ParamBool.h"
 #include "ffglqs/ParamTrigger.h"
 
+#include <chrono>
 #include <map>
 #include <string>
 
 namespace
 {
-using QuickStartGLTest = FloatOutputFixture;
+using QuickStartGLTest = ModuleFixture;
 
-std::array<float, 4> UniformFloats(GLuint program, const char* name)
+RGBA UniformFloats(GLuint program, const char* name)
 {
-	std::array<float, 4> values = {};
+	RGBA values = {};
 	glGetUniformfv(program, glGetUniformLocation(program, name), values.data());
 	return values;
-}
-
-int UniformInt(GLuint program, const char* name)
-{
-	GLint value = -1;
-	glGetUniformiv(program, glGetUniformLocation(program, name), &value);
-	return value;
 }
 
 // Reads back, in Update, every uniform the framework has written to the bound
@@ -46,7 +40,7 @@ void main()
 {
 	float standard = time + deltaTime + float( frame ) + resolution.x + resolution.y + bpm + phase;
 	float all = standard + glow.r + glow.a + ( flag ? 1.0 : 0.0 ) + tint.r + tint.g + tint.b + tint_blue;
-	fragColor = texture( inputTexture, i_uv ) * ( fire ? 2.0 : 1.0 ) + vec4( 0.0, 0.0, 0.0, min( all, 0.0 ) );
+	fragColor = texture( inputTexture, i_uv ) * ( fire ? 0.5 : 1.0 ) + vec4( 0.0, 0.0, 0.0, min( all, 0.0 ) );
 }
 )");
 	}
@@ -59,16 +53,17 @@ void main()
 		for (const char* name : { "time", "deltaTime", "resolution", "bpm", "phase", "glow", "tint", "tint_blue" })
 			floats[name] = UniformFloats(program, name);
 		for (const char* name : { "frame", "flag", "fire" })
-			ints[name] = UniformInt(program, name);
+			glGetUniformiv(program, glGetUniformLocation(program, name), &ints[name]);
 	}
 
 	GLuint program = 0;
-	std::map<std::string, std::array<float, 4>> floats;
-	std::map<std::string, int> ints;
+	std::map<std::string, RGBA> floats;
+	std::map<std::string, GLint> ints;
 };
 
 TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 {
+	const auto constructed = std::chrono::steady_clock::now();
 	UniformProbe plugin;
 	const FFGLViewportStructTag viewport = { 0, 0, 320, 240 };
 	ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
@@ -90,13 +85,14 @@ TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 	EXPECT_EQ(plugin.program, plugin.shader.GetGLID());
 	const float time = plugin.floats["time"][0];
 	EXPECT_GT(time, 0.0f);
+	EXPECT_LE(time, std::chrono::duration<float>(std::chrono::steady_clock::now() - constructed).count());
 	EXPECT_EQ(plugin.floats["deltaTime"][0], time);
 	EXPECT_EQ(plugin.ints["frame"], 1);
 	EXPECT_EQ(plugin.ints["flag"], 1);
 	const struct
 	{
 		const char* name;
-		std::array<float, 4> expected;
+		RGBA expected;
 	} cases[] = {
 		{ "resolution", { 320.0f, 240.0f } }, { "bpm", { 128.0f } }, { "phase", { 0.75f } },
 		{ "glow", { 1.0f, 0.0f, 0.0f, 0.5f } }, { "tint", { 0.1f, 0.2f, 0.3f } },
@@ -106,8 +102,7 @@ TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 		for (int i = 0; i < 4; ++i)
 			EXPECT_NEAR(plugin.floats[c.name][i], c.expected[i], 1e-6f) << c.name << "[" << i << "]";
 	// maxUV is the picture's part of the host texture.
-	EXPECT_EQ(UniformFloats(plugin.shader.GetGLID(), "maxUV")[0], 0.625f);
-	EXPECT_EQ(UniformFloats(plugin.shader.GetGLID(), "maxUV")[1], 0.9375f);
+	EXPECT_EQ(UniformFloats(plugin.shader.GetGLID(), "maxUV"), (RGBA{ 0.625f, 0.9375f }));
 	EXPECT_TRUE(OutputIs({ 0.2f, 0.2f, 0.2f, 1.0f }));
 
 	// A frame without input is rejected but still advances, uploads and
@@ -132,7 +127,7 @@ TEST_F(QuickStartGLTest, UniformsAfterAFrame)
 	plugin.SetFloatParameter(8, 1.0f);
 	ASSERT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
 	EXPECT_EQ(plugin.ints["fire"], 1);
-	EXPECT_TRUE(OutputIs({ 0.4f, 0.4f, 0.4f, 2.0f }));
+	EXPECT_TRUE(OutputIs({ 0.1f, 0.1f, 0.1f, 0.5f }));
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 	glDeleteTextures(1, &texture);
 	plugin.DeInitGL();
@@ -178,7 +173,7 @@ TEST_F(QuickStartGLTest, FailedInitGLCleansUpAndDeInitGLMayRepeat)
 		{ false, goodBody, 1, "" },
 		{ true, "void main() { this is not glsl }\n", 0, "Fragment Shader error: " },
 	};
-	const FFGLViewportStructTag viewport = { 0, 0, kWidth, kHeight };
+	const FFGLViewportStructTag viewport = { 0, 0, kOutputWidth, kOutputHeight };
 	for (const auto& c : cases)
 	{
 		SCOPED_TRACE(c.inits);
@@ -202,7 +197,7 @@ TEST_F(QuickStartGLTest, FailedInitGLCleansUpAndDeInitGLMayRepeat)
 	for (int round = 0; round < 2; ++round)
 	{
 		ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
-		EXPECT_EQ(plugin.currentViewport.width, static_cast<std::uint32_t>(kWidth));
+		EXPECT_EQ(plugin.currentViewport.width, static_cast<std::uint32_t>(kOutputWidth));
 		Clear();
 		EXPECT_EQ(plugin.ProcessOpenGL(&record), FF_SUCCESS);
 		EXPECT_TRUE(OutputIs({ 0.5f, 0.5f, 0.5f, 0.5f }));

@@ -13,11 +13,8 @@ class Probe : public Kind
 public:
 	Probe() : Kind(false) {}
 
-	using ffglqs::Plugin::audioAnalysers;
 	using ffglqs::Plugin::deltaTime;
-	using ffglqs::Plugin::fragmentShaderBody;
 	using ffglqs::Plugin::frame;
-	using ffglqs::Plugin::params;
 	using ffglqs::Plugin::shader;
 	using ffglqs::Plugin::start;
 	using ffglqs::Plugin::time;
