@@ -4,14 +4,44 @@
 #include "tools/run/OscMessage.h"
 #include "tools/run/RunOptions.h"
 
+#include <cstdio>
+
 namespace ffgltool
 {
 
+namespace
+{
+
+// A port of 6000..9000 that can be listened on, searched upwards from port;
+// 0 when none is free.
+int FreePluginPort(int port)
+{
+	const int base = ((port - 6000) % 3001 + 3001) % 3001;
+	for (int offset = 1; offset <= 3000; ++offset)
+	{
+		const int candidate = 6000 + (base + offset) % 3001;
+		if (UdpReceiver(static_cast<std::uint16_t>(candidate)).IsOpen())
+			return candidate;
+	}
+	return 0;
+}
+
+} // namespace
+
 OscListener::OscListener(int port) : receiver(static_cast<std::uint16_t>(port))
 {
-	if (!receiver.IsOpen())
-		throw RunError(
-			kExitRunError, receiver.Error() + " (another program holds the port? choose one with --listen PORT)");
+	if (receiver.IsOpen())
+		return;
+	const int free = FreePluginPort(port);
+	std::string hint = " (another program holds the port?";
+	if (free != 0)
+	{
+		char slider[16];
+		std::snprintf(slider, sizeof slider, "%.6f", (free - 6000) / 3000.0);
+		hint += " the plug-in sends to the port its \"OSC Port\" shows, so move both to a free one: --set \"OSC Port=" +
+			std::string(slider) + "\" --listen " + std::to_string(free);
+	}
+	throw RunError(kExitRunError, receiver.Error() + hint + ")");
 }
 
 std::vector<std::string> OscListener::Drain()

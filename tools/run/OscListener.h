@@ -17,6 +17,10 @@ class OscListener
 public:
 	// Binds 127.0.0.1:port; throws RunError (kExitRunError) when the port is
 	// held by another program or cannot be bound.
+	// Listens on port. When it is taken, the error names a free port of the
+	// plug-ins' range and the pair of options that moves both the plug-in's
+	// "OSC Port" and the listener there: moving only the listener would leave
+	// the plug-in sending to the busy port.
 	explicit OscListener(int port);
 
 	// Every datagram that has arrived, without waiting, as one text each:

@@ -2,11 +2,16 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace ffgltool
 {
 
-RawFrameReader::RawFrameReader(std::FILE* stream, int width, int height) : stream(stream), width(width), height(height)
+RawFrameReader::RawFrameReader(std::FILE* stream, int width, int height, std::string name) :
+	stream(stream),
+	name(std::move(name)),
+	width(width),
+	height(height)
 {
 }
 
@@ -30,23 +35,23 @@ FrameSource::Result RawFrameReader::Next(std::uint64_t index, std::uint8_t* pixe
 	if (std::ferror(stream))
 	{
 		error =
-			std::string("cannot read frame ") + std::to_string(index) + " from standard input: " + std::strerror(errno);
+			std::string("cannot read frame ") + std::to_string(index) + " from " + name + ": " + std::strerror(errno);
 		return Result::Error;
 	}
 	if (got == 0 && index > 0)
 		return Result::End;
 	if (got == 0)
-		error = "standard input holds no frame (expected raw RGBA frames of " + size + ", " +
-			std::to_string(frameBytes) + " bytes each)";
+		error = name + " holds no frame (expected raw RGBA frames of " + size + ", " + std::to_string(frameBytes) +
+			" bytes each)";
 	else
-		error = "standard input ended inside frame " + std::to_string(index) + " after " + std::to_string(got) +
-			" of " + std::to_string(frameBytes) + " bytes: the frames are not raw RGBA of " + size;
+		error = name + " ended inside frame " + std::to_string(index) + " after " + std::to_string(got) + " of " +
+			std::to_string(frameBytes) + " bytes: the frames are not raw RGBA of " + size;
 	return Result::Error;
 }
 
 std::string RawFrameReader::Describe() const
 {
-	return "raw RGBA frames of " + std::to_string(width) + "x" + std::to_string(height) + " from standard input";
+	return "raw RGBA frames of " + std::to_string(width) + "x" + std::to_string(height) + " from " + name;
 }
 
 } // namespace ffgltool

@@ -17,8 +17,9 @@ namespace ffgltool
 class RawFrameReader : public FrameSource
 {
 public:
-	// stream stays owned by the caller; width and height positive.
-	RawFrameReader(std::FILE* stream, int width, int height);
+	// stream stays owned by the caller; width and height positive; name says
+	// where the frames come from in messages ("standard input", a file name).
+	RawFrameReader(std::FILE* stream, int width, int height, std::string name = "standard input");
 
 	Result Next(std::uint64_t index, std::uint8_t* pixels, std::string& error) override;
 	std::uint64_t DefaultFrameCount() const override { return 0; }
@@ -26,6 +27,7 @@ public:
 
 private:
 	std::FILE* stream;
+	std::string name;
 	int width;
 	int height;
 };

@@ -2,6 +2,7 @@
 
 #include "ffglex/FFGLGL.h"
 #include "ffglex/FFGLScopedBindings.h"
+#include "guard/GuardParameters.h"
 #include "tools/Command.h"
 #include "tools/HostTexture.h"
 #include "tools/ModuleMemory.h"
@@ -13,11 +14,16 @@
 #include "tools/run/RunOptions.h"
 #include "tools/run/RunParameters.h"
 #include "tools/run/RunReport.h"
+#include "tools/run/ShearCheck.h"
 #include "tools/run/SyntheticCamera.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -35,15 +41,50 @@ std::string SizeText(const RunOptions& options)
 	return std::to_string(options.width) + "x" + std::to_string(options.height);
 }
 
-// The footage: the synthetic camera or raw frames from standard input, and
-// the number of frames the run takes (0: until the input ends).
-std::unique_ptr<FrameSource> OpenFootage(const RunOptions& options, std::uint64_t& limit)
+struct FileCloser
+{
+	void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// A file of raw frames, checked before the first frame: a regular file must
+// hold a whole number of frames of the run's size. Pipes are read as standard
+// input is, and checked as they end.
+File OpenFrameFile(const RunOptions& options)
+{
+	const std::string& path = options.input;
+	File file(std::fopen(path.c_str(), "rb"));
+	if (!file)
+		throw RunError(kExitRunError, "cannot open " + path + ": " + std::strerror(errno));
+	struct stat status = {};
+	if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode))
+	{
+		const auto size = static_cast<std::uint64_t>(status.st_size);
+		const std::uint64_t frameBytes =
+			static_cast<std::uint64_t>(options.width) * static_cast<std::uint64_t>(options.height) * 4;
+		if (size == 0 || size % frameBytes != 0)
+			throw RunError(kExitRunError,
+				path + " holds " + std::to_string(size) + " bytes, not a whole number of raw RGBA frames of " +
+					SizeText(options) + " (" + std::to_string(frameBytes) + " bytes each): check --size");
+	}
+	return file;
+}
+
+// The footage: the synthetic camera, or raw frames from standard input or a
+// file, and the number of frames the run takes (0: until the input ends).
+std::unique_ptr<FrameSource> OpenFootage(const RunOptions& options, File& file, std::uint64_t& limit)
 {
 	std::unique_ptr<FrameSource> source;
-	if (options.stdinInput)
+	if (options.input == "-")
 		source = std::make_unique<RawFrameReader>(stdin, options.width, options.height);
+	else if (options.input == "synthetic" || options.input == "synthetic-still")
+		source = std::make_unique<SyntheticCamera>(
+			options.width, options.height, options.fps, options.input == "synthetic-still");
 	else
-		source = std::make_unique<SyntheticCamera>(options.width, options.height, options.fps);
+	{
+		file = OpenFrameFile(options);
+		source = std::make_unique<RawFrameReader>(file.get(), options.width, options.height, options.input);
+	}
 	limit = source->DefaultFrameCount();
 	if (options.seconds)
 		limit = static_cast<std::uint64_t>(std::max(1.0, std::round(*options.seconds * options.fps)));
@@ -59,6 +100,8 @@ struct Plan
 	bool sendsTime = false;
 	float threshold = 0.0f;
 	std::uint64_t limit = 0;
+	bool blackGuard = false; // the module has a black threshold to send on
+	File file;
 	std::unique_ptr<FrameSource> source;
 	std::unique_ptr<OscListener> listener;
 };
@@ -137,12 +180,14 @@ private:
 		const std::vector<std::string> displays = parameters.Displays(module, host.instance);
 
 		plan.threshold = BlackThreshold(parameters.names, displays);
+		plan.blackGuard = std::find(parameters.names.begin(), parameters.names.end(),
+							  GuardParameters::Name(GuardParameters::kBlackThreshold)) != parameters.names.end();
 		std::optional<int> port = options.listenPort;
 		if (!port)
 			port = OscListener::DisplayedPort(path, parameters.names, displays);
 		if (port)
 			plan.listener = std::make_unique<OscListener>(*port);
-		plan.source = OpenFootage(options, plan.limit);
+		plan.source = OpenFootage(options, plan.file, plan.limit);
 
 		report.PrintHeader({ path, FieldText(info.PluginName, sizeof info.PluginName), info.PluginType == FF_SOURCE,
 			SizeText(options), options.fps, options.paced, plan.limit, host.gl->Renderer(), plan.source->Describe(),
@@ -194,6 +239,8 @@ private:
 				break;
 			if (read == FrameSource::Result::Error)
 				throw RunError(kExitRunError, sourceError);
+			if (n == 0 && !IsSynthetic(options))
+				WarnIfSheared(pixels);
 
 			if (plan.feedsInput)
 				UploadInputTexture(host.inputTexture, width, height, pixels.data());
@@ -225,6 +272,31 @@ private:
 		if (plan.listener && n > 0)
 			report.Received(n - 1, plan.listener->Drain(), Clock::now());
 		report.PrintSummary(n, Clock::now());
+		if (plan.listener && plan.blackGuard)
+			report.NoteSilence(options.paced);
+	}
+
+	static bool IsSynthetic(const RunOptions& options)
+	{
+		return options.input == "synthetic" || options.input == "synthetic-still";
+	}
+
+	// Frames of another size than --size show up sheared: a warning after the
+	// first frame, long before a stream's end could tell.
+	void WarnIfSheared(const std::vector<std::uint8_t>& bottomUp)
+	{
+		const std::size_t rowBytes = static_cast<std::size_t>(options.width) * 4;
+		std::vector<std::uint8_t> topDown(bottomUp.size());
+		for (int y = 0; y < options.height; ++y)
+			std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)),
+				rowBytes,
+				topDown.begin() +
+					static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(options.height - 1 - y)));
+		const int likely = LikelyRowWidth(topDown.data(), options.width, options.height);
+		if (likely != options.width)
+			report.Warn("the first frame looks sheared: its rows line up at a width of " + std::to_string(likely) +
+				" pixels, not " + std::to_string(options.width) + "; are the frames " + std::to_string(likely) +
+				" pixels wide? (check --size)");
 	}
 
 	const RunOptions& options;

@@ -27,13 +27,22 @@ const char kRunHelp[] =
 	"  --input synthetic   the built-in synthetic camera (default): colour bars with\n"
 	"                      moving content, black from 3.0 to 4.5 s and from 7.0 to\n"
 	"                      8.5 s, 10 s in all\n"
+	"  --input synthetic-still\n"
+	"                      the synthetic camera for the still guard: the picture\n"
+	"                      freezes from 2.0 to 5.0 s, a blue no-signal screen from\n"
+	"                      6.0 to 9.0 s\n"
 	"  --input -           raw RGBA frames of the run's size from standard input, e.g.\n"
-	"                      ffmpeg -i clip.mp4 -f rawvideo -pix_fmt rgba -s 640x360 - |\n"
-	"                        ffgl-host run MODULE --input -\n"
+	"                      ffmpeg -loglevel error -i clip.mp4 -f rawvideo -pix_fmt rgba\n"
+	"                        -s 640x360 - | ffgl-host run MODULE --input -\n"
+	"  --input FILE        raw RGBA frames of the run's size from a file (or a pipe\n"
+	"                      such as <(ffmpeg ...)); a file's size must be a whole\n"
+	"                      number of frames\n"
 	"  --size WxH          output and input size (default 640x360)\n"
 	"  --fps N             frames per second, paced in real time (default 30)\n"
 	"  --unpaced           feed frames as fast as possible; the module's own clock\n"
-	"                      then runs slower than the input's frame times\n"
+	"                      then runs slower than the input's frame times, so a\n"
+	"                      guard's hold and recovery, timed on that clock, may never\n"
+	"                      pass: set \"Black Hold=0\" and \"Recovery=0\" for it\n"
 	"  --frames N          stop after N frames\n"
 	"  --seconds S         stop after S seconds of frames (S x fps frames)\n"
 	"  --set \"NAME=VALUE\"  set a parameter by name to a host-side 0..1 value (text\n"
@@ -145,12 +154,9 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args)
 		}
 		else if (arg == "--input")
 		{
-			if (value == "-")
-				options.stdinInput = true;
-			else if (value == "synthetic")
-				options.stdinInput = false;
-			else
-				throw usage("--input takes 'synthetic' or '-' (standard input), not '" + value + "'");
+			if (value.empty())
+				throw usage("--input takes 'synthetic', 'synthetic-still', '-' (standard input) or a file, not ''");
+			options.input = value;
 		}
 		else if (arg == "--listen")
 		{

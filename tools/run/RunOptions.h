@@ -38,7 +38,8 @@ struct RunOptions
 	std::optional<std::uint64_t> frames;
 	std::optional<double> seconds;
 	std::vector<Setting> settings;
-	bool stdinInput = false;
+	// "synthetic", "synthetic-still", "-" (standard input) or a file's path.
+	std::string input = "synthetic";
 	std::optional<int> listenPort;
 	bool help = false;
 };

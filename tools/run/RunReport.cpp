@@ -127,6 +127,24 @@ void RunReport::PrintSummary(std::uint64_t frames, Clock::time_point now)
 	out << '\n' << std::flush;
 }
 
+void RunReport::NoteSilence(bool paced)
+{
+	if (blackRuns == 0 || messages != 0)
+		return;
+	out << "Note          " << Plural(blackRuns, "black run") << " but no OSC message: "
+		<< (paced ? "the runs may be shorter than the plug-in's hold, or it sends to another port than the one "
+					"listened on"
+				  : "the run was unpaced, so the plug-in's clock saw far less time than the frames cover; set "
+					"\"Black Hold=0\" and \"Recovery=0\" for unpaced runs")
+		<< '\n'
+		<< std::flush;
+}
+
+void RunReport::Warn(const std::string& text)
+{
+	err << kProgramName << ": warning: " << text << '\n' << std::flush;
+}
+
 void RunReport::Line(std::uint64_t n, Clock::time_point now, const std::string& text)
 {
 	char prefix[64];

@@ -54,6 +54,11 @@ public:
 	// The progress line on standard error, when nothing was printed for 5 s.
 	void Progress(std::uint64_t n, std::uint64_t limit, Clock::time_point now);
 	void PrintSummary(std::uint64_t frames, Clock::time_point now);
+	// After the summary: a note when black runs were seen but no message
+	// arrived, with the likely reasons.
+	void NoteSilence(bool paced);
+	// One warning line on standard error.
+	void Warn(const std::string& text);
 
 private:
 	void Line(std::uint64_t n, Clock::time_point now, const std::string& text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace ffgltool
 {
@@ -36,36 +37,50 @@ double Wrapped(double seconds)
 
 } // namespace
 
-SyntheticCamera::SyntheticCamera(int width, int height, double fps) : width(width), height(height), fps(fps)
+SyntheticCamera::SyntheticCamera(int width, int height, double fps, bool still) :
+	timeline(still ? kStillTimeline : kBlackTimeline),
+	segments(still ? std::size(kStillTimeline) : std::size(kBlackTimeline)),
+	width(width),
+	height(height),
+	fps(fps)
 {
 }
 
-bool SyntheticCamera::IsBlackAt(double seconds)
+const SyntheticCamera::Segment& SyntheticCamera::At(double seconds) const
 {
 	const double at = Wrapped(seconds);
-	bool black = false;
-	for (const Segment& segment : kTimeline)
-		if (at >= segment.startSeconds)
-			black = segment.black;
-	return black;
+	std::size_t shown = 0;
+	for (std::size_t i = 0; i < segments; ++i)
+		if (at >= timeline[i].startSeconds)
+			shown = i;
+	return timeline[shown];
 }
 
 FrameSource::Result SyntheticCamera::Next(std::uint64_t index, std::uint8_t* pixels, std::string&)
 {
 	const double seconds = static_cast<double>(index) / fps;
-	const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-	if (IsBlackAt(seconds))
+	const Segment& segment = At(seconds);
+	if (segment.shows == Shows::Black || segment.shows == Shows::NoSignal)
 	{
-		for (std::size_t i = 0; i < rowBytes * static_cast<std::size_t>(height); i += 4)
+		const std::uint8_t blue = segment.shows == Shows::NoSignal ? 191 : 0;
+		for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4; i += 4)
 		{
-			pixels[i] = pixels[i + 1] = pixels[i + 2] = 0;
+			pixels[i] = pixels[i + 1] = 0;
+			pixels[i + 2] = blue;
 			pixels[i + 3] = 255;
 		}
 		return Result::Frame;
 	}
+	const double wrappedStart = seconds - Wrapped(seconds) + segment.startSeconds;
+	DrawPicture(segment.shows == Shows::Frozen ? wrappedStart : seconds, pixels);
+	return Result::Frame;
+}
 
+void SyntheticCamera::DrawPicture(double seconds, std::uint8_t* pixels) const
+{
 	// The moving parts: a white box that crosses the lower band and back every
 	// 4 s, and a white line that sweeps across the bars every 2 s.
+	const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
 	const double at = Wrapped(seconds);
 	const int barsHeight = height * 2 / 3;
 	const int boxSize = std::max(1, height / 6);
@@ -96,7 +111,6 @@ FrameSource::Result SyntheticCamera::Next(std::uint64_t index, std::uint8_t* pix
 			pixel[3] = 255;
 		}
 	}
-	return Result::Frame;
 }
 
 std::uint64_t SyntheticCamera::DefaultFrameCount() const
@@ -107,11 +121,12 @@ std::uint64_t SyntheticCamera::DefaultFrameCount() const
 std::string SyntheticCamera::Describe() const
 {
 	std::string text = "synthetic camera, " + std::to_string(static_cast<int>(kTimelineSeconds)) + " s: picture";
-	for (std::size_t i = 1; i < sizeof kTimeline / sizeof kTimeline[0]; ++i)
+	static const char* const kShown[] = { "picture", "black", "frozen", "blue no-signal screen" };
+	for (std::size_t i = 1; i < segments; ++i)
 	{
-		char part[48];
-		std::snprintf(
-			part, sizeof part, ", %s from %.1f s", kTimeline[i].black ? "black" : "picture", kTimeline[i].startSeconds);
+		char part[64];
+		std::snprintf(part, sizeof part, ", %s from %.1f s", kShown[static_cast<int>(timeline[i].shows)],
+			timeline[i].startSeconds);
 		text += part;
 	}
 	return text;
