@@ -1,7 +1,6 @@
 // The built modules as a host sees them before any instance: loaded with
 // dlopen, their exports, and the guard's records byte for byte through plugMain.
-#include "host/FFGLMixed.h"
-#include "tools/PluginModule.h"
+#include "tests/host/PluginCalls.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +11,12 @@
 #include <set>
 #include <string>
 
+using tests::Call64;
+using tests::Number;
+
 namespace
 {
 const char* const kModules[] = { TENEBRIXOR_MODULE_PATH, PROBE_MODULE_PATH };
-
-std::uint64_t Call(const ffgltool::PluginModule& module, std::uint32_t code, std::uint32_t number = 0)
-{
-	return FFGLMixed::AllBits(module.Call(code, FFGLMixed::FromUInt(number), nullptr));
-}
 
 TEST(ModuleTest, OnlyTheFiveEntryPointsAreExported)
 {
@@ -54,7 +51,7 @@ TEST(ModuleTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 		ASSERT_NE(info, nullptr);
 		EXPECT_EQ(static_cast<const void*>(info), *static_cast<void**>(module.FindSymbol("g_CurrPluginInfo")));
 		EXPECT_EQ(std::string(info->PluginUniqueID, 4), identities[i].first);
-		EXPECT_EQ(Call(module, FF_GET_NUM_PARAMETERS), identities[i].second);
+		EXPECT_EQ(Call64(module, FF_GET_NUM_PARAMETERS), identities[i].second);
 		module.DeInitialise();
 	}
 	for (void* pin : pins)
@@ -78,8 +75,8 @@ TEST(ModuleTest, GuardRecordsAndParameterDefaults)
 	// 0.14, 0.1, 0.1, 0 and 1/3 as the host reads them, all eight bytes.
 	const std::uint64_t defaults[] = { 0x3E0F5C29u, 0x3DCCCCCDu, 0x3DCCCCCDu, 0u, 0x3EAAAA9Fu };
 	for (std::uint32_t i = 0; i < 5; ++i)
-		EXPECT_EQ(Call(module, FF_GET_PARAMETER_DEFAULT, i), defaults[i]) << i;
-	EXPECT_EQ(Call(module, FF_GET_PLUGIN_CAPS, FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), 0u);
+		EXPECT_EQ(Call64(module, FF_GET_PARAMETER_DEFAULT, Number(i)), defaults[i]) << i;
+	EXPECT_EQ(Call64(module, FF_GET_PLUGIN_CAPS, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION)), 0u);
 	module.DeInitialise();
 }
 } // namespace
