@@ -42,7 +42,9 @@ protected:
 	void TearDown() override
 	{
 		if (instance != nullptr)
+		{
 			EXPECT_EQ(plugin.Call64(FF_DEINSTANTIATE_GL, FromUInt(0), instance), FF_SUCCESS);
+		}
 		if (hostFramebuffer != 0)
 		{
 			glBindFramebuffer(GL_FRAMEBUFFER, 0);
