@@ -9,6 +9,8 @@
 
 namespace tests
 {
+constexpr std::uint64_t kFail64 = 0xFFFFFFFFull;
+
 inline FFMixed Number(std::uint32_t value)
 {
 	return FFGLMixed::FromUInt(value);
