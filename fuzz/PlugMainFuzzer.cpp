@@ -1,22 +1,16 @@
-// libFuzzer target: the fuzz input becomes a sequence of host calls on a
-// plug-in module's plugMain, linked into this executable.
-//
-// Each call picks a function code (mostly 0..52, sometimes any 32-bit value),
-// an instance handle (null, or one of the instances that code 18 gave and
-// code 19 has not yet taken back) and an argument: a number, or a record that
-// is either null or well formed with fuzzed contents (parameter and element
-// numbers, float values including NaN and infinities, maxToWrite, event
-// capacities, texture sizes and handles, viewports including 0 x 0). Frames run
-// with a headless GL context current and a host framebuffer bound, as a host
-// calls them. After each call the GL bindings must be back at their defaults.
-// At the end of an input every live instance is deleted (code 19) and the
-// module deinitialised (code 2), so a leak shows up as one.
-//
+// libFuzzer target: the fuzz input becomes a sequence of host calls on the
+// plugMain of a plug-in module linked into this executable. Each call picks a
+// function code (mostly 0..52, sometimes any), an instance handle (null or a
+// live one) and an argument: a number, or a record, null or well formed with
+// fuzzed contents (indexes, floats with NaN and infinities, maxToWrite, event
+// capacities, texture sizes and GL names, viewports including 0 x 0). Frames
+// run on a headless GL context with a host framebuffer bound; after each call
+// the GL bindings must be back at their defaults. Each input ends by deleting
+// every live instance and deinitialising, so a leak shows up as one.
 // Out of scope, because no host passes them: dangling or random pointers,
-// records shorter than their type, host buffers smaller than maxToWrite or
-// than the event capacity, text pointers that are not zero-terminated, and a
-// float where the parameter's type says text (the host asks the type first).
-// Texture handles are GL names, not pointers: random ones are in scope.
+// records shorter than their type, host buffers smaller than maxToWrite or the
+// event capacity, texts without a terminator, and a float where the
+// parameter's type says text (the host asks the type first).
 #include "ffglex/FFGLGL.h"
 #include "host/FFGLEntryPoint.h"
 #include "host/FFGLMixed.h"
@@ -35,11 +29,14 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+using FFGLMixed::FromPointer;
+using FFGLMixed::FromUInt;
 
 namespace
 {
-
 constexpr std::size_t kMaxCallsPerInput = 96;
 constexpr std::size_t kMaxInstances = 4;
 constexpr std::uint32_t kMaxInputTextures = 4;
@@ -51,15 +48,7 @@ struct GLWorld
 	std::unique_ptr<HeadlessGL> gl;
 	HeadlessGL::Framebuffer output;
 	GLuint textures[2] = { 0, 0 }; // 16x16 grey, 1x1 black
-};
-
-GLWorld* s_world = nullptr;
-
-GLuint MakeTexture(GLsizei width, GLsizei height, std::uint8_t level)
-{
-	const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4, level);
-	return ffgltool::CreateInputTexture(width, height, pixels.data(), GL_NEAREST);
-}
+}* s_world = nullptr;
 
 [[noreturn]] void Fail(const std::string& message)
 {
@@ -67,44 +56,24 @@ GLuint MakeTexture(GLsizei width, GLsizei height, std::uint8_t level)
 	std::abort();
 }
 
-GLint Integer(GLenum name)
-{
-	GLint value = 0;
-	glGetIntegerv(name, &value);
-	return value;
-}
-
 // The scope objects of the toolkit promise to leave these at their defaults;
 // the host framebuffer stays bound.
 void CheckBindings(std::uint32_t code)
 {
-	const struct
+	const GLint host = static_cast<GLint>(s_world->output.framebuffer);
+	const std::pair<GLenum, GLint> checks[] = { { GL_CURRENT_PROGRAM, 0 }, { GL_ACTIVE_TEXTURE, GL_TEXTURE0 },
+		{ GL_TEXTURE_BINDING_2D, 0 }, { GL_ARRAY_BUFFER_BINDING, 0 }, { GL_VERTEX_ARRAY_BINDING, 0 },
+		{ GL_UNIFORM_BUFFER_BINDING, 0 }, { GL_RENDERBUFFER_BINDING, 0 }, { GL_DRAW_FRAMEBUFFER_BINDING, host },
+		{ GL_READ_FRAMEBUFFER_BINDING, host } };
+	for (const auto& [name, expected] : checks)
 	{
-		GLenum name;
-		GLint expected;
-		const char* what;
-	} checks[] = {
-		{ GL_CURRENT_PROGRAM, 0, "program" },
-		{ GL_ACTIVE_TEXTURE, GL_TEXTURE0, "active texture unit" },
-		{ GL_TEXTURE_BINDING_2D, 0, "2D texture" },
-		{ GL_ARRAY_BUFFER_BINDING, 0, "array buffer" },
-		{ GL_VERTEX_ARRAY_BINDING, 0, "vertex array" },
-		{ GL_UNIFORM_BUFFER_BINDING, 0, "uniform buffer" },
-		{ GL_RENDERBUFFER_BINDING, 0, "renderbuffer" },
-		{ GL_DRAW_FRAMEBUFFER_BINDING, static_cast<GLint>(s_world->output.framebuffer), "draw framebuffer" },
-		{ GL_READ_FRAMEBUFFER_BINDING, static_cast<GLint>(s_world->output.framebuffer), "read framebuffer" },
-	};
-	for (const auto& check : checks)
-	{
-		const GLint value = Integer(check.name);
-		if (value != check.expected)
-			Fail("code " + std::to_string(code) + " left the " + check.what + " binding at " + std::to_string(value) +
-				" (expected " + std::to_string(check.expected) + ")");
+		GLint value = 0;
+		glGetIntegerv(name, &value);
+		if (value != expected)
+			Fail("code " + std::to_string(code) + " left GL state " + std::to_string(name) + " at " +
+				std::to_string(value) + " (expected " + std::to_string(expected) + ")");
 	}
 }
-
-using FFGLMixed::FromPointer;
-using FFGLMixed::FromUInt;
 
 // Interesting values are favoured: edges, NaN, infinities, then anything.
 float FuzzFloat(FuzzedDataProvider& data)
@@ -136,12 +105,9 @@ std::uint32_t FuzzSize(FuzzedDataProvider& data)
 
 FFGLViewportStructTag FuzzViewport(FuzzedDataProvider& data)
 {
-	FFGLViewportStructTag viewport;
-	viewport.x = data.ConsumeBool() ? 0 : FuzzSize(data);
-	viewport.y = data.ConsumeBool() ? 0 : FuzzSize(data);
-	viewport.width = FuzzSize(data);
-	viewport.height = FuzzSize(data);
-	return viewport;
+	// A braced list is evaluated in order.
+	return { data.ConsumeBool() ? 0 : FuzzSize(data), data.ConsumeBool() ? 0 : FuzzSize(data), FuzzSize(data),
+		FuzzSize(data) };
 }
 
 // Everything that must outlive one call: the records and the buffers and texts
@@ -209,14 +175,10 @@ void FillFrame(FuzzedDataProvider& data, CallStorage& storage)
 	{
 		if (data.ConsumeIntegralInRange<int>(0, 5) == 0)
 			continue; // null entry
-		FFGLTextureStructTag& texture = storage.textures[i];
 		const bool plausible = data.ConsumeBool();
-		texture.Width = plausible ? 16 : FuzzSize(data);
-		texture.Height = plausible ? 16 : FuzzSize(data);
-		texture.HardwareWidth = plausible ? 16 : FuzzSize(data);
-		texture.HardwareHeight = plausible ? 16 : FuzzSize(data);
-		texture.Handle = FuzzTextureHandle(data);
-		storage.texturePointers[i] = &texture;
+		storage.textures[i] = { plausible ? 16 : FuzzSize(data), plausible ? 16 : FuzzSize(data),
+			plausible ? 16 : FuzzSize(data), plausible ? 16 : FuzzSize(data), FuzzTextureHandle(data) };
+		storage.texturePointers[i] = &storage.textures[i];
 	}
 	frame.inputTextures = storage.texturePointers.data();
 }
@@ -283,60 +245,43 @@ public:
 			break;
 		}
 		case FF_SET_PARAMETER_ELEMENT_VALUE:
-		{
-			SetParameterElementValueStructTag& set = storage.record.setElement;
-			set.ParameterNumber = FuzzIndex(data);
-			set.ElementNumber = FuzzIndex(data);
-			set.NewParameterValue = FFGLMixed::FromFloat(FuzzFloat(data));
+			storage.record.setElement = { FuzzIndex(data), FuzzIndex(data), FFGLMixed::FromFloat(FuzzFloat(data)) };
 			break;
-		}
 		case FF_GET_PARAMETER_ELEMENT_NAME:
 		case FF_GET_PARAMETER_ELEMENT_VALUE:
 		case FF_GET_FILE_PARAMETER_EXTENSION:
 		case FF_GET_SEPARATOR_ELEMENT_INDEX:
-			storage.record.element.ParameterNumber = FuzzIndex(data);
-			storage.record.element.ElementNumber = FuzzIndex(data);
+			storage.record.element = { FuzzIndex(data), FuzzIndex(data) };
 			break;
 		case FF_GET_RANGE:
-			storage.record.range.ParameterNumber = FuzzIndex(data);
-			storage.record.range.min = FuzzFloat(data);
-			storage.record.range.max = FuzzFloat(data);
+			storage.record.range = { FuzzIndex(data), FuzzFloat(data), FuzzFloat(data) };
 			break;
 		case FF_GET_PARAM_GROUP:
 		case FF_GET_PARAM_DISPLAY_NAME:
 		{
-			GetStringStructTag& string = storage.record.string;
-			string.ParameterNumber = FuzzIndex(data);
-			string.stringBuffer.maxToWrite = data.ConsumeIntegralInRange<std::uint32_t>(0, kMaxHostBuffer);
-			string.stringBuffer.address =
-				data.ConsumeIntegralInRange<int>(0, 7) == 0 ? nullptr : storage.Buffer(string.stringBuffer.maxToWrite);
-			if (string.stringBuffer.address == nullptr)
-				string.stringBuffer.maxToWrite = 0; // a null buffer has no room
+			const std::uint32_t number = FuzzIndex(data);
+			const std::uint32_t size = data.ConsumeIntegralInRange<std::uint32_t>(0, kMaxHostBuffer);
+			char* buffer = data.ConsumeIntegralInRange<int>(0, 7) == 0 ? nullptr : storage.Buffer(size);
+			storage.record.string = { number, { buffer, buffer != nullptr ? size : 0 } }; // a null buffer has no room
 			break;
 		}
 		case FF_GET_PARAMETER_EVENTS:
 		{
+			// Only counting (a null array, any capacity), or an array of exactly the capacity.
+			const bool count = data.ConsumeBool();
 			GetParamEventsStructTag& events = storage.record.events;
-			if (data.ConsumeBool())
-			{
-				events.numEvents = data.ConsumeIntegral<std::uint32_t>();
-				events.events = nullptr;
-			}
-			else
-			{
-				events.numEvents = data.ConsumeIntegralInRange<std::uint32_t>(0, 16);
-				events.events = reinterpret_cast<ParamEventStructTag*>(
-					storage.Buffer(sizeof(ParamEventStructTag) * events.numEvents));
-			}
+			events.numEvents =
+				count ? data.ConsumeIntegral<std::uint32_t>() : data.ConsumeIntegralInRange<std::uint32_t>(0, 16);
+			events.events = count ? nullptr
+								  : reinterpret_cast<ParamEventStructTag*>(
+										storage.Buffer(sizeof(ParamEventStructTag) * events.numEvents));
 			break;
 		}
 		case FF_SET_BEATINFO:
-			storage.record.beat.bpm = FuzzFloat(data);
-			storage.record.beat.barPhase = FuzzFloat(data);
+			storage.record.beat = { FuzzFloat(data), FuzzFloat(data) };
 			break;
 		case FF_SET_HOSTINFO:
-			storage.record.hostInfo.hostName = storage.Text(data);
-			storage.record.hostInfo.hostVersion = storage.Text(data);
+			storage.record.hostInfo = { storage.Text(data), storage.Text(data) };
 			break;
 		case FF_SET_TIME:
 		{
@@ -364,23 +309,16 @@ public:
 
 		const FFMixed result = Call(code, input, instance);
 
-		if (code == FF_INSTANTIATE_GL)
-		{
-			const std::uint64_t bits = FFGLMixed::AllBits(result);
-			if (bits != 0 && bits != FF_FAIL)
-			{
-				if (instances.size() < kMaxInstances)
-					instances.push_back(result.PointerValue);
-				else
-					Call(FF_DEINSTANTIATE_GL, FromUInt(0), result.PointerValue);
-			}
-		}
-		else if (code == FF_DEINSTANTIATE_GL && instance != nullptr)
-		{
-			if (result.UIntValue != FF_SUCCESS)
-				Fail("code 19 refused a live instance");
+		const bool made =
+			code == FF_INSTANTIATE_GL && result.PointerValue != nullptr && FFGLMixed::AllBits(result) != FF_FAIL;
+		if (made && instances.size() < kMaxInstances)
+			instances.push_back(result.PointerValue);
+		else if (made)
+			Call(FF_DEINSTANTIATE_GL, FromUInt(0), result.PointerValue);
+		if (code == FF_DEINSTANTIATE_GL && instance != nullptr && result.UIntValue != FF_SUCCESS)
+			Fail("code 19 refused a live instance");
+		if (code == FF_DEINSTANTIATE_GL && instance != nullptr)
 			instances.erase(instances.begin() + static_cast<std::ptrdiff_t>(slot));
-		}
 	}
 
 private:
@@ -395,7 +333,6 @@ private:
 
 	std::vector<void*> instances;
 };
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -408,8 +345,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 	world.output = world.gl->CreateHostFramebuffer(16, 16);
 	if (!world.output.IsValid())
 		Fail("could not create the host framebuffer");
-	world.textures[0] = MakeTexture(16, 16, 128);
-	world.textures[1] = MakeTexture(1, 1, 0);
+	const std::vector<std::uint8_t> grey(16 * 16 * 4, 128), black(4, 0);
+	world.textures[0] = ffgltool::CreateInputTexture(16, 16, grey.data(), GL_NEAREST);
+	world.textures[1] = ffgltool::CreateInputTexture(1, 1, black.data(), GL_NEAREST);
 	s_world = &world;
 	return 0;
 }

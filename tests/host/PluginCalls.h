@@ -11,8 +11,6 @@ namespace tests
 {
 constexpr std::uint64_t kFail64 = 0xFFFFFFFFull;
 
-using FFGLMixed::FloatBits;
-
 inline FFMixed Number(std::uint32_t value)
 {
 	return FFGLMixed::FromUInt(value);

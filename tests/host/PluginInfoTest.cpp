@@ -30,14 +30,14 @@ public:
 	static inline int constructed = 0;
 };
 
-std::unique_ptr<CFFGLPluginInfo> Register(
-	FPCREATEINSTANCEGL factory, const char* id, const char* name, FPINITIALISE initialise = nullptr)
+std::unique_ptr<CFFGLPluginInfo> Register(FPCREATEINSTANCEGL factory, const char* id, const char* name,
+	FPINITIALISE initialise = nullptr, const char* description = "description", const void* block = nullptr)
 {
 	return std::make_unique<CFFGLPluginInfo>(
-		factory, id, name, 2, 1, 3, 4, FF_SOURCE, "description", "about", 0, nullptr, initialise, nullptr);
+		factory, id, name, 2, 1, 3, 4, FF_SOURCE, description, "about", 3, block, initialise, nullptr);
 }
 
-TEST(PluginInfoTest, NameAndIdAreCutToTheirFields)
+TEST(PluginInfoTest, RecordsAreCutToTheirFieldsAndLiveInTheRegistrationObject)
 {
 	const struct
 	{
@@ -50,42 +50,29 @@ TEST(PluginInfoTest, NameAndIdAreCutToTheirFields)
 		{ nullptr, nullptr, std::string(20, '\0') },
 	};
 	for (const auto& c : cases)
-	{
-		auto registration = Register(PluginFactory<Minimal>, c.id, c.name);
-		const PluginInfoStructTag* info = registration->GetPluginInfo();
-		EXPECT_EQ(std::string(info->PluginUniqueID, 20), c.fields);
-		EXPECT_EQ(info->APIMajorVersion * 10 + info->APIMinorVersion, 21u);
-		EXPECT_EQ(info->PluginType, FF_SOURCE);
-	}
-}
+		EXPECT_EQ(
+			std::string(Register(PluginFactory<Minimal>, c.id, c.name)->GetPluginInfo()->PluginUniqueID, 20), c.fields);
 
-TEST(PluginInfoTest, RecordsLiveInTheRegistrationObject)
-{
+	// Texts and the data block are copied; a null block gives an empty entry.
 	auto description = std::make_unique<std::string>("a description longer than any short-string buffer");
 	std::vector<unsigned char> block = { 1, 2, 3 };
-	CFFGLPluginInfo registration(PluginFactory<Minimal>, "ID", "Name", 2, 1, 3, 4, FF_EFFECT, description->c_str(),
-		"about", 3, block.data(), nullptr, nullptr);
+	auto registration = Register(PluginFactory<Minimal>, "ID", "Name", nullptr, description->c_str(), block.data());
 	description.reset();
 	block[0] = 9;
-
-	EXPECT_EQ(g_CurrPluginInfo, &registration);
-	EXPECT_EQ(Call(FF_GET_INFO), reinterpret_cast<std::uintptr_t>(&registration));
-	EXPECT_EQ(Call(FF_GET_EXTENDED_INFO), reinterpret_cast<std::uintptr_t>(&registration) + 32);
-	const PluginExtendedInfoStructTag* extended = registration.GetPluginExtendedInfo();
+	EXPECT_EQ(g_CurrPluginInfo, registration.get());
+	EXPECT_EQ(Call(FF_GET_INFO), reinterpret_cast<std::uintptr_t>(registration.get()));
+	EXPECT_EQ(Call(FF_GET_EXTENDED_INFO), reinterpret_cast<std::uintptr_t>(registration.get()) + 32);
+	const PluginInfoStructTag* info = registration->GetPluginInfo();
+	EXPECT_EQ(info->APIMajorVersion * 10 + info->APIMinorVersion + info->PluginType * 100, 121u);
+	const PluginExtendedInfoStructTag* extended = registration->GetPluginExtendedInfo();
 	EXPECT_EQ(extended->PluginMajorVersion * 10 + extended->PluginMinorVersion, 34u);
 	EXPECT_STREQ(extended->Description, "a description longer than any short-string buffer");
 	EXPECT_STREQ(extended->About, "about");
 	ASSERT_EQ(extended->FreeFrameExtendedDataSize, 3u);
 	EXPECT_EQ(std::memcmp(extended->FreeFrameExtendedDataBlock, "\1\2\3", 3), 0);
-
-	// A size of 0 or a null block gives an empty entry.
-	for (auto [size, data] : { std::pair<unsigned int, const void*>{ 0, block.data() }, { 5, nullptr } })
-	{
-		CFFGLPluginInfo empty(
-			PluginFactory<Minimal>, "ID", "Name", 2, 1, 1, 0, FF_EFFECT, nullptr, nullptr, size, data);
-		EXPECT_EQ(empty.GetPluginExtendedInfo()->FreeFrameExtendedDataSize, 0u);
-		EXPECT_EQ(empty.GetPluginExtendedInfo()->FreeFrameExtendedDataBlock, nullptr);
-	}
+	registration = Register(PluginFactory<Minimal>, "ID", "Name");
+	EXPECT_EQ(registration->GetPluginExtendedInfo()->FreeFrameExtendedDataSize, 0u);
+	EXPECT_EQ(registration->GetPluginExtendedInfo()->FreeFrameExtendedDataBlock, nullptr);
 }
 
 TEST(PluginInfoTest, MissingRegistrationFactoryOrInitialiseLeavesNoPrototype)
@@ -127,7 +114,6 @@ TEST(PluginInfoTest, ThumbnailIsSizedAndServedByteForByte)
 	GetThumbnailStructTag sizeOnly{ 0, 0, nullptr };
 	EXPECT_EQ(Call(FF_GET_THUMBNAIL, &sizeOnly), FF_SUCCESS);
 	EXPECT_EQ(sizeOnly.width * 10 + sizeOnly.height, 22u);
-
 	unsigned char pixels[17];
 	std::memset(pixels, 0xAB, sizeof(pixels));
 	GetThumbnailStructTag full{ 0, 0, pixels };
@@ -138,8 +124,7 @@ TEST(PluginInfoTest, ThumbnailIsSizedAndServedByteForByte)
 	// The pointer form keeps the caller's pixels and replaces the registration.
 	const CFFGLColor borrowed[1] = { CFFGLColor(7u) };
 	auto later = std::make_unique<CFFGLThumbnailInfo>(1, 1, borrowed);
-	EXPECT_EQ(CFFGLThumbnailInfo::GetInstance(), later.get());
-	EXPECT_EQ(later->GetPixels(), borrowed);
+	EXPECT_EQ(CFFGLThumbnailInfo::GetInstance()->GetPixels(), borrowed);
 	later.reset();
 	thumbnail.reset();
 	GetThumbnailStructTag none{ 5, 5, nullptr };

@@ -23,6 +23,7 @@ namespace
 {
 constexpr GLsizei kWidth = 64;
 constexpr GLsizei kHeight = 32;
+using Pixels = std::vector<std::uint8_t>;
 
 class PluginDllGLTest : public tests::WglFixture
 {
@@ -32,10 +33,9 @@ protected:
 		StartContext();
 		if (IsSkipped() || HasFatalFailure())
 			return;
-		output = Uniform(0);
 		glGenFramebuffers(1, &hostFramebuffer);
 		glBindFramebuffer(GL_FRAMEBUFFER, hostFramebuffer);
-		glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, output, 0);
+		glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, Uniform(0), 0);
 		ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
 		glViewport(0, 0, kWidth, kHeight);
 	}
@@ -62,19 +62,19 @@ protected:
 		ASSERT_NE(instance, nullptr);
 	}
 
-	GLuint MakeTexture(const std::vector<std::uint8_t>& texels)
+	// Nearest filtering, so the output can be compared byte for byte.
+	GLuint MakeTexture(const Pixels& texels)
 	{
-		// Nearest filtering, so the output can be compared byte for byte.
-		GLuint texture = 0;
-		glGenTextures(1, &texture);
-		glBindTexture(GL_TEXTURE_2D, texture);
+		textures.push_back(0);
+		glGenTextures(1, &textures.back());
+		glBindTexture(GL_TEXTURE_2D, textures.back());
 		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 		glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 		glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kWidth, kHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
 		glBindTexture(GL_TEXTURE_2D, 0);
-		textures.push_back(texture);
-		return texture;
+		return textures.back();
 	}
+	GLuint Uniform(std::uint8_t level) { return MakeTexture(Pixels(kWidth * kHeight * 4, level)); }
 
 	std::uint64_t Frame(GLuint input)
 	{
@@ -84,9 +84,9 @@ protected:
 		return plugin.Call64(FF_PROCESS_OPENGL, FromPointer(&record), instance);
 	}
 
-	std::vector<std::uint8_t> Output()
+	Pixels Output()
 	{
-		std::vector<std::uint8_t> pixels(kWidth * kHeight * 4, 0xAB);
+		Pixels pixels(kWidth * kHeight * 4, 0xAB);
 		glBindFramebuffer(GL_FRAMEBUFFER, hostFramebuffer);
 		glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
 		return pixels;
@@ -97,74 +97,24 @@ protected:
 		const char* text = plugin.CallText(FF_GET_PARAMETER_DISPLAY, index, instance);
 		return text != nullptr ? text : "<null>";
 	}
-	GLuint Uniform(std::uint8_t level) { return MakeTexture(std::vector<std::uint8_t>(kWidth * kHeight * 4, level)); }
 
-	// The guard on the port 6000 + slider x 3000, with hold and recovery 0:
-	// the first black frame after a grey one sends.
-	void StartSendingTo(float portSlider, const char* port)
+	// The guard on the port 6000 + slider x 3000, with hold and recovery 0, so
+	// the first black frame after a grey one sends; then n such black runs.
+	void SendTo(float portSlider, const char* port, int n)
 	{
-		Start("CameraTenebrixor.dll");
 		ASSERT_EQ(plugin.SetParameter(instance, 4, portSlider), FF_SUCCESS);
 		ASSERT_EQ(Shown(4), port);
 		plugin.SetParameter(instance, 1, 0.0f);
 		plugin.SetParameter(instance, 2, 0.0f);
-	}
-	// n black runs, each a grey frame and a black one.
-	void BlackRuns(int n)
-	{
-		const GLuint grey = Uniform(128);
-		const GLuint black = Uniform(0);
+		const GLuint grey = Uniform(128), black = Uniform(0);
 		for (int run = 0; run < n; ++run)
-		{
-			ASSERT_EQ(Frame(grey), FF_SUCCESS);
-			ASSERT_EQ(Frame(black), FF_SUCCESS);
-		}
+			ASSERT_EQ(Frame(grey) + Frame(black) + Frame(black), FF_SUCCESS);
 	}
 
 	tests::WindowsPlugin plugin;
 	void* instance = nullptr;
 	GLuint hostFramebuffer = 0;
-	GLuint output = 0;
 	std::vector<GLuint> textures;
-};
-
-// A UDP socket on 127.0.0.1 that takes what arrives within half a second.
-class LoopbackReceiver
-{
-public:
-	explicit LoopbackReceiver(std::uint16_t port)
-	{
-		WSADATA winsock;
-		started = ::WSAStartup(MAKEWORD(2, 2), &winsock) == 0;
-		socketHandle = ::socket(AF_INET, SOCK_DGRAM, 0);
-		sockaddr_in address = {};
-		address.sin_family = AF_INET;
-		address.sin_port = htons(port);
-		address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-		bound = ::bind(socketHandle, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-		const DWORD timeoutMs = 500;
-		::setsockopt(socketHandle, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof(DWORD));
-	}
-	~LoopbackReceiver()
-	{
-		::closesocket(socketHandle);
-		if (started)
-			::WSACleanup();
-	}
-	// The next datagram, or an empty one when none arrives in time.
-	std::vector<std::uint8_t> Receive()
-	{
-		std::vector<std::uint8_t> datagram(512);
-		const int size = ::recv(socketHandle, reinterpret_cast<char*>(datagram.data()), 512, 0);
-		datagram.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-		return datagram;
-	}
-
-	bool started = false;
-	bool bound = false;
-
-private:
-	SOCKET socketHandle = INVALID_SOCKET;
 };
 
 TEST_F(PluginDllGLTest, GuardPassesThePictureThroughAndShowsItsParameters)
@@ -176,30 +126,39 @@ TEST_F(PluginDllGLTest, GuardPassesThePictureThroughAndShowsItsParameters)
 	EXPECT_EQ(plugin.SetParameter(instance, 3, 0.5f), FF_SUCCESS);
 	EXPECT_EQ(Shown(3), "50");
 
-	std::vector<std::uint8_t> picture(kWidth * kHeight * 4);
+	Pixels picture(kWidth * kHeight * 4);
 	for (std::size_t i = 0; i < picture.size(); ++i)
 		picture[i] = static_cast<std::uint8_t>(i * 7 + 13);
 	ASSERT_EQ(Frame(MakeTexture(picture)), FF_SUCCESS);
 	EXPECT_TRUE(Output() == picture);
 }
 
+// One datagram per black run, for the layer set, received on 127.0.0.1 by a
+// socket of this process.
 TEST_F(PluginDllGLTest, BlackPictureSendsTheNextClipDatagramOverWinsock)
 {
-	StartSendingTo(0.6f, "7800");
+	WSADATA winsock;
+	ASSERT_EQ(::WSAStartup(MAKEWORD(2, 2), &winsock), 0);
+	const SOCKET receiver = ::socket(AF_INET, SOCK_DGRAM, 0);
+	sockaddr_in address = {};
+	address.sin_family = AF_INET;
+	address.sin_port = htons(7800);
+	address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+	EXPECT_EQ(::bind(receiver, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0) << "port 7800 taken";
+	const DWORD timeoutMs = 500;
+	::setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs), sizeof(DWORD));
+	Start("CameraTenebrixor.dll");
 	plugin.SetParameter(instance, 3, 11.0f / 98.0f);
-	ASSERT_EQ(Shown(3), "12");
-	LoopbackReceiver receiver(7800);
-	ASSERT_TRUE(receiver.bound) << "port 7800 on 127.0.0.1 is taken";
-	BlackRuns(1);
-	ASSERT_EQ(Frame(Uniform(0)), FF_SUCCESS);
+	EXPECT_EQ(Shown(3), "12");
+	SendTo(0.6f, "7800", 1);
 
-	const std::string address = "/composition/layers/12/connectnextclip";
-	std::vector<std::uint8_t> expected(address.begin(), address.end());
-	expected.resize(40, 0);
-	expected.insert(expected.end(), { ',', 'i', 0, 0, 0, 0, 0, 1 });
-	EXPECT_EQ(receiver.Receive(), expected);
-	// One datagram per black run.
-	EXPECT_TRUE(receiver.Receive().empty());
+	const std::string bytes("/composition/layers/12/connectnextclip\0\0,i\0\0\0\0\0\1", 48);
+	char datagram[64];
+	const int sizes[] = { ::recv(receiver, datagram, 64, 0), ::recv(receiver, datagram + 48, 16, 0) };
+	EXPECT_EQ(std::string(datagram, sizes[0] > 0 ? sizes[0] : 0), bytes);
+	EXPECT_LE(sizes[1], 0) << "a second datagram";
+	::closesocket(receiver);
+	::WSACleanup();
 }
 
 // A host whose own OSC input is off may never have started Winsock: the
@@ -210,9 +169,8 @@ TEST_F(PluginDllGLTest, SendsWhenTheHostHasNotStartedWinsock)
 	const char* peerPort = std::getenv("TENEBRIXOR_OSC_PEER_PORT");
 	if (peerPort == nullptr || std::strcmp(peerPort, "7500") != 0)
 		GTEST_SKIP() << "needs oscdump listening on port 7500 (run through osc-peer-run.sh)";
-	StartSendingTo(0.5f, "7500");
-	// Several black runs, in case the peer was still starting for the first.
-	BlackRuns(5);
+	Start("CameraTenebrixor.dll");
+	SendTo(0.5f, "7500", 5); // several runs, in case the peer was still starting for the first
 }
 
 TEST_F(PluginDllGLTest, QuickStartExampleDrawsThroughTheLoader)
@@ -222,7 +180,7 @@ TEST_F(PluginDllGLTest, QuickStartExampleDrawsThroughTheLoader)
 		plugin.SetParameter(instance, i, i == 0 ? 0.5f : 1.0f);
 	ASSERT_EQ(Frame(0), FF_SUCCESS);
 	// Hue 0.5 at full saturation, brightness and alpha: cyan everywhere.
-	std::vector<std::uint8_t> cyan;
+	Pixels cyan;
 	for (int i = 0; i < kWidth * kHeight; ++i)
 		cyan.insert(cyan.end(), { 0, 255, 255, 255 });
 	EXPECT_TRUE(Output() == cyan);
@@ -236,8 +194,7 @@ TEST(QuickStartRandomOnWindows, SeedsFromTheSystemGenerator)
 	for (int i = 0; i < 100; ++i)
 	{
 		const int value = random.GetRandomInt(3, 9);
-		EXPECT_GE(value, 3);
-		EXPECT_LE(value, 9);
+		EXPECT_TRUE(value >= 3 && value <= 9) << value;
 	}
 }
 } // namespace
