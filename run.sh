@@ -11,7 +11,8 @@
 #                   wine on a virtual X display; run the Linux suite again built
 #                   with AddressSanitizer, LeakSanitizer and
 #                   UndefinedBehaviorSanitizer (./build-ci-asan), and fuzz
-#                   plugMain for a minute (./build-ci-fuzz, clang)
+#                   both plug-ins' plugMain for a minute in all
+#                   (./build-ci-fuzz, clang)
 #
 # Packages are installed with apt-get only when dpkg reports them missing, which
 # needs root (or sudo). The exit status is non-zero when any step fails.
@@ -71,7 +72,7 @@ demo() {
 	install_missing_packages
 	log "Building into ./build (Release)"
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTENEBRIXOR_BUILD_TESTS=OFF -DTENEBRIXOR_BUILD_BENCH=OFF
-	cmake --build build --target CameraTenebrixor ffgl-host -j "$JOBS"
+	cmake --build build --target CameraTenebrixor TenebrixorStill ffgl-host -j "$JOBS"
 	log "What a host sees of build/CameraTenebrixor.so"
 	build/ffgl-host info build/CameraTenebrixor.so
 	log "Running it for 10 s on a synthetic camera that drops to black twice"
@@ -139,20 +140,23 @@ run_tests() {
 		ctest --test-dir build-ci-asan --output-on-failure --timeout 600
 	)
 
-	log "Building the plugMain fuzzer into ./build-ci-fuzz (clang)"
+	log "Building the plugMain fuzzers into ./build-ci-fuzz (clang)"
 	CC=clang CXX=clang++ cmake -S . -B build-ci-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTENEBRIXOR_BUILD_FUZZ=ON -DTENEBRIXOR_SANITIZE=ON \
 		-DTENEBRIXOR_BUILD_TESTS=OFF -DTENEBRIXOR_BUILD_BENCH=OFF -DTENEBRIXOR_BUILD_EXAMPLES=OFF
-	cmake --build build-ci-fuzz --target PlugMainFuzzer -j "$JOBS"
-	log "Fuzzing plugMain for 60 s"
+	cmake --build build-ci-fuzz --target PlugMainFuzzer StillPlugMainFuzzer -j "$JOBS"
 	(
 		export_sanitizer_options
-		# New inputs go to a scratch folder; fuzz/corpus is only read.
-		rm -rf build-ci-fuzz/corpus build-ci-fuzz/artifacts
-		mkdir -p build-ci-fuzz/corpus build-ci-fuzz/artifacts
-		build-ci-fuzz/fuzz/PlugMainFuzzer -max_total_time=60 -timeout=20 -rss_limit_mb=4096 \
-			-print_final_stats=1 -artifact_prefix=build-ci-fuzz/artifacts/ \
-			build-ci-fuzz/corpus fuzz/corpus
+		# Both plug-ins share one minute and one seed corpus; new inputs go to
+		# scratch folders, fuzz/corpus is only read.
+		for fuzzer in PlugMainFuzzer StillPlugMainFuzzer; do
+			log "Fuzzing $fuzzer for 30 s"
+			rm -rf "build-ci-fuzz/corpus-$fuzzer" "build-ci-fuzz/artifacts-$fuzzer"
+			mkdir -p "build-ci-fuzz/corpus-$fuzzer" "build-ci-fuzz/artifacts-$fuzzer"
+			"build-ci-fuzz/fuzz/$fuzzer" -max_total_time=30 -timeout=20 -rss_limit_mb=4096 \
+				-print_final_stats=1 -artifact_prefix="build-ci-fuzz/artifacts-$fuzzer/" \
+				"build-ci-fuzz/corpus-$fuzzer" fuzz/corpus
+		done
 	)
 }
 
