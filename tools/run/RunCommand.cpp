@@ -14,6 +14,7 @@
 #include "tools/run/RunOptions.h"
 #include "tools/run/RunParameters.h"
 #include "tools/run/RunReport.h"
+#include "tools/run/RunWatch.h"
 #include "tools/run/ShearCheck.h"
 #include "tools/run/SyntheticCamera.h"
 
@@ -101,6 +102,7 @@ struct Plan
 	float threshold = 0.0f;
 	std::uint64_t limit = 0;
 	bool blackGuard = false; // the module has a black threshold to send on
+	std::unique_ptr<RunWatch> watch;
 	File file;
 	std::unique_ptr<FrameSource> source;
 	std::unique_ptr<OscListener> listener;
@@ -188,6 +190,13 @@ private:
 		if (port)
 			plan.listener = std::make_unique<OscListener>(*port);
 		plan.source = OpenFootage(options, plan.file, plan.limit);
+		std::vector<float> sliders;
+		for (std::uint32_t i = 0; i < parameters.names.size(); ++i)
+			sliders.push_back(IsTextLikeParamType(parameters.types[i])
+					? 0.0f
+					: PluginModule::FloatFromBits(module.GetParameter(host.instance, i).UIntValue));
+		plan.watch =
+			std::make_unique<RunWatch>(parameters.names, sliders, options.width, options.height, options.tracePath);
 
 		report.PrintHeader({ path, FieldText(info.PluginName, sizeof info.PluginName), info.PluginType == FF_SOURCE,
 			SizeText(options), options.fps, options.paced, plan.limit, host.gl->Renderer(), plan.source->Describe(),
@@ -250,7 +259,8 @@ private:
 			if (plan.sendsTime)
 				module.SetTime(host.instance, static_cast<double>(n) / options.fps);
 
-			if (module.ProcessOpenGL(host.instance, frame) == FF_SUCCESS)
+			const bool drawn = module.ProcessOpenGL(host.instance, frame) == FF_SUCCESS;
+			if (drawn)
 			{
 				// The module may have left other framebuffers bound.
 				HeadlessGL::BindHostFramebuffer(host.output);
@@ -265,9 +275,16 @@ private:
 			// Everything that has arrived belongs to the frame just drawn: the
 			// module sends from inside code 17, and a datagram on the loopback
 			// interface is queued before sendto returns.
-			if (plan.listener)
-				report.Received(n, plan.listener->Drain(), Clock::now());
-			report.Progress(n, plan.limit, Clock::now());
+			const std::vector<std::string> texts = plan.listener ? plan.listener->Drain() : std::vector<std::string>();
+			const Clock::time_point now = Clock::now();
+			report.Received(n, texts, now);
+			if (drawn)
+				HeadlessGL::BindHostFramebuffer(host.output);
+			plan.watch->Frame(n, std::chrono::duration<double>(now - start).count(), drawn, texts.size());
+			const std::string flatDark = plan.watch->TakeFlatDarkWarning();
+			if (!flatDark.empty())
+				report.Warn(flatDark);
+			report.Progress(n, plan.limit, now);
 		}
 		if (plan.listener && n > 0)
 			report.Received(n - 1, plan.listener->Drain(), Clock::now());

@@ -49,6 +49,10 @@ const char kRunHelp[] =
 	"                      parameters take the text); may be repeated\n"
 	"  --listen PORT       listen for OSC on 127.0.0.1:PORT instead of the port the\n"
 	"                      module's \"OSC Port\" parameter displays\n"
+	"  --trace FILE.csv    one line a frame of what the plug-in sees: for the black\n"
+	"                      guard frame,time_s,brightest_luma,black,armed,sent; for\n"
+	"                      the still guard frame,time_s,largest_change,still,armed,\n"
+	"                      sent; for other modules frame,time_s,sent\n"
 	"\n"
 	"By default the synthetic camera plays once; standard input plays to its end.\n"
 	"Effects get the input as one texture; sources get no input texture and the\n"
@@ -158,6 +162,8 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args)
 				throw usage("--input takes 'synthetic', 'synthetic-still', '-' (standard input) or a file, not ''");
 			options.input = value;
 		}
+		else if (arg == "--trace")
+			options.tracePath = value;
 		else if (arg == "--listen")
 		{
 			if (!ParseUnsigned(value, 65535, number) || number == 0)

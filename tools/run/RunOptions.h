@@ -41,6 +41,7 @@ struct RunOptions
 	// "synthetic", "synthetic-still", "-" (standard input) or a file's path.
 	std::string input = "synthetic";
 	std::optional<int> listenPort;
+	std::string tracePath; // empty: no trace
 	bool help = false;
 };
 

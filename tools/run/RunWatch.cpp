@@ -1,0 +1,152 @@
+#include "tools/run/RunWatch.h"
+
+#include "guard/GLPixelReader.h"
+#include "still/StillGuard.h"
+#include "tools/Command.h"
+#include "tools/run/RunOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+namespace ffgltool
+{
+namespace
+{
+
+constexpr float kFlatSpread = 3.0f / 255.0f;
+constexpr float kFlatDarkest = 0.12f;
+
+std::int64_t Nanoseconds(double seconds)
+{
+	return static_cast<std::int64_t>(std::llround(seconds * 1e9));
+}
+
+bool IsFlat(const LumaSamples& samples)
+{
+	float low = 1.0f;
+	float high = 0.0f;
+	for (std::size_t i = 0; i < samples.count; ++i)
+	{
+		low = std::fmin(low, samples.values[i]);
+		high = std::fmax(high, samples.values[i]);
+	}
+	return samples.count != 0 && high - low <= kFlatSpread;
+}
+
+} // namespace
+
+RunWatch::RunWatch(const std::vector<std::string>& names, const std::vector<float>& sliders, int width, int height,
+	const std::string& tracePath) :
+	measure(StillGuard::kGrid, 7)
+{
+	for (std::size_t i = 0; i < names.size(); ++i)
+	{
+		if (names[i] == GuardParameters::Name(GuardParameters::kBlackThreshold))
+			kind = Kind::Black;
+		else if (names[i] == StillParameters::Name(StillParameters::kStillTolerance))
+			kind = Kind::Still;
+	}
+	for (std::size_t i = 0; i < names.size() && i < sliders.size(); ++i)
+	{
+		const auto index = static_cast<unsigned int>(i);
+		if (kind == Kind::Black && names[i] == GuardParameters::Name(index))
+			guard.Set(index, sliders[i]);
+		if (kind == Kind::Still && names[i] == StillParameters::Name(index))
+			still.Set(index, sliders[i]);
+	}
+	if (kind == Kind::Black)
+		measure = SampleMeasure();
+	measure.SetViewport({ 0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) });
+
+	if (tracePath.empty())
+		return;
+	trace = std::fopen(tracePath.c_str(), "w");
+	if (trace == nullptr)
+		throw RunError(kExitRunError, "cannot write the trace " + tracePath + ": " + std::strerror(errno));
+	static const char* const kHeads[] = { "frame,time_s,sent\n", "frame,time_s,brightest_luma,black,armed,sent\n",
+		"frame,time_s,largest_change,still,armed,sent\n" };
+	Write(kHeads[static_cast<int>(kind)]);
+}
+
+RunWatch::~RunWatch()
+{
+	if (trace != nullptr)
+		std::fclose(trace);
+}
+
+void RunWatch::Measure(LumaSamples& samples) const
+{
+	measure.Read(GLPixelReader(), samples);
+}
+
+void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t messages)
+{
+	char line[160];
+	const auto frame = static_cast<unsigned long long>(n);
+	if (kind == Kind::Other || !drawn)
+	{
+		// Refused frames are not judged, as the plug-ins do not judge them.
+		if (kind == Kind::Other)
+			std::snprintf(line, sizeof line, "%llu,%.3f,%zu\n", frame, seconds, messages);
+		else
+			std::snprintf(line, sizeof line, "%llu,%.3f,,,,%zu\n", frame, seconds, messages);
+		Write(line);
+		return;
+	}
+
+	LumaSamples samples;
+	Measure(samples);
+	const std::int64_t now = Nanoseconds(seconds);
+	if (kind == Kind::Black)
+	{
+		const float brightest = BrightestLuma(samples);
+		const bool black = brightest <= guard.BlackThreshold();
+		timing.Advance(black, now, guard.BlackHold(), guard.Recovery());
+		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, brightest, black ? 1 : 0,
+			timing.Armed() ? 1 : 0, messages);
+
+		const bool flatDark = !black && brightest < kFlatDarkest && IsFlat(samples);
+		if (!flatDark)
+			flatSince.reset();
+		else if (!flatSince)
+			flatSince = seconds;
+		if (flatDark && !flatWarned && seconds - *flatSince > guard.BlackHold())
+		{
+			flatWarned = true;
+			// The next display step above the level, and its slider value.
+			const double percent = std::floor(static_cast<double>(brightest) * 1000.0) / 10.0 + 0.1;
+			char text[400];
+			std::snprintf(text, sizeof text,
+				"the picture sat flat and dark at %.1f %% luma for longer than the hold, just above the threshold "
+				"of %.1f %%: a \"Black Threshold\" of %.1f %% (--set \"Black Threshold=%.6f\") would count it as "
+				"black. Limited-range black shown without range expansion (16/255, 6.3 %%) and capture cards' blue "
+				"no-signal screens look like this",
+				static_cast<double>(brightest) * 100.0, static_cast<double>(guard.BlackThreshold()) * 100.0, percent,
+				percent / 100.0 / static_cast<double>(GuardParameters::kMaxBlackThreshold));
+			flatWarning = text;
+		}
+	}
+	else
+	{
+		const StillWatch::Step step = stillWatch.Advance(samples, still, now);
+		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, step.verdict.change,
+			step.verdict.still ? 1 : 0, stillWatch.Timing().Armed() ? 1 : 0, messages);
+	}
+	Write(line);
+}
+
+std::string RunWatch::TakeFlatDarkWarning()
+{
+	std::string warning;
+	warning.swap(flatWarning);
+	return warning;
+}
+
+void RunWatch::Write(const char* line)
+{
+	if (trace != nullptr)
+		std::fputs(line, trace);
+}
+
+} // namespace ffgltool
