@@ -5,6 +5,7 @@
 #include "tools/Command.h"
 #include "tools/CrashGuard.h"
 #include "tools/InfoCommand.h"
+#include "tools/SendCommand.h"
 #include "tools/run/RunCommand.h"
 #include "tools/validate/ValidateCommand.h"
 
@@ -26,6 +27,8 @@ const Command kCommands[] = {
 		ffgltool::RunRunCommand },
 	{ "validate", "[--json] MODULE", "check that a module answers a host as FFGL 2.1 asks (conformance)",
 		ffgltool::RunValidateCommand },
+	{ "send", "--port P --layer N", "send one next-clip message, to check that the host switches the layer",
+		ffgltool::RunSendCommand },
 };
 
 void PrintUsage(std::ostream& stream)

@@ -1,0 +1,62 @@
+#include "tools/SendCommand.h"
+
+#include "guard/NextClipMessage.h"
+#include "tools/Command.h"
+#include "tools/run/RunOptions.h"
+
+#include <ostream>
+
+namespace ffgltool
+{
+namespace
+{
+
+const char kSendHelp[] =
+	"usage: ffgl-host send --port P --layer N\n"
+	"\n"
+	"Sends the plug-ins' next-clip message for layer N (1 to 99) once, as one UDP\n"
+	"datagram to 127.0.0.1:P (1 to 65535), exactly as the plug-ins send it: the\n"
+	"host should move that layer on to its next clip. Use the port the plug-in's\n"
+	"\"OSC Port\" shows (7000 by default) and the number its \"Layer\" shows.\n";
+
+} // namespace
+
+int RunSendCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+	std::uint64_t port = 0;
+	std::uint64_t layer = 0;
+	for (std::size_t i = 0; i < args.size(); ++i)
+	{
+		if (args[i] == "-h" || args[i] == "--help")
+		{
+			out << kSendHelp;
+			return kExitSuccess;
+		}
+		const bool isPort = args[i] == "--port";
+		if ((!isPort && args[i] != "--layer") || i + 1 == args.size())
+		{
+			PrintError(err, "usage: ffgl-host send --port P --layer N (try 'ffgl-host send --help')");
+			return kExitUsage;
+		}
+		const std::string& value = args[++i];
+		if (isPort ? !ParseUnsigned(value, 65535, port) || port == 0 : !ParseUnsigned(value, 99, layer) || layer == 0)
+		{
+			PrintError(err,
+				std::string(isPort ? "--port takes a UDP port from 1 to 65535" : "--layer takes 1 to 99") + ", not '" +
+					value + "'");
+			return kExitUsage;
+		}
+	}
+	if (port == 0 || layer == 0)
+	{
+		PrintError(err, "usage: ffgl-host send --port P --layer N (try 'ffgl-host send --help')");
+		return kExitUsage;
+	}
+	const NextClipMessage message(static_cast<std::uint32_t>(layer));
+	message.SendToLocalHost(static_cast<std::uint16_t>(port));
+	out << "Sent /composition/layers/" << layer << "/connectnextclip ,i 1 to 127.0.0.1:" << port << " ("
+		<< message.Size() << " bytes)\n";
+	return kExitSuccess;
+}
+
+} // namespace ffgltool
