@@ -1,5 +1,7 @@
 #include "tools/run/RawFrameReader.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -47,6 +49,30 @@ FrameSource::Result RawFrameReader::Next(std::uint64_t index, std::uint8_t* pixe
 		error = name + " ended inside frame " + std::to_string(index) + " after " + std::to_string(got) + " of " +
 			std::to_string(frameBytes) + " bytes: the frames are not raw RGBA of " + size;
 	return Result::Error;
+}
+
+RawFrameFile OpenRawFrameFile(const std::string& path, int width, int height, std::string& error)
+{
+	RawFrameFile file(std::fopen(path.c_str(), "rb"));
+	if (!file)
+	{
+		error = "cannot open " + path + ": " + std::strerror(errno);
+		return nullptr;
+	}
+	struct stat status = {};
+	if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode))
+	{
+		const auto size = static_cast<std::uint64_t>(status.st_size);
+		const std::uint64_t frameBytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4;
+		if (size == 0 || size % frameBytes != 0)
+		{
+			error = path + " holds " + std::to_string(size) + " bytes, not a whole number of raw RGBA frames of " +
+				std::to_string(width) + "x" + std::to_string(height) + " (" + std::to_string(frameBytes) +
+				" bytes each): check --size";
+			return nullptr;
+		}
+	}
+	return file;
 }
 
 std::string RawFrameReader::Describe() const

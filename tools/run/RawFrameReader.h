@@ -10,6 +10,8 @@
 #include "tools/run/FrameSource.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 namespace ffgltool
 {
@@ -31,5 +33,17 @@ private:
 	int width;
 	int height;
 };
+
+struct FileCloser
+{
+	void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using RawFrameFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a file of raw frames of width x height, or a pipe given by its name
+// (such as bash's <(ffmpeg ...)). A regular file must hold a whole number of
+// frames, at least one; a pipe is checked as it is read. Null, with error set
+// to one line, when the file cannot be opened or its size does not fit.
+RawFrameFile OpenRawFrameFile(const std::string& path, int width, int height, std::string& error);
 
 } // namespace ffgltool

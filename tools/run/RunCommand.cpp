@@ -18,13 +18,9 @@
 #include "tools/run/ShearCheck.h"
 #include "tools/run/SyntheticCamera.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -42,38 +38,9 @@ std::string SizeText(const RunOptions& options)
 	return std::to_string(options.width) + "x" + std::to_string(options.height);
 }
 
-struct FileCloser
-{
-	void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// A file of raw frames, checked before the first frame: a regular file must
-// hold a whole number of frames of the run's size. Pipes are read as standard
-// input is, and checked as they end.
-File OpenFrameFile(const RunOptions& options)
-{
-	const std::string& path = options.input;
-	File file(std::fopen(path.c_str(), "rb"));
-	if (!file)
-		throw RunError(kExitRunError, "cannot open " + path + ": " + std::strerror(errno));
-	struct stat status = {};
-	if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode))
-	{
-		const auto size = static_cast<std::uint64_t>(status.st_size);
-		const std::uint64_t frameBytes =
-			static_cast<std::uint64_t>(options.width) * static_cast<std::uint64_t>(options.height) * 4;
-		if (size == 0 || size % frameBytes != 0)
-			throw RunError(kExitRunError,
-				path + " holds " + std::to_string(size) + " bytes, not a whole number of raw RGBA frames of " +
-					SizeText(options) + " (" + std::to_string(frameBytes) + " bytes each): check --size");
-	}
-	return file;
-}
-
 // The footage: the synthetic camera, or raw frames from standard input or a
 // file, and the number of frames the run takes (0: until the input ends).
-std::unique_ptr<FrameSource> OpenFootage(const RunOptions& options, File& file, std::uint64_t& limit)
+std::unique_ptr<FrameSource> OpenFootage(const RunOptions& options, RawFrameFile& file, std::uint64_t& limit)
 {
 	std::unique_ptr<FrameSource> source;
 	if (options.input == "-")
@@ -83,7 +50,10 @@ std::unique_ptr<FrameSource> OpenFootage(const RunOptions& options, File& file, 
 			options.width, options.height, options.fps, options.input == "synthetic-still");
 	else
 	{
-		file = OpenFrameFile(options);
+		std::string error;
+		file = OpenRawFrameFile(options.input, options.width, options.height, error);
+		if (!file)
+			throw RunError(kExitRunError, error);
 		source = std::make_unique<RawFrameReader>(file.get(), options.width, options.height, options.input);
 	}
 	limit = source->DefaultFrameCount();
@@ -103,7 +73,7 @@ struct Plan
 	std::uint64_t limit = 0;
 	bool blackGuard = false; // the module has a black threshold to send on
 	std::unique_ptr<RunWatch> watch;
-	File file;
+	RawFrameFile file;
 	std::unique_ptr<FrameSource> source;
 	std::unique_ptr<OscListener> listener;
 };
