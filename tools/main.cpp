@@ -6,6 +6,7 @@
 #include "tools/CrashGuard.h"
 #include "tools/InfoCommand.h"
 #include "tools/SendCommand.h"
+#include "tools/calibrate/CalibrateCommand.h"
 #include "tools/run/RunCommand.h"
 #include "tools/validate/ValidateCommand.h"
 
@@ -27,6 +28,8 @@ const Command kCommands[] = {
 		ffgltool::RunRunCommand },
 	{ "validate", "[--json] MODULE", "check that a module answers a host as FFGL 2.1 asks (conformance)",
 		ffgltool::RunValidateCommand },
+	{ "calibrate", "--live FILE --dropout FILE --size WxH",
+		"find the black guard's threshold and hold for a source (calibrate --help)", ffgltool::RunCalibrateCommand },
 	{ "send", "--port P --layer N", "send one next-clip message, to check that the host switches the layer",
 		ffgltool::RunSendCommand },
 };
