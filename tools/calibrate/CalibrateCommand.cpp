@@ -165,10 +165,15 @@ void PrintText(std::ostream& out, const CalibrateOptions& options, const Recordi
 		out << line;
 		return;
 	}
-	std::snprintf(line, sizeof line,
-		"Hold          the shortest safe \"Black Hold\" is %.2f s (--set \"Black Hold=%.4f\")\n",
-		result.MinSafeHold(options.fps), result.MinSafeHold(options.fps) / 10.0);
-	out << line;
+	if (result.liveRuns.empty())
+		out << "Hold          any \"Black Hold\" is safe: no live frame is that dark\n";
+	else
+	{
+		std::snprintf(line, sizeof line,
+			"Hold          the shortest safe \"Black Hold\" is %.2f s (--set \"Black Hold=%.4f\")\n",
+			result.MinSafeHold(options.fps), result.MinSafeHold(options.fps) / 10.0);
+		out << line;
+	}
 	if (options.hold >= 0.0)
 	{
 		std::snprintf(line, sizeof line, "              a \"Black Hold\" of %.2f s is %s\n", options.hold,
