@@ -165,8 +165,8 @@ private:
 			sliders.push_back(IsTextLikeParamType(parameters.types[i])
 					? 0.0f
 					: PluginModule::FloatFromBits(module.GetParameter(host.instance, i).UIntValue));
-		plan.watch =
-			std::make_unique<RunWatch>(parameters.names, sliders, options.width, options.height, options.tracePath);
+		plan.watch = std::make_unique<RunWatch>(
+			parameters.names, sliders, options.width, options.height, options.tracePath, options.plotPath);
 
 		report.PrintHeader({ path, FieldText(info.PluginName, sizeof info.PluginName), info.PluginType == FF_SOURCE,
 			SizeText(options), options.fps, options.paced, plan.limit, host.gl->Renderer(), plan.source->Describe(),
@@ -261,6 +261,7 @@ private:
 		report.PrintSummary(n, Clock::now());
 		if (plan.listener && plan.blackGuard)
 			report.NoteSilence(options.paced);
+		plan.watch->WritePlot();
 	}
 
 	static bool IsSynthetic(const RunOptions& options)

@@ -53,6 +53,8 @@ const char kRunHelp[] =
 	"                      guard frame,time_s,brightest_luma,black,armed,sent; for\n"
 	"                      the still guard frame,time_s,largest_change,still,armed,\n"
 	"                      sent; for other modules frame,time_s,sent\n"
+	"  --plot FILE.svg     that measure against time, the threshold, the judged runs\n"
+	"                      shaded and each OSC message marked; opens in any browser\n"
 	"\n"
 	"By default the synthetic camera plays once; standard input plays to its end.\n"
 	"Effects get the input as one texture; sources get no input texture and the\n"
@@ -164,6 +166,8 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args)
 		}
 		else if (arg == "--trace")
 			options.tracePath = value;
+		else if (arg == "--plot")
+			options.plotPath = value;
 		else if (arg == "--listen")
 		{
 			if (!ParseUnsigned(value, 65535, number) || number == 0)

@@ -42,6 +42,7 @@ struct RunOptions
 	std::string input = "synthetic";
 	std::optional<int> listenPort;
 	std::string tracePath; // empty: no trace
+	std::string plotPath;  // empty: no plot
 	bool help = false;
 };
 

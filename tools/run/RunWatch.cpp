@@ -37,8 +37,9 @@ bool IsFlat(const LumaSamples& samples)
 } // namespace
 
 RunWatch::RunWatch(const std::vector<std::string>& names, const std::vector<float>& sliders, int width, int height,
-	const std::string& tracePath) :
-	measure(StillGuard::kGrid, 7)
+	const std::string& tracePath, const std::string& plotPath) :
+	measure(StillGuard::kGrid, 7),
+	plotPath(plotPath)
 {
 	for (std::size_t i = 0; i < names.size(); ++i)
 	{
@@ -92,6 +93,8 @@ void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t me
 		else
 			std::snprintf(line, sizeof line, "%llu,%.3f,,,,%zu\n", frame, seconds, messages);
 		Write(line);
+		if (!plotPath.empty())
+			plotted.push_back({ seconds, 0.0f, false, static_cast<unsigned int>(messages) });
 		return;
 	}
 
@@ -106,6 +109,8 @@ void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t me
 		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, brightest, black ? 1 : 0,
 			timing.Armed() ? 1 : 0, messages);
 
+		if (!plotPath.empty())
+			plotted.push_back({ seconds, brightest, black, static_cast<unsigned int>(messages) });
 		const bool flatDark = !black && brightest < kFlatDarkest && IsFlat(samples);
 		if (!flatDark)
 			flatSince.reset();
@@ -132,8 +137,21 @@ void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t me
 		const StillWatch::Step step = stillWatch.Advance(samples, still, now);
 		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, step.verdict.change,
 			step.verdict.still ? 1 : 0, stillWatch.Timing().Armed() ? 1 : 0, messages);
+		if (!plotPath.empty())
+			plotted.push_back({ seconds, std::fmin(step.verdict.change, 1.0f), step.verdict.still,
+				static_cast<unsigned int>(messages) });
 	}
 	Write(line);
+}
+
+void RunWatch::WritePlot() const
+{
+	if (plotPath.empty())
+		return;
+	if (kind == Kind::Still)
+		WriteRunPlot(plotPath, plotted, "largest change from the reference", still.StillTolerance());
+	else
+		WriteRunPlot(plotPath, plotted, "brightest luma", guard.BlackThreshold());
 }
 
 std::string RunWatch::TakeFlatDarkWarning()

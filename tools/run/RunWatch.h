@@ -24,6 +24,7 @@
 #include "guard/SampleMeasure.h"
 #include "still/StillParameters.h"
 #include "still/StillWatch.h"
+#include "tools/run/RunPlot.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -46,10 +47,10 @@ public:
 	};
 
 	// names and sliders: the instance's parameters and their host-side values
-	// (text parameters' values are ignored). tracePath empty: no trace. Throws
-	// RunError when the trace file cannot be written.
+	// (text parameters' values are ignored). tracePath, plotPath empty: no
+	// trace, no plot. Throws RunError when the trace file cannot be written.
 	RunWatch(const std::vector<std::string>& names, const std::vector<float>& sliders, int width, int height,
-		const std::string& tracePath);
+		const std::string& tracePath, const std::string& plotPath = "");
 	~RunWatch();
 	RunWatch(const RunWatch&) = delete;
 	RunWatch& operator=(const RunWatch&) = delete;
@@ -59,6 +60,10 @@ public:
 	// Frame n at seconds since the first frame: drawn (the output bound for
 	// reading) or refused, and the messages that arrived for it.
 	void Frame(std::uint64_t n, double seconds, bool drawn, std::size_t messages);
+
+	// Writes the plot, when one was asked for, from the frames so far. Throws
+	// RunError when it cannot be written.
+	void WritePlot() const;
 
 	// Once, the first time a flat dark picture above the threshold has lasted
 	// longer than the hold: the warning text; empty otherwise.
@@ -75,6 +80,8 @@ private:
 	HoldRecoveryTimer timing;
 	StillWatch stillWatch;
 	std::FILE* trace = nullptr;
+	std::string plotPath;
+	std::vector<PlotFrame> plotted;
 	std::optional<double> flatSince;
 	bool flatWarned = false;
 	std::string flatWarning;
