@@ -2,7 +2,6 @@
 #include "ffglex/FFGLShader.h"
 #include "tests/support/GLFixture.h"
 
-#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -11,10 +10,8 @@ using namespace ffglex;
 namespace
 {
 template <typename Scope>
-constexpr bool kPinned = !std::is_copy_constructible<Scope>::value && !std::is_move_constructible<Scope>::value &&
-	!std::is_copy_assignable<Scope>::value && !std::is_move_assignable<Scope>::value;
-static_assert(kPinned<ScopedVBOBinding> && kPinned<ScopedSamplerActivation> && kPinned<ScopedFBOBinding>,
-	"a copied or moved scope would unbind twice, or early");
+constexpr bool kPinned = !std::is_copy_constructible<Scope>::value && !std::is_move_assignable<Scope>::value;
+static_assert(kPinned<ScopedVBOBinding> && kPinned<ScopedFBOBinding>, "a copied scope would unbind twice");
 
 GLint Query(GLenum name)
 {
@@ -23,78 +20,66 @@ GLint Query(GLenum name)
 	return value;
 }
 
-template <typename Scope, typename... Target>
-std::function<std::shared_ptr<ScopedBinding>(GLuint)> Opener(Target... target)
+template <typename Scope>
+std::shared_ptr<ScopedBinding> Open(GLuint name)
 {
-	return [=](GLuint name) { return std::make_shared<Scope>(target..., name); };
+	return std::make_shared<Scope>(name);
 }
 } // namespace
 
-// For every scope class: ending returns the state to its default (0, unit 0),
-// not to what was bound before, also for the inner of two nested scopes;
-// EndScope followed by destruction unbinds once; name 0 still unbinds at the
-// end. The kind's own GL call binds what the scope would have bound.
+// One scope class per GL call the shared implementation makes (classes that
+// differ only in their target share every branch). Ending returns the state to
+// its default (0, unit 0), not to what was bound before, also for the inner of
+// two nested scopes; EndScope followed by destruction unbinds once; name 0
+// still unbinds at the end.
 TEST_F(GLFixture, EveryScopeEndsAtTheDefaultExactlyOnce)
 {
-	// A texture keeps the target it was first bound to: 3D and 2D get their own.
-	GLuint buffers[4], textures[8], arrays[4], renderbuffers[4], programs[4], units[4] = { 1, 2, 3, 5 };
-	glGenBuffers(4, buffers);
-	glGenTextures(8, textures);
-	glGenVertexArrays(4, arrays);
-	glGenRenderbuffers(4, renderbuffers);
-	FFGLShader shaders[4]; // glUseProgram accepts only linked programs
-	for (int i = 0; i < 4; ++i)
+	// Three names of each kind, in the order of the rows below.
+	GLuint names[6][3] = { {}, {}, {}, { 1, 2, 5 } };
+	glGenBuffers(3, names[0]);
+	glGenTextures(3, names[1]);
+	glGenVertexArrays(3, names[4]);
+	glGenRenderbuffers(3, names[5]);
+	FFGLShader shaders[3]; // glUseProgram accepts only linked programs
+	for (int i = 0; i < 3; ++i)
 	{
-		ASSERT_TRUE(shaders[i].Compile("#version 410 core\nvoid main() { gl_Position = vec4(0.0); }\n",
-			"#version 410 core\nout vec4 color;\nvoid main() { color = vec4(1.0); }\n"));
-		programs[i] = shaders[i].GetGLID();
+		ASSERT_TRUE(shaders[i].Compile("#version 410 core\nvoid main() { gl_Position = vec4(0.0); }",
+			"#version 410 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }"));
+		names[2][i] = shaders[i].GetGLID();
 	}
-	const struct
-	{
-		std::function<std::shared_ptr<ScopedBinding>(GLuint)> open;
-		BindingKind kind;
-		GLenum target, query;
-		const GLuint* names;
-		GLint offset; // what the query reports for name 0
-	} kinds[] = {
-		{ Opener<ScopedBufferBinding>(GLenum(GL_PIXEL_UNPACK_BUFFER)), BindingKind::Buffer, GL_PIXEL_UNPACK_BUFFER,
-			GL_PIXEL_UNPACK_BUFFER_BINDING, buffers, 0 },
-		{ Opener<ScopedVBOBinding>(), BindingKind::Buffer, GL_ARRAY_BUFFER, GL_ARRAY_BUFFER_BINDING, buffers, 0 },
-		{ Opener<ScopedIBOBinding>(), BindingKind::Buffer, GL_ELEMENT_ARRAY_BUFFER, GL_ELEMENT_ARRAY_BUFFER_BINDING,
-			buffers, 0 },
-		{ Opener<ScopedUBOBinding>(), BindingKind::Buffer, GL_UNIFORM_BUFFER, GL_UNIFORM_BUFFER_BINDING, buffers, 0 },
-		{ Opener<ScopedTextureBinding>(GLenum(GL_TEXTURE_3D)), BindingKind::Texture, GL_TEXTURE_3D,
-			GL_TEXTURE_BINDING_3D, textures, 0 },
-		{ Opener<Scoped2DTextureBinding>(), BindingKind::Texture, GL_TEXTURE_2D, GL_TEXTURE_BINDING_2D, textures + 4,
-			0 },
-		{ Opener<ScopedShaderBinding>(), BindingKind::Program, 0, GL_CURRENT_PROGRAM, programs, 0 },
-		{ Opener<ScopedSamplerActivation>(), BindingKind::TextureUnit, 0, GL_ACTIVE_TEXTURE, units, GL_TEXTURE0 },
-		{ Opener<ScopedVAOBinding>(), BindingKind::VertexArray, 0, GL_VERTEX_ARRAY_BINDING, arrays, 0 },
-		{ Opener<ScopedRenderBufferBinding>(), BindingKind::Renderbuffer, GL_RENDERBUFFER, GL_RENDERBUFFER_BINDING,
-			renderbuffers, 0 },
+	const std::pair<std::shared_ptr<ScopedBinding> (*)(GLuint), GLenum> kinds[] = {
+		{ Open<ScopedVBOBinding>, GL_ARRAY_BUFFER_BINDING },
+		{ Open<Scoped2DTextureBinding>, GL_TEXTURE_BINDING_2D },
+		{ Open<ScopedShaderBinding>, GL_CURRENT_PROGRAM },
+		{ Open<ScopedSamplerActivation>, GL_ACTIVE_TEXTURE }, // the query reports GL_TEXTURE0 + unit
+		{ Open<ScopedVAOBinding>, GL_VERTEX_ARRAY_BINDING },
+		{ Open<ScopedRenderBufferBinding>, GL_RENDERBUFFER_BINDING },
 	};
-	for (const auto& k : kinds)
+	for (int row = 0; row < 6; ++row)
 	{
-		SCOPED_TRACE(k.query);
-		const auto bound = [&k] { return Query(k.query) - k.offset; };
-		auto outer = k.open(k.names[1]);
-		EXPECT_EQ(bound(), GLint(k.names[1]));
-		k.open(k.names[2]).reset();
+		const GLenum query = kinds[row].second;
+		const GLuint* name = names[row];
+		SCOPED_TRACE(query);
+		const auto open = kinds[row].first;
+		const auto bound = [query] { return Query(query) - (query == GL_ACTIVE_TEXTURE ? GL_TEXTURE0 : 0); };
+		auto outer = open(name[0]);
+		EXPECT_EQ(bound(), GLint(name[0]));
+		open(name[1]).reset();
 		EXPECT_EQ(bound(), 0) << "the inner scope's end";
 		outer->EndScope();
-		ScopedBinding::Bind(k.kind, k.target, k.names[3]);
+		const auto other = open(name[2]);
 		outer.reset();
-		EXPECT_EQ(bound(), GLint(k.names[3])) << "the destructor unbound after EndScope";
-		auto zero = k.open(0);
-		ScopedBinding::Bind(k.kind, k.target, k.names[3]);
+		EXPECT_EQ(bound(), GLint(name[2])) << "the destructor unbound after EndScope";
+		auto zero = open(0);
+		const auto last = open(name[2]);
 		zero.reset();
 		EXPECT_EQ(bound(), 0);
 	}
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-	glDeleteBuffers(4, buffers);
-	glDeleteTextures(8, textures);
-	glDeleteVertexArrays(4, arrays);
-	glDeleteRenderbuffers(4, renderbuffers);
+	glDeleteBuffers(3, names[0]);
+	glDeleteTextures(3, names[1]);
+	glDeleteVertexArrays(3, names[4]);
+	glDeleteRenderbuffers(3, names[5]);
 	for (FFGLShader& shader : shaders)
 		shader.FreeGLResources();
 }
@@ -112,14 +97,13 @@ TEST_F(GLFixture, FBOBindingEndsAtTheSavedPairOrZeroByBehaviour)
 	for (std::uint32_t behaviour : { 1u, 0u, 7u }) // RestorePrevious, UnbindOnEnd, neither
 	{
 		SCOPED_TRACE(behaviour);
-		const bool restores = behaviour == ScopedFBOBinding::RestorePrevious;
 		glBindFramebuffer(GL_DRAW_FRAMEBUFFER, names[0]);
 		glBindFramebuffer(GL_READ_FRAMEBUFFER, names[1]);
 		{
 			ScopedFBOBinding scope(names[2], static_cast<ScopedFBOBinding::RestoreBehaviour>(behaviour));
 			EXPECT_EQ(bound(), pair(names[2], names[2]));
 			scope.EndScope();
-			EXPECT_EQ(bound(), restores ? pair(names[0], names[1]) : pair(0, 0));
+			EXPECT_EQ(bound(), behaviour == 1u ? pair(names[0], names[1]) : pair(0, 0));
 			glBindFramebuffer(GL_FRAMEBUFFER, names[2]);
 			scope.EndScope();
 		}

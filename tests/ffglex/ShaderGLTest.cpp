@@ -11,22 +11,13 @@ using ::testing::internal::GetCapturedStdout;
 
 namespace
 {
-const char* const kVertex =
-	"#version 410 core\nlayout(location = 0) in vec4 position;\nvoid main() { gl_Position = position; }\n";
-const char* const kFragment = R"(#version 410 core
-uniform float scalar;
-uniform vec2 pair;
-uniform vec3 triple;
-uniform vec4 quad;
-uniform int count;
-out vec4 color;
-void main() { color = vec4(scalar + pair.y + triple.z, quad.w, float(count), 1.0); }
-)";
-const char* const kGeometry = R"(#version 410 core
-layout(triangles) in;
-layout(triangle_strip, max_vertices = 3) out;
-void main() { for (int i = 0; i < 3; ++i) { gl_Position = gl_in[i].gl_Position; EmitVertex(); } }
-)";
+const char* const kVertex = "#version 410 core\nin vec4 pos;\nvoid main() { gl_Position = pos; }";
+const char* const kFragment =
+	"#version 410 core\nuniform float s;\nuniform vec2 p;\nuniform vec3 t;\nuniform vec4 q;\n"
+	"uniform int n;\nout vec4 c;\nvoid main() { c = vec4(s + p.y + t.z, q.w, float(n), 1.0); }";
+const char* const kGeometry =
+	"#version 410 core\nlayout(triangles) in;\nlayout(points, max_vertices = 1) out;\n"
+	"void main() { EmitVertex(); }";
 
 GLint ProgramInteger(GLuint program, GLenum name)
 {
@@ -61,27 +52,25 @@ TEST_F(GLFixture, ShaderLinksTakesUniformsAndFreesOnce)
 	const GLuint program = shader.GetGLID();
 	EXPECT_EQ(ProgramInteger(program, GL_ATTACHED_SHADERS), 2);
 	ScopedShaderBinding binding(program);
-	shader.Set("scalar", 0.25f);
-	shader.Set("pair", 1.0f, 2.0f);
-	shader.Set("triple", 3.0f, 4.0f, 5.0f);
-	shader.Set("quad", 6.0f, 7.0f, 8.0f, 9.0f);
-	shader.Set("count", 42);
+	shader.Set("s", 0.25f);
+	shader.Set("p", 1.0f, 2.0f);
+	shader.Set("t", 3.0f, 4.0f, 5.0f);
+	shader.Set("q", 6.0f, 7.0f, 8.0f, 9.0f);
+	shader.Set("n", 42);
 	shader.Set("absent", 1.0f);
 	EXPECT_EQ(shader.FindUniform("absent"), -1);
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-	const auto floats = [&](const char* name)
-	{
-		std::array<GLfloat, 4> values = {};
-		glGetUniformfv(program, shader.FindUniform(name), values.data());
-		return values;
-	};
 	using Floats = std::array<GLfloat, 4>;
-	EXPECT_EQ(floats("scalar"), (Floats{ 0.25f }));
-	EXPECT_EQ(floats("pair"), (Floats{ 1.0f, 2.0f }));
-	EXPECT_EQ(floats("triple"), (Floats{ 3.0f, 4.0f, 5.0f }));
-	EXPECT_EQ(floats("quad"), (Floats{ 6.0f, 7.0f, 8.0f, 9.0f }));
+	const std::pair<const char*, Floats> uniforms[] = { { "s", { 0.25f } }, { "p", { 1.0f, 2.0f } },
+		{ "t", { 3.0f, 4.0f, 5.0f } }, { "q", { 6.0f, 7.0f, 8.0f, 9.0f } } };
+	for (const auto& uniform : uniforms)
+	{
+		Floats values = {};
+		glGetUniformfv(program, shader.FindUniform(uniform.first), values.data());
+		EXPECT_EQ(values, uniform.second) << uniform.first;
+	}
 	GLint count = 0;
-	glGetUniformiv(program, shader.FindUniform("count"), &count);
+	glGetUniformiv(program, shader.FindUniform("n"), &count);
 	EXPECT_EQ(count, 42);
 	binding.EndScope();
 	shader.FreeGLResources();
@@ -92,8 +81,8 @@ TEST_F(GLFixture, ShaderLinksTakesUniformsAndFreesOnce)
 	shader.AddTransformFeedbackVarying("doubled");
 	for (int round = 0; round < 2; ++round)
 	{
-		ASSERT_TRUE(shader.Compile(
-			"#version 410 core\nin float value;\nout float doubled;\nvoid main() { doubled = value * 2.0; }\n", ""));
+		ASSERT_TRUE(
+			shader.Compile("#version 410 core\nin float v;\nout float doubled;\nvoid main() { doubled = v; }", ""));
 		EXPECT_EQ(ProgramInteger(shader.GetGLID(), GL_TRANSFORM_FEEDBACK_BUFFER_MODE), GL_INTERLEAVED_ATTRIBS);
 		EXPECT_EQ(ProgramInteger(shader.GetGLID(), GL_TRANSFORM_FEEDBACK_VARYINGS), 1);
 		shader.FreeGLResources();
@@ -111,17 +100,15 @@ TEST_F(GLFixture, ShaderFailuresLogOneLineAndLeaveNothingAlive)
 	// identifier limit makes the log longer than the buffer.
 	const std::string name = "f" + std::string(1000, 'x');
 	const std::string unlinkable =
-		"#version 410 core\nout vec4 color;\nvec4 " + name + "();\nvoid main() { color = " + name + "(); }\n";
+		"#version 410 core\nout vec4 c;\nvec4 " + name + "();\nvoid main() { c = " + name + "(); }";
+	const char* const broken = "#version 410 core\nvoid main() { broken }";
 	const struct
 	{
 		const char *vertex, *geometry, *fragment, *prefix;
 	} cases[] = {
-		{ "#version 410 core\nvoid main() { gl_Position = undeclared; }\n", nullptr, kFragment,
-			"Vertex Shader error: " },
-		{ kVertex, "#version 410 core\nlayout(triangles) in;\nvoid main() { EmitVertex() }\n", kFragment,
-			"Geometry Shader error: " },
-		{ kVertex, nullptr, "#version 410 core\nout vec4 color;\nvoid main() { color = 1.0 }\n",
-			"Fragment Shader error: " },
+		{ broken, nullptr, kFragment, "Vertex Shader error: " },
+		{ kVertex, broken, kFragment, "Geometry Shader error: " },
+		{ kVertex, nullptr, broken, "Fragment Shader error: " },
 		{ kVertex, kGeometry, unlinkable.c_str(), "Fragment Shader error: " },
 		{ nullptr, nullptr, kFragment, "" },
 		{ kVertex, nullptr, "", "" },
@@ -136,15 +123,10 @@ TEST_F(GLFixture, ShaderFailuresLogOneLineAndLeaveNothingAlive)
 		const std::string output = GetCapturedStdout(), prefix = c.prefix;
 		EXPECT_EQ(shader.IsReady() || shader.GetGLID() != 0, false);
 		EXPECT_EQ(LiveObjects(), before);
-		if (prefix.empty())
-		{
-			EXPECT_EQ(output, "");
-			continue;
-		}
 		EXPECT_EQ(output.rfind(prefix, 0), 0u) << output;
 		EXPECT_EQ(output.find("Shader error: ", prefix.size()), std::string::npos) << "two messages: " << output;
-		EXPECT_GT(output.size(), prefix.size() + 1) << "no info log after the prefix";
+		EXPECT_EQ(output.size() > prefix.size() + 1, !prefix.empty()) << "no info log after the prefix";
 		EXPECT_LE(output.size(), prefix.size() + 1023 + 1);
-		EXPECT_EQ(output.back(), '\n');
+		EXPECT_EQ(output.empty() || output.back() == '\n', true);
 	}
 }

@@ -1,5 +1,4 @@
 #include "ffglqs/Audio.h"
-#include "ffglqs/SmoothValue.h"
 
 #include <gtest/gtest.h>
 
@@ -32,28 +31,18 @@ TEST(AudioTest, SilentUntilAGainIsSetThenTheDefaultSmoothingSequence)
 		for (float level : { audio.GetVolume(), audio.GetBass(), audio.GetMed(), audio.GetHigh() })
 			EXPECT_NEAR(level, expected, 1e-6f);
 	}
-	ffglqs::SmoothValue frozen;
-	frozen.SetSmoothness(1.0f);
-	frozen.Update(5.0f);
-	EXPECT_EQ(frozen.GetValue(), 0.0f);
 }
 
-// One loud bin at a time: which bands see it. The bins third = 682 and
-// 2 * third = 1364 belong to no band but still count toward the volume.
+// One loud bin at a time: which bands (bass 100, mid 10, high 1) see it. The
+// bins third = 682 and 2 * third = 1364 belong to no band but still count
+// toward the volume.
 TEST(AudioTest, EachBinReachesOnlyItsBand)
 {
 	const struct
 	{
 		std::size_t loudBin;
-		bool bass, med, high;
-	} cases[] = {
-		{ 681, true, false, false },
-		{ 682, false, false, false },
-		{ 683, false, true, false },
-		{ 1363, false, true, false },
-		{ 1364, false, false, false },
-		{ 1365, false, false, true },
-	};
+		int bands;
+	} cases[] = { { 681, 100 }, { 682, 0 }, { 1363, 10 }, { 1364, 0 }, { 1365, 1 } };
 	for (const auto& c : cases)
 	{
 		Audio audio = Unsmoothed();
@@ -61,9 +50,8 @@ TEST(AudioTest, EachBinReachesOnlyItsBand)
 		spectrum[c.loudBin] = 1.0f;
 		audio.Update(spectrum);
 		EXPECT_NEAR(audio.GetVolume(), std::sqrt(1.0f / 2048.0f), 1e-6f) << c.loudBin;
-		EXPECT_EQ(audio.GetBass() > 0.0f, c.bass) << c.loudBin;
-		EXPECT_EQ(audio.GetMed() > 0.0f, c.med) << c.loudBin;
-		EXPECT_EQ(audio.GetHigh() > 0.0f, c.high) << c.loudBin;
+		EXPECT_EQ((audio.GetBass() > 0.0f) * 100 + (audio.GetMed() > 0.0f) * 10 + (audio.GetHigh() > 0.0f), c.bands)
+			<< c.loudBin;
 	}
 }
 
@@ -103,23 +91,18 @@ TEST(AudioTest, NonFiniteBinsCountAsSilence)
 	}
 }
 
-TEST(AudioTest, ToDBMapsNinetySixDecibelsOntoZeroToOne)
+// ToDB maps -96..0 dB onto 0..1. The bin width follows the sample rate set
+// before or after a spectrum.
+TEST(AudioTest, DecibelsAndSampleRate)
 {
-	EXPECT_EQ(Audio::ToDB(1.0f), 1.0f);
-	EXPECT_EQ(Audio::ToDB(0.0f), 0.0f);
-	EXPECT_EQ(Audio::ToDB(2.0f), 1.0f);
+	EXPECT_EQ(Audio::ToDB(1.0f) * 100 + Audio::ToDB(0.0f) * 10 + Audio::ToDB(2.0f), 101.0f);
 	EXPECT_NEAR(Audio::ToDB(0.003981f), 0.5f, 1e-4f);
-}
-
-TEST(AudioTest, SampleRateGivesNyquistAndBinWidthBeforeOrAfterTheFirstSpectrum)
-{
 	Audio audio;
 	audio.Update(std::vector<float>(2048, 0.0f));
 	audio.SetSampleRate(48000);
 	EXPECT_EQ(audio.GetSampleRate(), 48000);
 	EXPECT_EQ(audio.GetNyquist(), 24000.0f);
 	EXPECT_EQ(audio.GetBinWidth(), 11.71875f);
-
 	Audio early;
 	early.SetSampleRate(44100);
 	EXPECT_TRUE(std::isinf(early.GetBinWidth()));
@@ -139,10 +122,9 @@ TEST(AudioTest, VolumeFromToCoversTheBinsBetweenTwoFrequencies)
 		int from, to;
 		float expected;
 	} cases[] = {
-		{ 2000, 3999, 2.0f }, { 3999, 2000, 2.0f }, { 0, 1500, 1.0f }, { 4000, 6999, 0.0f },
-		{ 7500, 1000000, 4.0f },                                         // clamped to the top bin
-		{ -500, 20000, std::sqrt(26.0f / 8.0f) }, { 9000, 12000, 0.0f }, // wholly above the spectrum
-		{ -500, -1, 0.0f }, { -1, -9000, 0.0f },                         // wholly below 0 Hz
+		{ 2000, 3999, 2.0f }, { 3999, 2000, 2.0f }, { 7500, 1000000, 4.0f }, // clamped to the top bin
+		{ -500, 20000, std::sqrt(26.0f / 8.0f) }, { 9000, 12000, 0.0f },     // wholly above the spectrum
+		{ -500, -1, 0.0f },                                                  // wholly below 0 Hz
 	};
 	for (const auto& c : cases)
 		EXPECT_NEAR(audio.GetVolumeFromTo(c.from, c.to), c.expected, 1e-6f) << c.from << " to " << c.to << " Hz";

@@ -8,22 +8,19 @@
 
 namespace
 {
-using ExampleModuleTest = ModuleFixture;
-
-// A width x height texture whose lower-left pictureWidth x pictureHeight
-// texels are inside, the rest outside: a picture in a larger host texture.
-std::vector<std::uint8_t> Picture(
-	int width, int height, int pictureWidth, int pictureHeight, RGBA8 inside, RGBA8 outside)
+class ExampleModuleTest : public ModuleFixture
 {
-	std::vector<std::uint8_t> texels;
-	for (int y = 0; y < height; ++y)
-		for (int x = 0; x < width; ++x)
-		{
-			const RGBA8& texel = x < pictureWidth && y < pictureHeight ? inside : outside;
-			texels.insert(texels.end(), texel.begin(), texel.end());
-		}
-	return texels;
-}
+protected:
+	// A 2 x 2 texture whose lower-left texel alone is inside: a 1 x 1 picture
+	// in a larger host texture.
+	static GLuint Picture(RGBA8 inside, RGBA8 outside)
+	{
+		std::vector<std::uint8_t> texels(16);
+		for (std::size_t i = 0; i < texels.size(); ++i)
+			texels[i] = i < 4 ? inside[i] : outside[i % 4];
+		return MakeRGBA8Texture(2, 2, texels);
+	}
+};
 
 // Source: hue, saturation, brightness, alpha.
 TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
@@ -33,11 +30,9 @@ TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
 	{
 		float hsva[4];
 		RGBA expected;
-	} cases[] = {
-		{ { 0.5f, 1.0f, 1.0f, 0.5f }, { 0.0f, 1.0f, 1.0f, 0.5f } },
+	} cases[] = { { { 0.5f, 1.0f, 1.0f, 0.5f }, { 0.0f, 1.0f, 1.0f, 0.5f } },
 		{ { 1.0f, 1.0f, 1.0f, 1.0f }, { 1.0f, 0.0f, 0.0f, 1.0f } }, // hue 1 is red again, not magenta
-		{ { 0.25f, 0.5f, 0.8f, 1.0f }, { 0.6f, 0.8f, 0.4f, 1.0f } },
-	};
+		{ { 0.25f, 0.5f, 0.8f, 1.0f }, { 0.6f, 0.8f, 0.4f, 1.0f } } };
 	for (const auto& c : cases)
 	{
 		for (std::uint32_t i = 0; i < 4; ++i)
@@ -53,21 +48,19 @@ TEST_F(ExampleModuleTest, SourceFillsTheOutputWithTheColourOfEachFrame)
 TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 {
 	Start(CHANNEL_GAIN_MODULE);
-	// A 2 x 2 picture of (0.2, 0.4, 0.6) inside a 4 x 4 texture of magenta.
-	const GLuint texture = MakeRGBA8Texture(4, 4, Picture(4, 4, 2, 2, { 51, 102, 153, 255 }, { 255, 0, 255, 255 }));
-	FFGLTextureStructTag input = { 2, 2, 4, 4, texture };
+	// A picture of (0.2, 0.4, 0.6) in a texture of magenta.
+	const GLuint texture = Picture({ 51, 102, 153, 255 }, { 255, 0, 255, 255 });
+	FFGLTextureStructTag input = { 1, 1, 2, 2, texture };
 	const struct
 	{
 		float gainChannelInvertFlash[4];
 		RGBA expected;
-	} frames[] = {
-		{ { 2.0f, 0.0f, 0.0f, 0.0f }, { 0.4f, 0.8f, 1.0f, 1.0f } },
+	} frames[] = { { { 2.0f, 0.0f, 0.0f, 0.0f }, { 0.4f, 0.8f, 1.0f, 1.0f } },
 		{ { 2.0f, 2.0f, 0.0f, 0.0f }, { 0.0f, 0.8f, 0.0f, 1.0f } },
 		{ { 0.5f, 1.7f, 0.0f, 0.0f }, { 0.1f, 0.0f, 0.0f, 1.0f } }, // 1.7 selects option 1
 		{ { 1.0f, 3.0f, 1.0f, 0.0f }, { 1.0f, 1.0f, 0.4f, 1.0f } },
 		{ { 1.0f, 0.0f, 0.0f, 1.0f }, { 1.0f, 1.0f, 1.0f, 1.0f } },
-		{ { 1.0f, 0.0f, 0.0f, 0.0f }, { 0.2f, 0.4f, 0.6f, 1.0f } }, // the flash lasted one frame
-	};
+		{ { 1.0f, 0.0f, 0.0f, 0.0f }, { 0.2f, 0.4f, 0.6f, 1.0f } } }; // the flash lasted one frame
 	for (const auto& f : frames)
 	{
 		for (std::uint32_t i = 0; i < 4; ++i)
@@ -88,9 +81,10 @@ TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 {
 	Start(CROSSFADE_MODULE);
-	const GLuint textures[2] = { MakeRGBA8Texture(4, 4, Picture(4, 4, 2, 2, { 255, 0, 0, 255 }, { 0, 255, 0, 255 })),
-		MakeRGBA8Texture(2, 2, Picture(2, 2, 1, 1, { 0, 0, 255, 255 }, { 255, 255, 0, 255 })) };
-	FFGLTextureStructTag destination = { 2, 2, 4, 4, textures[0] }, source = { 1, 1, 2, 2, textures[1] };
+	// The source fills its whole texture: maxUV differs between the inputs.
+	const GLuint textures[2] = { Picture({ 255, 0, 0, 255 }, { 0, 255, 0, 255 }),
+		MakeRGBA8Texture(1, 1, { 0, 0, 255, 255 }) };
+	FFGLTextureStructTag destination = { 1, 1, 2, 2, textures[0] }, source = { 1, 1, 1, 1, textures[1] };
 	Clear();
 	EXPECT_EQ(Frame({ &destination }), FF_FAIL);
 	EXPECT_EQ(Frame({ &destination, nullptr }), FF_FAIL);

@@ -41,23 +41,14 @@ TEST(ParamTest, ParametersRegisterByTheirClassAndGroup)
 	SourceProbe plugin;
 	plugin.AddHueColorParam("glow");
 	plugin.AddRGBColorParam("tint");
-	const struct
-	{
-		const char* name;
-		unsigned int type;
-		float value;
-	} colours[] = { { "glow", FF_TYPE_HUE, 0.0f }, { "glow_saturation", FF_TYPE_SATURATION, 0.0f },
-		{ "glow_brightness", FF_TYPE_BRIGHTNESS, 1.0f }, { "glow_alpha", FF_TYPE_ALPHA, 1.0f },
-		{ "tint", FF_TYPE_RED, 0.5f }, { "tint_green", FF_TYPE_GREEN, 0.5f }, { "tint_blue", FF_TYPE_BLUE, 0.5f } };
-	ASSERT_EQ(plugin.GetNumParams(), 7u);
-	for (unsigned int i = 0; i < 7; ++i)
-	{
-		EXPECT_EQ(plugin.GetParamName(i) + std::string(" ") + std::to_string(plugin.GetParamType(i)) + " " +
-				std::to_string(FloatOf(plugin.GetParamDefault(i).UIntValue)),
-			colours[i].name + std::string(" ") + std::to_string(colours[i].type) + " " +
-				std::to_string(colours[i].value));
-		EXPECT_EQ(plugin.IsHueColor(int(i)) * 10 + plugin.IsRGBColor(int(i)), i == 0 ? 10 : i == 4 ? 1 : 0) << i;
-	}
+	std::string registered; // name, type, default and H or R where a group starts
+	for (unsigned int i = 0; i < plugin.GetNumParams(); ++i)
+		registered += plugin.GetParamName(i) + std::string(" ") + std::to_string(plugin.GetParamType(i)) + " " +
+			std::to_string(FloatOf(plugin.GetParamDefault(i).UIntValue)).substr(0, 3) +
+			(plugin.IsHueColor(int(i)) ? "H" : "") + (plugin.IsRGBColor(int(i)) ? "R" : "") + ";";
+	EXPECT_EQ(registered,
+		"glow 200 0.0H;glow_saturation 201 0.0;glow_brightness 202 1.0;glow_alpha 203 1.0;tint 2 0.5R;tint_green 3 "
+		"0.5;tint_blue 4 0.5;");
 	EXPECT_FALSE(plugin.IsRGBColor(-2));
 
 	auto range = ParamRange::Create("amount", -5.0f, { -10.0f, 10.0f });
@@ -95,25 +86,18 @@ TEST(ParamTest, OptionSelectsByTruncationAndFallsBackToTheFirst)
 	const struct
 	{
 		float sent, stored, realValue;
-	} cases[] = {
-		{ 2.0f, 2.0f, 7.0f },
-		{ 1.7f, 1.7f, 2.0f },
-		{ 3.0f, 0.0f, 0.5f },
-		{ -0.5f, -0.5f, 0.5f },
-		{ -1.0f, 0.0f, 0.5f },
-		{ std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.5f },
-		{ std::numeric_limits<float>::infinity(), 0.0f, 0.5f },
-	};
+	} cases[] = { { 2.0f, 2.0f, 7.0f }, { 1.7f, 1.7f, 2.0f }, { 3.0f, 0.0f, 0.5f }, { -0.5f, -0.5f, 0.5f },
+		{ -1.0f, 0.0f, 0.5f }, { std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.5f },
+		{ std::numeric_limits<float>::infinity(), 0.0f, 0.5f } };
 	auto option = ParamOption::Create("mode", { { "Soft", 0.5f }, { "Hard", 2.0f }, { "Wild", 7.0f } }, 2);
 	EXPECT_TRUE(option->IsCurrentOption("Wild"));
 	for (const auto& c : cases)
 	{
 		option->SetValue(c.sent);
-		EXPECT_EQ(option->GetValue(), c.stored) << c.sent;
-		EXPECT_EQ(option->GetRealValue(), c.realValue) << c.sent;
+		EXPECT_EQ(std::make_pair(option->GetValue(), option->GetRealValue()), std::make_pair(c.stored, c.realValue))
+			<< c.sent;
 	}
-	EXPECT_TRUE(option->IsCurrentOption("Soft"));
-	EXPECT_FALSE(option->IsCurrentOption("Wild"));
+	EXPECT_TRUE(option->IsCurrentOption("Soft") && !option->IsCurrentOption("Wild"));
 	auto empty = ParamOption::Create("empty", {}, 3);
 	empty->SetValue(1.0f);
 	EXPECT_EQ(empty->GetValue(), 0.0f);
@@ -156,9 +140,9 @@ TEST(ParamTest, HostRequestsDisplayAndLookup)
 }
 
 // An FFT parameter learns its index and gets an analyser that takes the
-// sample rate. Triggers are consumed at the end of a frame, events and
-// booleans are not; time and delta time come from the clock readings passed
-// in.
+// sample rate and, each frame, the bins the host filled. Triggers are consumed
+// at the end of a frame, events and booleans are not; time and delta time come
+// from the clock readings passed in.
 TEST(ParamTest, FFTTriggersAndTime)
 {
 	SourceProbe plugin;
@@ -174,6 +158,9 @@ TEST(ParamTest, FFTTriggersAndTime)
 	EXPECT_EQ(fft->GetFFTData().size(), ffglqs::DEFAULT_BUFFER_SIZE);
 	ASSERT_NE(plugin.GetAudio(fft), nullptr);
 	EXPECT_EQ(plugin.GetAudio(ffglqs::ParamFFT::Create("other")), nullptr);
+	plugin.GetAudio(fft)->SetGain(0.0f);
+	EXPECT_EQ(plugin.SetParamElementValue(3, 2047, 4.0f), FF_SUCCESS);
+	EXPECT_EQ(plugin.SetParamElementValue(3, 2048, 1.0f), FF_FAIL);
 	for (unsigned int i = 0; i < 3; ++i)
 		plugin.SetFloatParameter(i, 1.0f);
 	plugin.consumeAllTrigger();
@@ -182,6 +169,8 @@ TEST(ParamTest, FFTTriggersAndTime)
 	plugin.UpdateAudioAndTime(plugin.start + std::chrono::milliseconds(1500));
 	plugin.SetSampleRate(48000);
 	EXPECT_EQ(plugin.GetAudio(fft)->GetBinWidth(), 11.71875f);
+	EXPECT_EQ(fft->GetFFTData()[2047], 4.0f) << "the bins the host filled";
+	EXPECT_GT(plugin.GetAudio(fft)->GetHigh(), 0.0f);
 	EXPECT_EQ(plugin.frame, 1);
 	EXPECT_FLOAT_EQ(plugin.time, 1.5f);
 	EXPECT_EQ(plugin.deltaTime, plugin.time);
