@@ -7,21 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-
-extern char** environ;
+#include <thread>
 
 namespace
 {
@@ -65,83 +56,28 @@ TEST(NextClipMessageTest, SentByteForByteToTheChosenPort)
 	EXPECT_EQ(NextClipMessage(4294967295u).Size(), 56u);
 }
 
-// oscdump as a child process, its standard output and errors read through a
-// pipe. Ended with SIGTERM when the test is done.
-class OscDump
-{
-public:
-	explicit OscDump(int port)
-	{
-		int fds[2];
-		if (::pipe2(fds, O_CLOEXEC) != 0)
-			return;
-		posix_spawn_file_actions_t actions;
-		posix_spawn_file_actions_init(&actions);
-		posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-		posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
-		std::string portText = std::to_string(port);
-		char* argv[] = { const_cast<char*>("oscdump"), const_cast<char*>("-L"), portText.data(), nullptr };
-		spawnError = posix_spawnp(&pid, "oscdump", &actions, nullptr, argv, environ);
-		posix_spawn_file_actions_destroy(&actions);
-		::close(fds[1]);
-		readFd = fds[0];
-		if (spawnError != 0)
-			pid = -1;
-	}
-	~OscDump()
-	{
-		if (pid > 0 && ::kill(pid, SIGTERM) == 0)
-			::waitpid(pid, nullptr, 0);
-		if (readFd >= 0)
-			::close(readFd);
-	}
-
-	bool Started() const { return pid > 0; }
-	int SpawnError() const { return spawnError; }
-
-	// Everything printed so far, waiting at most timeoutMs for more.
-	const std::string& Output(int timeoutMs)
-	{
-		pollfd waitFor{ readFd, POLLIN, 0 };
-		char buffer[512];
-		if (readFd >= 0 && ::poll(&waitFor, 1, timeoutMs) > 0)
-			output.append(
-				buffer, static_cast<std::size_t>(std::max<ssize_t>(::read(readFd, buffer, sizeof(buffer)), 0)));
-		return output;
-	}
-
-private:
-	pid_t pid = -1;
-	int readFd = -1;
-	int spawnError = ENOENT;
-	std::string output;
-};
-
+// oscdump listens for a second while the message goes out every 50 ms.
 TEST(NextClipMessageTest, OscDumpReadsIt)
 {
-	constexpr int kPort = 7393;
-	OscDump dump(kPort);
-	if (!dump.Started())
-	{
-		const std::string why = std::string("oscdump (liblo-tools) cannot be run: ") + std::strerror(dump.SpawnError());
-		const char* ci = std::getenv("CI");
-		if (ci != nullptr && std::string(ci) == "true")
-			FAIL() << why;
-		GTEST_SKIP() << why;
-	}
-
+	std::FILE* dump = ::popen("timeout 1 oscdump -L 7393 2>&1", "r");
+	ASSERT_NE(dump, nullptr);
 	NextClipTarget target;
 	target.SetLayer(1.0f);
-	target.SetOscPort((kPort - 6000) / 3000.0f);
-	// oscdump may not be listening yet: send until it prints a line.
-	const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-	while (dump.Output(0).find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline)
-	{
-		target.Send();
-		dump.Output(100);
-	}
-	const std::string& output = dump.Output(0);
-	EXPECT_NE(output.substr(0, output.find('\n')).find("/composition/layers/99/connectnextclip i 1"), std::string::npos)
-		<< "oscdump printed: " << output;
+	target.SetOscPort(1393.0f / 3000.0f);
+	std::atomic<bool> done{ false };
+	std::thread sender(
+		[&]
+		{
+			for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+				target.Send();
+		});
+	char line[256] = {};
+	const bool printed = std::fgets(line, sizeof line, dump) != nullptr;
+	done = true;
+	sender.join();
+	::pclose(dump);
+	if (!printed && std::getenv("CI") == nullptr)
+		GTEST_SKIP() << "oscdump (liblo-tools) printed nothing: is it installed?";
+	EXPECT_NE(std::string(line).find("/composition/layers/99/connectnextclip i 1"), std::string::npos) << line;
 }
 } // namespace

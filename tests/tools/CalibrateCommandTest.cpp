@@ -1,0 +1,145 @@
+// `ffgl-host calibrate` as a program, on clips built with ffmpeg: the settings
+// it recommends make the guard's own units send exactly once for the drop-out
+// and never on the live picture; an inseparable pair and bad inputs end with
+// the right status and one error line. And `ffgl-host send`.
+#include "guard/GuardParameters.h"
+#include "guard/HoldRecoveryTimer.h"
+#include "support/UdpReceiver.h"
+#include "tests/support/Clips.h"
+#include "tests/tools/ToolProcess.h"
+#include "tools/calibrate/Recording.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace
+{
+
+// A clip of an ffmpeg source graph at 160 x 90 in a file of its own.
+std::string ClipFile(const std::string& name, const std::string& graph)
+{
+	std::string error;
+	const tests::Clip clip = tests::MakeClip(graph, 160, 90, error);
+	EXPECT_FALSE(clip.frames.empty()) << error;
+	const std::string path = ::testing::TempDir() + "calibrate-" + std::to_string(::getpid()) + "-" + name;
+	std::ofstream file(path, std::ios::binary);
+	for (const auto& frame : clip.frames)
+		file.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
+	return path;
+}
+
+double JsonNumber(const std::string& json, const std::string& key)
+{
+	const auto at = json.find("\"" + key + "\": ");
+	return at == std::string::npos ? NAN : std::atof(json.c_str() + at + key.size() + 4);
+}
+
+// The black guard's units, set as calibrate recommends, over a recording at
+// 30 fps: the frames at which it sends.
+int Sends(const std::string& path, double slider, double hold, HoldRecoveryTimer& timer, double& clock)
+{
+	GuardParameters parameters;
+	parameters.Set(GuardParameters::kBlackThreshold, static_cast<float>(slider));
+	parameters.Set(GuardParameters::kBlackHold, static_cast<float>(hold / 10.0));
+	int sends = 0;
+	for (float luma : ffgltool::Recording::Read(path, 160, 90).brightest)
+	{
+		sends += timer.Advance(luma <= parameters.BlackThreshold(), std::llround(clock * 1e9), parameters.BlackHold(),
+			parameters.Recovery());
+		clock += 1.0 / 30.0;
+	}
+	return sends;
+}
+
+TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
+{
+	const std::string live = ClipFile("live", "testsrc2=s=160x90:r=30:d=2,noise=alls=6:allf=t");
+	const std::string dim = ClipFile("dim", "testsrc2=s=160x90:r=30:d=1,lutrgb=r=val/5:g=val/5:b=val/5");
+	const struct
+	{
+		const char* what;
+		std::string graph;
+	} cases[] = {
+		{ "limited-range black", "color=c=0x101010:s=160x90:r=30:d=2" },
+		{ "a blue no-signal screen", "color=c=0x0000C0:s=160x90:r=30:d=2" },
+		{ "a noisy lens cap", "color=c=black:s=160x90:r=30:d=2,noise=alls=12:allf=t" },
+	};
+	for (const auto& c : cases)
+	{
+		SCOPED_TRACE(c.what);
+		const std::string dropout = ClipFile("dropout", c.graph);
+		const ToolResult result =
+			RunTool(FFGL_HOST_PATH, { "calibrate", "--live", live, "--dropout", dropout, "--size", "160x90", "--json" });
+		ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+		const double slider = JsonNumber(result.out, "slider");
+		const double hold = std::max(JsonNumber(result.out, "min_safe_hold_s"), 0.5);
+		// The guard at the default 3.5 % misses each of these drop-outs.
+		EXPECT_GT(JsonNumber(result.out, "threshold"), 0.035) << result.out;
+
+		HoldRecoveryTimer timer;
+		double clock = 0.0;
+		EXPECT_EQ(Sends(live, slider, hold, timer, clock), 0);
+		EXPECT_EQ(Sends(dim, slider, hold, timer, clock), 0);
+		EXPECT_EQ(Sends(dropout, slider, hold, timer, clock), 1);
+		std::remove(dropout.c_str());
+	}
+	std::remove(live.c_str());
+	std::remove(dim.c_str());
+}
+
+TEST(CalibrateCommandTest, InseparableOrBadInputs)
+{
+	const std::string live = ClipFile("live", "testsrc2=s=160x90:r=30:d=1");
+	const std::string black = ClipFile("black", "color=c=black:s=160x90:r=30:d=1");
+	const std::string bright = ClipFile("bright", "color=c=0x505050:s=160x90:r=30:d=1");
+	const std::string empty = ::testing::TempDir() + "calibrate-empty";
+	const std::string partial = ::testing::TempDir() + "calibrate-partial";
+	std::ofstream(empty).flush();
+	std::ofstream(partial) << std::string(1000, 'x');
+	const struct
+	{
+		std::string live;
+		std::string dropout;
+		int status;
+		const char* says;
+	} cases[] = {
+		{ black, black, 1, "live frames 0 to 29 stay as dark as the drop-out for the whole live recording" },
+		{ live, bright, 1, "Threshold     none" },
+		{ live, "/no/such/file", 4, "cannot open /no/such/file" },
+		{ live, empty, 4, "holds 0 bytes" },
+		{ partial, black, 4, "not a whole number of raw RGBA frames of 160x90" },
+		{ live, "/dev/null", 4, "holds no frame" },
+	};
+	for (const auto& c : cases)
+	{
+		const ToolResult result =
+			RunTool(FFGL_HOST_PATH, { "calibrate", "--live", c.live, "--dropout", c.dropout, "--size", "160x90" });
+		EXPECT_EQ(result.exitStatus, c.status) << c.says;
+		EXPECT_NE((result.out + result.err).find(c.says), std::string::npos) << result.out << result.err;
+		EXPECT_LE(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+	}
+	for (const std::string& path : { live, black, bright, empty, partial })
+		std::remove(path.c_str());
+}
+
+TEST(CalibrateCommandTest, SendIsTheGuardsMessage)
+{
+	UdpReceiver receiver;
+	ASSERT_TRUE(receiver.IsOpen()) << receiver.Error();
+	const ToolResult result =
+		RunTool(FFGL_HOST_PATH, { "send", "--port", std::to_string(receiver.Port()), "--layer", "12" });
+	ASSERT_EQ(result.exitStatus, 0) << result.err;
+	const auto datagram = receiver.Receive(2000);
+	ASSERT_TRUE(datagram.has_value());
+	const std::string expected("/composition/layers/12/connectnextclip\0\0,i\0\0\0\0\0\x01", 48);
+	EXPECT_EQ(std::string(datagram->begin(), datagram->end()), expected);
+	EXPECT_EQ(RunTool(FFGL_HOST_PATH, { "send", "--port", "7000", "--layer", "100" }).exitStatus, 2);
+}
+
+} // namespace
