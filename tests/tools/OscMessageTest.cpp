@@ -61,6 +61,7 @@ TEST(OscMessage, DecodesEveryArgumentTypeOrSaysWhatIsWrong)
 				S("sym"),
 			"/all ,ifsbhdtcrmTFNI[]S -2 2.5 \"abcd\" blob(5 bytes) -9223372036854775808 0.1 timetag(immediately) 'x' "
 			"#FF8000FF midi(00903C7F) true false nil infinitum [ ] \"sym\"" },
+		{ S("/b") + S(",bi") + W({ 4, 0x01020304, 7 }), "/b ,bi blob(4 bytes) 7" }, // a blob needing no padding
 		{ S("/ping"), "/ping" },
 		{ S("/ping") + S(","), "/ping" },
 		{ S("/a\nb") + S(",s") + S("say \"hi\"\t"), "/a\\x0Ab ,s \"say \\\"hi\\\"\\x09\"" },
