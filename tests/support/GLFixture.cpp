@@ -83,7 +83,7 @@ void GLFixture::SetUp()
 
 void GLFixture::TearDown()
 {
-	if (hostOutput.IsValid() && SharedContext() != nullptr)
+	if (hostOutput.IsValid()) // made only on a current context
 	{
 		glBindFramebuffer(GL_FRAMEBUFFER, 0);
 		HeadlessGL::DeleteHostFramebuffer(hostOutput);
@@ -146,9 +146,8 @@ GLuint GLFixture::MakeRGBA8Texture(GLint width, GLint height, const std::vector<
 	GLuint texture = 0;
 	glGenTextures(1, &texture);
 	glBindTexture(GL_TEXTURE_2D, texture);
-	const bool hasData = rgba.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
-	glTexImage2D(
-		GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, hasData ? rgba.data() : nullptr);
+	const bool full = rgba.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
+	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, full ? rgba.data() : nullptr);
 	for (GLenum filter : { GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER })
 		glTexParameteri(GL_TEXTURE_2D, filter, GL_NEAREST);
 	for (GLenum wrap : { GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T })

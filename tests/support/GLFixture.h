@@ -21,9 +21,8 @@
 #include <string>
 #include <vector>
 
-// The bindings that the scope objects of the GL toolkit manage, as
-// glGetIntegerv reports them. Compare two snapshots to show that code left the
-// context as it found it.
+// The bindings the GL toolkit's scope objects manage, as glGetIntegerv reports
+// them: compare two snapshots to show that code left the context as it found it.
 struct GLBindings
 {
 	GLint program = 0;            // GL_CURRENT_PROGRAM
@@ -59,8 +58,7 @@ protected:
 	void SetUp() override;
 	void TearDown() override;
 
-	// The host output made by SetUp (kOutputWidth x kOutputHeight,
-	// renderbuffer colour).
+	// The host output made by SetUp (kOutputWidth x kOutputHeight, renderbuffer colour).
 	const HeadlessGL::Framebuffer& HostOutput() const { return hostOutput; }
 
 	static GLBindings CurrentBindings();
@@ -70,10 +68,9 @@ protected:
 	// otherwise the first one.
 	static GLenum TakeGLError();
 
-	// A GL_RGBA8 2D texture of width x height filled from rgba (4 bytes per
-	// pixel, rows bottom-up; empty leaves it undefined), nearest filtering,
-	// clamped to edge. Nothing stays bound. The caller deletes it with
-	// glDeleteTextures.
+	// A GL_RGBA8 2D texture filled from rgba (rows bottom-up; empty leaves it
+	// undefined), nearest filtering, clamped to edge, nothing left bound. The
+	// caller deletes it with glDeleteTextures.
 	static GLuint MakeRGBA8Texture(GLint width, GLint height, const std::vector<std::uint8_t>& rgba);
 
 	// glReadPixels of the bound read framebuffer as GL_RGBA / GL_UNSIGNED_BYTE,
