@@ -1,108 +1,66 @@
 #include "tests/support/GLFixture.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <utility>
 
 namespace
 {
-// One context for the whole process: creating a context per test would cost
-// far more than the tests themselves. It is never destroyed; the process exit
-// takes it down.
-struct SharedContext
+// One context for the whole process, made on first use: a context per test
+// would cost far more than the tests themselves. The process exit takes it down.
+std::string s_contextError;
+HeadlessGL* SharedContext()
 {
-	bool attempted = false;
-	std::unique_ptr<HeadlessGL> gl;
-	std::string error;
+	static const std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create(&s_contextError);
+	return gl.get();
+}
+
+struct BindingQuery
+{
+	GLint GLBindings::*member;
+	GLenum name;
+	const char* what;
 };
-
-SharedContext& Shared()
-{
-	static SharedContext shared;
-	return shared;
-}
-
-bool RunningUnderCI()
-{
-	const char* ci = std::getenv("CI");
-	return ci != nullptr && std::strcmp(ci, "true") == 0;
-}
-
-GLint GetInteger(GLenum name)
-{
-	GLint value = 0;
-	glGetIntegerv(name, &value);
-	return value;
-}
+const BindingQuery kBindings[] = { { &GLBindings::program, GL_CURRENT_PROGRAM, "program" },
+	{ &GLBindings::activeTexture, GL_ACTIVE_TEXTURE, "active texture" },
+	{ &GLBindings::texture2D, GL_TEXTURE_BINDING_2D, "texture2D" },
+	{ &GLBindings::arrayBuffer, GL_ARRAY_BUFFER_BINDING, "array buffer" },
+	{ &GLBindings::elementArrayBuffer, GL_ELEMENT_ARRAY_BUFFER_BINDING, "element array buffer" },
+	{ &GLBindings::uniformBuffer, GL_UNIFORM_BUFFER_BINDING, "uniform buffer" },
+	{ &GLBindings::vertexArray, GL_VERTEX_ARRAY_BINDING, "vertex array" },
+	{ &GLBindings::renderbuffer, GL_RENDERBUFFER_BINDING, "renderbuffer" },
+	{ &GLBindings::drawFramebuffer, GL_DRAW_FRAMEBUFFER_BINDING, "draw framebuffer" },
+	{ &GLBindings::readFramebuffer, GL_READ_FRAMEBUFFER_BINDING, "read framebuffer" } };
 } // namespace
 
 bool GLBindings::operator==(const GLBindings& other) const
 {
-	const auto tie = [](const GLBindings& b)
-	{
-		return std::tie(b.program, b.activeTexture, b.texture2D, b.arrayBuffer, b.elementArrayBuffer, b.uniformBuffer,
-			b.vertexArray, b.renderbuffer, b.drawFramebuffer, b.readFramebuffer);
-	};
-	return tie(*this) == tie(other);
+	return std::all_of(std::begin(kBindings), std::end(kBindings),
+		[&](const BindingQuery& query) { return this->*query.member == other.*query.member; });
 }
 
 void PrintTo(const GLBindings& bindings, std::ostream* os)
 {
-	*os << "{program " << bindings.program << ", active unit " << (bindings.activeTexture - GL_TEXTURE0)
-		<< ", texture2D " << bindings.texture2D << ", array buffer " << bindings.arrayBuffer
-		<< ", element array buffer " << bindings.elementArrayBuffer << ", uniform buffer " << bindings.uniformBuffer
-		<< ", vertex array " << bindings.vertexArray << ", renderbuffer " << bindings.renderbuffer
-		<< ", draw framebuffer " << bindings.drawFramebuffer << ", read framebuffer " << bindings.readFramebuffer
-		<< "}";
-}
-
-bool GLObjectNames::operator==(const GLObjectNames& other) const
-{
-	const auto tie = [](const GLObjectNames& n)
-	{ return std::tie(n.shaders, n.programs, n.buffers, n.textures, n.vertexArrays, n.framebuffers, n.renderbuffers); };
-	return tie(*this) == tie(other);
-}
-
-void PrintTo(const GLObjectNames& names, std::ostream* os)
-{
-	const auto list = [os](const char* kind, const std::vector<GLuint>& values)
-	{
-		*os << kind << " {";
-		for (std::size_t i = 0; i < values.size(); ++i)
-			*os << (i == 0 ? "" : " ") << values[i];
-		*os << "}";
-	};
-	list("shaders", names.shaders);
-	list(", programs", names.programs);
-	list(", buffers", names.buffers);
-	list(", textures", names.textures);
-	list(", vertex arrays", names.vertexArrays);
-	list(", framebuffers", names.framebuffers);
-	list(", renderbuffers", names.renderbuffers);
+	for (const BindingQuery& query : kBindings)
+		*os << (query.member == &GLBindings::program ? "{" : ", ") << query.what << " " << bindings.*query.member;
+	*os << "}";
 }
 
 void GLFixture::SetUp()
 {
-	SharedContext& shared = Shared();
-	if (!shared.attempted)
+	HeadlessGL* gl = SharedContext();
+	if (gl == nullptr)
 	{
-		shared.attempted = true;
-		shared.gl = HeadlessGL::Create(&shared.error);
-		if (shared.gl)
-			std::printf("Headless GL: %s, OpenGL %s\n", shared.gl->Renderer().c_str(), shared.gl->Version().c_str());
+		const char* ci = std::getenv("CI");
+		if (ci != nullptr && std::strcmp(ci, "true") == 0)
+			GTEST_FAIL() << "no headless OpenGL 4.1 core context: " << s_contextError
+						 << " (CI=true: GL tests must run)";
+		GTEST_SKIP() << "no headless OpenGL 4.1 core context: " << s_contextError;
 	}
-	if (!shared.gl)
-	{
-		const std::string message = "no headless OpenGL 4.1 core context: " + shared.error;
-		if (RunningUnderCI())
-			GTEST_FAIL() << message << " (CI=true: GL tests must run)";
-		GTEST_SKIP() << message;
-	}
-	ASSERT_TRUE(shared.gl->MakeCurrent()) << "eglMakeCurrent failed";
+	ASSERT_TRUE(gl->MakeCurrent()) << "eglMakeCurrent failed";
+	RecordProperty("gl_renderer", gl->Renderer() + ", OpenGL " + gl->Version());
 
 	// Start every test from the defaults, whatever an earlier test left bound.
 	glUseProgram(0);
@@ -119,49 +77,34 @@ void GLFixture::SetUp()
 	glBindFramebuffer(GL_FRAMEBUFFER, 0);
 	TakeGLError();
 
-	hostOutput = shared.gl->CreateHostFramebuffer(kOutputWidth, kOutputHeight);
+	hostOutput = gl->CreateHostFramebuffer(kOutputWidth, kOutputHeight);
 	ASSERT_TRUE(hostOutput.IsValid()) << "could not create the host output framebuffer";
 }
 
 void GLFixture::TearDown()
 {
-	if (hostOutput.IsValid() && Context() != nullptr)
+	if (hostOutput.IsValid()) // made only on a current context
 	{
 		glBindFramebuffer(GL_FRAMEBUFFER, 0);
 		HeadlessGL::DeleteHostFramebuffer(hostOutput);
 	}
 }
 
-HeadlessGL* GLFixture::Context()
-{
-	return Shared().gl.get();
-}
-
 GLBindings GLFixture::CurrentBindings()
 {
 	GLBindings bindings;
-	bindings.program = GetInteger(GL_CURRENT_PROGRAM);
-	bindings.activeTexture = GetInteger(GL_ACTIVE_TEXTURE);
-	bindings.texture2D = GetInteger(GL_TEXTURE_BINDING_2D);
-	bindings.arrayBuffer = GetInteger(GL_ARRAY_BUFFER_BINDING);
-	bindings.elementArrayBuffer = GetInteger(GL_ELEMENT_ARRAY_BUFFER_BINDING);
-	bindings.uniformBuffer = GetInteger(GL_UNIFORM_BUFFER_BINDING);
-	bindings.vertexArray = GetInteger(GL_VERTEX_ARRAY_BINDING);
-	bindings.renderbuffer = GetInteger(GL_RENDERBUFFER_BINDING);
-	bindings.drawFramebuffer = GetInteger(GL_DRAW_FRAMEBUFFER_BINDING);
-	bindings.readFramebuffer = GetInteger(GL_READ_FRAMEBUFFER_BINDING);
+	for (const BindingQuery& query : kBindings)
+		glGetIntegerv(query.name, &(bindings.*query.member));
 	return bindings;
 }
 
 GLObjectNames GLFixture::LiveObjects()
 {
-	// Scan up to past the highest name GL hands out now, with a margin for an
-	// allocator that reuses freed names. The probes are deleted again.
-	const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
-	const GLuint program = glCreateProgram();
-	glDeleteShader(shader);
-	glDeleteProgram(program);
-	GLuint highest = std::max(shader, program);
+	// Scan past the highest name GL hands out now, with a margin for an
+	// allocator that reuses freed names. Shaders and programs share names; the
+	// probes are deleted again.
+	GLuint highest = glCreateProgram();
+	glDeleteProgram(highest);
 	const std::pair<void (*)(GLsizei, GLuint*), void (*)(GLsizei, const GLuint*)> generators[] = {
 		{ glGenBuffers, glDeleteBuffers }, { glGenTextures, glDeleteTextures },
 		{ glGenVertexArrays, glDeleteVertexArrays }, { glGenFramebuffers, glDeleteFramebuffers },
@@ -175,31 +118,23 @@ GLObjectNames GLFixture::LiveObjects()
 		highest = std::max(highest, name);
 	}
 
-	const std::pair<GLboolean (*)(GLuint), std::vector<GLuint> GLObjectNames::*> kinds[] = {
-		{ glIsShader, &GLObjectNames::shaders }, { glIsProgram, &GLObjectNames::programs },
-		{ glIsBuffer, &GLObjectNames::buffers }, { glIsTexture, &GLObjectNames::textures },
-		{ glIsVertexArray, &GLObjectNames::vertexArrays }, { glIsFramebuffer, &GLObjectNames::framebuffers },
-		{ glIsRenderbuffer, &GLObjectNames::renderbuffers }
-	};
+	const std::pair<GLboolean (*)(GLuint), const char*> kinds[] = { { glIsShader, "shader" },
+		{ glIsProgram, "program" }, { glIsBuffer, "buffer" }, { glIsTexture, "texture" },
+		{ glIsVertexArray, "vertex array" }, { glIsFramebuffer, "framebuffer" }, { glIsRenderbuffer, "renderbuffer" } };
 	GLObjectNames names;
-	for (GLuint n = 1; n <= highest + 256; ++n)
-		for (const auto& kind : kinds)
+	for (const auto& kind : kinds)
+		for (GLuint n = 1; n <= highest + 256; ++n)
 			if (kind.first(n))
-				(names.*kind.second).push_back(n);
+				names.push_back(kind.second + (" " + std::to_string(n)));
 	return names;
 }
 
 GLenum GLFixture::TakeGLError()
 {
-	GLenum first = GL_NO_ERROR;
+	const GLenum first = glGetError();
 	// Bounded: a lost context may report an error forever.
-	for (int i = 0; i < 64; ++i)
+	for (int i = 0; first != GL_NO_ERROR && i < 64 && glGetError() != GL_NO_ERROR; ++i)
 	{
-		const GLenum error = glGetError();
-		if (error == GL_NO_ERROR)
-			break;
-		if (first == GL_NO_ERROR)
-			first = error;
 	}
 	return first;
 }
@@ -211,21 +146,18 @@ GLuint GLFixture::MakeRGBA8Texture(GLint width, GLint height, const std::vector<
 	GLuint texture = 0;
 	glGenTextures(1, &texture);
 	glBindTexture(GL_TEXTURE_2D, texture);
-	const bool hasData = rgba.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
-	glTexImage2D(
-		GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, hasData ? rgba.data() : nullptr);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+	const bool full = rgba.size() >= static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u;
+	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, full ? rgba.data() : nullptr);
+	for (GLenum filter : { GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER })
+		glTexParameteri(GL_TEXTURE_2D, filter, GL_NEAREST);
+	for (GLenum wrap : { GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T })
+		glTexParameteri(GL_TEXTURE_2D, wrap, GL_CLAMP_TO_EDGE);
 	glBindTexture(GL_TEXTURE_2D, 0);
 	return texture;
 }
 
 std::vector<std::uint8_t> GLFixture::ReadPixels(GLint x, GLint y, GLint width, GLint height)
 {
-	if (width <= 0 || height <= 0)
-		return {};
 	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u);
 	glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
 	return pixels;

@@ -1,26 +1,13 @@
 // GLFixture: the GoogleTest fixture of every test that needs a GL context.
 //
-// One HeadlessGL context is created for the whole test process, on the first
-// SetUp, and reused by every test. When it cannot be created the test is
-// skipped with a message saying why, or fails when the environment variable CI
-// is "true" (a CI machine must run the GL tests).
-//
-// SetUp also resets the bindings a test may have left behind (program, texture
-// unit 0, textures, buffers, vertex array, renderbuffer, framebuffers, all 0),
-// clears pending GL errors, and makes a 64x64 host output framebuffer
-// (HostOutput()) bound for draw and read with the viewport set. TearDown
-// deletes it.
-//
-// A derived fixture that overrides SetUp calls GLFixture::SetUp() first and
-// returns when it skipped or failed:
-//
-//   void SetUp() override
-//   {
-//       GLFixture::SetUp();
-//       if (IsSkipped() || HasFatalFailure())
-//           return;
-//       ...
-//   }
+// One HeadlessGL context serves the whole test process. Without one a test is
+// skipped, saying why, or fails when the environment has CI=true (a CI machine
+// must run the GL tests). SetUp sets the bindings a test may have left behind
+// back to 0 (program, textures of units 0 to 3 with unit 0 active, buffers,
+// vertex array, renderbuffer, framebuffers), clears pending GL errors and makes
+// a 64x64 host output framebuffer (HostOutput()), bound for draw and read with
+// the viewport set; TearDown deletes it. A derived SetUp calls
+// GLFixture::SetUp() first and returns when IsSkipped() || HasFatalFailure().
 #pragma once
 
 #include "ffglex/FFGLGL.h"
@@ -31,11 +18,11 @@
 #include <array>
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
-// The bindings that the scope objects of the GL toolkit manage, as
-// glGetIntegerv reports them. Compare two snapshots to show that code left the
-// context as it found it.
+// The bindings the GL toolkit's scope objects manage, as glGetIntegerv reports
+// them: compare two snapshots to show that code left the context as it found it.
 struct GLBindings
 {
 	GLint program = 0;            // GL_CURRENT_PROGRAM
@@ -50,28 +37,14 @@ struct GLBindings
 	GLint readFramebuffer = 0;    // GL_READ_FRAMEBUFFER_BINDING
 
 	bool operator==(const GLBindings& other) const;
-	bool operator!=(const GLBindings& other) const { return !(*this == other); }
 };
 void PrintTo(const GLBindings& bindings, std::ostream* os);
 
-// The names of the live GL objects of each kind (those for which glIsShader,
-// glIsProgram, glIsBuffer, ... answer true), ascending. Compare two snapshots
-// to show that code created or deleted no GL object. A name that was generated
-// but never bound is not an object yet and does not appear.
-struct GLObjectNames
-{
-	std::vector<GLuint> shaders;
-	std::vector<GLuint> programs;
-	std::vector<GLuint> buffers;
-	std::vector<GLuint> textures;
-	std::vector<GLuint> vertexArrays;
-	std::vector<GLuint> framebuffers;
-	std::vector<GLuint> renderbuffers;
-
-	bool operator==(const GLObjectNames& other) const;
-	bool operator!=(const GLObjectNames& other) const { return !(*this == other); }
-};
-void PrintTo(const GLObjectNames& names, std::ostream* os);
+// The live GL objects, one entry per object ("buffer 3"), by kind (those for
+// which glIsShader, glIsProgram, glIsBuffer, ... answer true), then ascending.
+// Compare two snapshots to show that code created or deleted no GL object. A
+// name that was generated but never bound is not an object yet.
+using GLObjectNames = std::vector<std::string>;
 
 // Pixels as 8-bit RGBA, rows bottom-up as GL stores them.
 using RGBA8 = std::array<std::uint8_t, 4>;
@@ -85,27 +58,19 @@ protected:
 	void SetUp() override;
 	void TearDown() override;
 
-	// The process-wide context; null only when SetUp skipped or failed.
-	static HeadlessGL* Context();
-
-	// The host output made by SetUp (kOutputWidth x kOutputHeight,
-	// renderbuffer colour).
+	// The host output made by SetUp (kOutputWidth x kOutputHeight, renderbuffer colour).
 	const HeadlessGL::Framebuffer& HostOutput() const { return hostOutput; }
 
-	// Current bindings, see GLBindings.
 	static GLBindings CurrentBindings();
-
-	// Live GL objects, see GLObjectNames.
 	static GLObjectNames LiveObjects();
 
 	// Every pending GL error, cleared; GL_NO_ERROR when there was none,
 	// otherwise the first one.
 	static GLenum TakeGLError();
 
-	// A GL_RGBA8 2D texture of width x height filled from rgba (4 bytes per
-	// pixel, rows bottom-up; empty leaves it undefined), nearest filtering,
-	// clamped to edge. Nothing stays bound. The caller deletes it with
-	// glDeleteTextures.
+	// A GL_RGBA8 2D texture filled from rgba (rows bottom-up; empty leaves it
+	// undefined), nearest filtering, clamped to edge, nothing left bound. The
+	// caller deletes it with glDeleteTextures.
 	static GLuint MakeRGBA8Texture(GLint width, GLint height, const std::vector<std::uint8_t>& rgba);
 
 	// glReadPixels of the bound read framebuffer as GL_RGBA / GL_UNSIGNED_BYTE,

@@ -12,8 +12,6 @@
 namespace
 {
 
-using ::testing::MatchesRegex;
-
 TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 {
 	const struct
@@ -24,18 +22,17 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 	} cases[] = {
 		{ { "info", StandIn("NoSuchModule") }, 1, "cannot load module: .*No such file or directory" },
 		{ { "info", StandIn("NotALibrary") }, 1, "cannot load module: .*NotALibrary.so.*" },
-		{ { "info", StandIn("FakeModuleNoPlugMain") }, 1, ".*exports no plugMain" },
-		{ { "info", StandIn("FakeModuleNullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
-		{ { "info", StandIn("FakeModuleFailedInitialise") }, 1, ".*initialise \\(code 34 answered 0xFFFFFFFF\\)" },
-		{ { "info", StandIn("FakeModuleFailedCount") }, 1, ".*no parameter count \\(code 4 answered FF_FAIL\\)" },
-		{ { "info", StandIn("FakeModuleHugeCount") }, 1, ".*claims 2147483647 parameters.*" },
-		{ { "info", StandIn("FakeModuleNullName") }, 1, ".*name of parameter 1 \\(code 5\\) is a null pointer" },
-		{ { "info", StandIn("FakeModuleUnterminatedName") }, 1,
-			".*parameter 0 .*no terminating zero within 1024 bytes" },
-		{ { "info", StandIn("FakeModuleWildDescription") }, 1, ".*description text points at unreadable memory" },
-		{ { "info", StandIn("FakeModuleCrashes") }, 3, "the module crashed \\(SIGSEGV\\) in plugMain code 4" },
-		{ { "info", StandIn("FakeModuleCrashesOnLoad") }, 3, "the module crashed \\(SIGSEGV\\) outside plugMain.*" },
-		{ { "info", StandIn("FakeModuleThrows") }, 1, ".*: an exception escaped plugMain \\(function code 4\\)" },
+		{ { "info", StandIn("ModuleNoPlugMain") }, 1, ".*exports no plugMain" },
+		{ { "info", StandIn("NullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
+		{ { "info", StandIn("FailedInitialise") }, 1, ".*initialise \\(code 34 answered 0xFFFFFFFF\\)" },
+		{ { "info", StandIn("FailedCount") }, 1, ".*no parameter count \\(code 4 answered FF_FAIL\\)" },
+		{ { "info", StandIn("HugeCount") }, 1, ".*claims 2147483647 parameters.*" },
+		{ { "info", StandIn("NullName") }, 1, ".*name of parameter 1 \\(code 5\\) is a null pointer" },
+		{ { "info", StandIn("UnterminatedName") }, 1, ".*parameter 0 .*no terminating zero within 1024 bytes" },
+		{ { "info", StandIn("WildDescription") }, 1, ".*description text points at unreadable memory" },
+		{ { "info", StandIn("Crashes") }, 3, "the module crashed \\(SIGSEGV\\) in plugMain code 4" },
+		{ { "info", StandIn("ModuleCrashesOnLoad") }, 3, "the module crashed \\(SIGSEGV\\) outside plugMain.*" },
+		{ { "info", StandIn("Throws") }, 1, ".*: an exception escaped plugMain \\(function code 4\\)" },
 		{ {}, 2, "no command given.*" },
 		{ { "frobnicate" }, 2, "unknown command 'frobnicate'.*" },
 		{ { "info" }, 2, "usage: ffgl-host info MODULE" },
@@ -43,6 +40,7 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "validate", "a.so", "b.so" }, 2, "usage: ffgl-host validate \\[--json\\] MODULE" },
 		{ { "validate", "--verbose", "a.so" }, 2, "usage: ffgl-host validate.*" },
 		{ { "run", StandIn("NoSuchModule") }, 1, "cannot load module: .*No such file or directory" },
+		{ { "run", StandIn("NullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
 		{ { "run", "a.so", "--colour", "red" }, 2, "unknown option '--colour'.*" },
 		{ { "run", "a.so", "--size", "640x0" }, 2, "--size takes WIDTHxHEIGHT, each 1 to 16384, not '640x0'" },
 		{ { "run", "a.so", "--fps", "1001" }, 2, "--fps takes .* up to 1000, not '1001'" },
@@ -50,7 +48,6 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "run", "a.so", "--input", "camera" }, 2, "--input takes 'synthetic' or '-'.*" },
 		{ { "run", "a.so", "--fps" }, 2, "option --fps needs a value.*" },
 		{ { "run", "--unpaced" }, 2, "usage: ffgl-host run MODULE \\[OPTIONS\\] .*" },
-		{ { "run", StandIn("FakeModuleNullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
 	};
 	for (const auto& c : cases)
 	{
@@ -58,7 +55,7 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		SCOPED_TRACE(c.error);
 		EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
 		EXPECT_EQ(result.out, "");
-		EXPECT_THAT(result.err, MatchesRegex(std::string("ffgl-host: error: ") + c.error + "\n"));
+		EXPECT_THAT(result.err, ::testing::MatchesRegex(std::string("ffgl-host: error: ") + c.error + "\n"));
 		EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "more than one line";
 	}
 }
@@ -68,9 +65,9 @@ TEST(CommandError, UsageListsEveryCommandWithItsSummaryInOneColumn)
 	const ToolResult result = RunTool(FFGL_HOST_PATH, { "--help" });
 	EXPECT_EQ(result.exitStatus, 0);
 	const std::regex row("\n  (info|run|validate) [^\n]*?  +[a-z]");
-	std::vector<std::size_t> columns;
+	std::vector<std::ptrdiff_t> columns;
 	for (auto it = std::sregex_iterator(result.out.begin(), result.out.end(), row); it != std::sregex_iterator(); ++it)
-		columns.push_back(static_cast<std::size_t>(it->length()));
+		columns.push_back(it->length());
 	EXPECT_THAT(columns, ::testing::ElementsAre(columns.at(0), columns.at(0), columns.at(0))) << result.out;
 }
 

@@ -22,17 +22,10 @@ using ffgltool::TextRead;
 class ModuleMemory : public ::testing::Test
 {
 protected:
-	void SetUp() override
-	{
-		void* mapped = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-		ASSERT_NE(mapped, MAP_FAILED);
-		base = static_cast<char*>(mapped);
-		ASSERT_EQ(mprotect(base + page, page, PROT_NONE), 0);
-	}
+	void SetUp() override { ASSERT_EQ(mprotect(base + page, page, PROT_NONE), 0); }
 	void TearDown() override { munmap(base, 2 * page); }
 
-	// The last `size` readable bytes, holding text (its terminator included
-	// only when it fits).
+	// The last `size` readable bytes, holding text and its terminator when it fits.
 	char* AtEndOfPage(const std::string& text, std::size_t size)
 	{
 		std::memcpy(base + page - size, text.c_str(), std::min(size, text.size() + 1));
@@ -40,7 +33,8 @@ protected:
 	}
 
 	const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-	char* base = nullptr;
+	char* const base =
+		static_cast<char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
 };
 
 TEST_F(ModuleMemory, ReadsTextsUpToTheirTerminatorAndNeverPastReadableMemory)

@@ -13,16 +13,15 @@ struct ToolResult
 };
 
 // Runs program with args and standardInput as its whole standard input, in
-// workingDirectory (empty: the current one). Fails the calling test through
-// ADD_FAILURE when the program cannot be started.
+// workingDirectory (empty: the current one). Fails the calling test when the
+// program cannot be started.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
 	const std::string& standardInput = {}, const std::string& workingDirectory = {});
 
-// Whether the environment says CI=true: there a missing tool or module fails a
-// test instead of skipping it.
+// Whether CI=true: there a missing tool or module fails a test, not skips it.
 bool OnCI();
 
-// A module of this build's tests (STAND_IN_DIR) or examples
-// (EXAMPLE_MODULE_DIR; "" when the examples are left out).
-std::string StandIn(const std::string& name);
+// The stand-in module loaded as the given kind (STAND_IN_DIR/StandIn<kind>.so),
+// or an example module ("" when this build leaves the examples out).
+std::string StandIn(const std::string& kind);
 std::string Example(const std::string& name);
