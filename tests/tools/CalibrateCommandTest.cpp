@@ -74,8 +74,8 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 	{
 		SCOPED_TRACE(c.what);
 		const std::string dropout = ClipFile("dropout", c.graph);
-		const ToolResult result =
-			RunTool(FFGL_HOST_PATH, { "calibrate", "--live", live, "--dropout", dropout, "--size", "160x90", "--json" });
+		const ToolResult result = RunTool(
+			FFGL_HOST_PATH, { "calibrate", "--live", live, "--dropout", dropout, "--size", "160x90", "--json" });
 		ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
 		const double slider = JsonNumber(result.out, "slider");
 		const double hold = std::max(JsonNumber(result.out, "min_safe_hold_s"), 0.5);
