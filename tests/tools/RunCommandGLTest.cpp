@@ -14,6 +14,10 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
 namespace
 {
 
@@ -53,10 +57,12 @@ TEST_F(RunCommand, ShowsTheGuardsNextClipMessagesForTheSyntheticCamera)
 	while (!UdpReceiver(static_cast<std::uint16_t>(port)).IsOpen())
 		++port;
 	// Sliders: layer 42 is (42 - 1) / 98, the port (port - 6000) / 3000.
+	const std::string trace = ::testing::TempDir() + "run-" + std::to_string(getpid()) + ".csv";
+	const std::string plot = ::testing::TempDir() + "run-" + std::to_string(getpid()) + ".svg";
 	const ToolResult result = RunTool(FFGL_HOST_PATH,
 		{ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--set", "Black Hold=0", "--set", "Recovery=0",
 			"--set", "Layer=" + std::to_string(41.0 / 98.0), "--set",
-			"OSC Port=" + std::to_string((port - 6000) / 3000.0 + 1e-6) });
+			"OSC Port=" + std::to_string((port - 6000) / 3000.0 + 1e-6), "--trace", trace, "--plot", plot });
 	ASSERT_EQ(result.exitStatus, 0) << result.err;
 	EXPECT_THAT(result.out, HasSubstr("Layer 42, OSC Port " + std::to_string(port)));
 	EXPECT_THAT(result.out, HasSubstr("\nOSC           listening on 127.0.0.1:" + std::to_string(port) + "\n"));
@@ -70,6 +76,29 @@ TEST_F(RunCommand, ShowsTheGuardsNextClipMessagesForTheSyntheticCamera)
 		ContainsRegex("\nSummary       300 frames in [0-9.]+ s, 2 black runs, 2 OSC messages "
 					  "received\n$"));
 	EXPECT_EQ(result.err, "");
+
+	// The trace's black runs and messages are the summary's; the plot is
+	// well-formed XML with one marker per message.
+	std::ifstream csv(trace);
+	std::string line;
+	int runs = 0;
+	int sent = 0;
+	for (int black = 0, was = 0, arrived = 0, armed = 0; std::getline(csv, line); was = black)
+		if (std::sscanf(line.c_str(), "%*u,%*f,%*f,%d,%d,%d", &black, &armed, &arrived) == 3)
+		{
+			runs += black && !was;
+			sent += arrived;
+		}
+	EXPECT_EQ(runs, 2);
+	EXPECT_EQ(sent, 2);
+	EXPECT_EQ(RunTool("xmllint", { "--noout", plot }).exitStatus, 0);
+	std::stringstream svg;
+	svg << std::ifstream(plot).rdbuf();
+	const std::string text = svg.str();
+	std::size_t markers = 0;
+	for (auto at = text.find("class=\"message\""); at != std::string::npos; at = text.find("class=\"message\"", at + 1))
+		++markers;
+	EXPECT_EQ(markers, 2u);
 }
 
 TEST_F(RunCommand, JudgesBlackOnTheDrawnOutputOfFramesFromStandardInput)
@@ -103,6 +132,8 @@ TEST_F(RunCommand, EndsWithOneErrorLineWhenItCannotGoOn)
 	UdpReceiver holder;
 	ASSERT_TRUE(holder.IsOpen()) << holder.Error();
 	const std::string busy = std::to_string(holder.Port());
+	const std::string odd = ::testing::TempDir() + "odd-" + std::to_string(getpid()); // 1000 bytes: 15.6 frames
+	std::ofstream(odd) << std::string(1000, 'x');
 	const struct
 	{
 		std::vector<std::string> args;
@@ -116,7 +147,11 @@ TEST_F(RunCommand, EndsWithOneErrorLineWhenItCannotGoOn)
 		{ { GUARD_MODULE_PATH, "--set", "Black Hold=2" }, "", 2,
 			"the value of \"Black Hold\" is a host-side slider value from 0 to 1, not '2'" },
 		{ { GUARD_MODULE_PATH, "--frames", "1", "--listen", busy }, "", 4,
-			"cannot listen on 127\\.0\\.0\\.1:" + busy + ": Address already in use .*" },
+			"cannot listen on 127\\.0\\.0\\.1:" + busy +
+				": Address already in use .*--set \"OSC Port=0\\.[0-9]+\" --listen [0-9]+\\)" },
+		{ { GUARD_MODULE_PATH, "--input", "/dev/null/x" }, "", 4, "cannot open /dev/null/x: .*" },
+		{ { GUARD_MODULE_PATH, "--size", "4x4", "--input", odd }, "", 4,
+			".* holds 1000 bytes, not a whole number of raw RGBA frames of 4x4 .*" },
 		{ { Example("ChannelGain"), "--input", "-", "--size", "4x4", "--unpaced" }, std::string(64 + 10, '\x40'), 4,
 			"standard input ended inside frame 1 after 10 of 64 bytes: the frames are not raw RGBA of 4x4" },
 		{ { Example("ChannelGain"), "--input", "-", "--size", "4x4" }, "", 4, "standard input holds no frame .*" },

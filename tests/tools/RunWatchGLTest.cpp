@@ -1,6 +1,6 @@
-// What `ffgl-host run` shows of a watching plug-in: the trace and the plot
-// agree with the run's own summary, the module's measure equals calibrate's on
-// the same footage, and footage or ports that would mislead a user are named.
+// What `ffgl-host run` shows of a watching plug-in: the module's measure
+// equals calibrate's on the same footage, and footage that would mislead a user
+// is named.
 // Runs are unpaced and small; holds are 0 so that nothing waits for real time.
 #include "support/UdpReceiver.h"
 #include "tests/support/Clips.h"
@@ -68,46 +68,6 @@ int FreePort()
 	return port;
 }
 
-std::string PortSlider(int port)
-{
-	return "OSC Port=" + std::to_string((port - 6000) / 3000.0 + 1e-6);
-}
-
-TEST_F(RunWatchGLTest, TraceAndPlotAgreeWithTheSummary)
-{
-	const std::string trace = Temp("trace.csv");
-	const std::string plot = Temp("plot.svg");
-	const ToolResult result = RunTool(FFGL_HOST_PATH,
-		{ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--set", "Black Hold=0", "--set", "Recovery=0",
-			"--set", PortSlider(FreePort()), "--trace", trace, "--plot", plot });
-	ASSERT_EQ(result.exitStatus, 0) << result.err;
-	ASSERT_THAT(result.out, HasSubstr("2 black runs, 2 OSC messages received"));
-
-	int runs = 0;
-	int sent = 0;
-	bool black = false;
-	for (const auto& row : Rows(trace))
-	{
-		ASSERT_EQ(row.size(), 6u);
-		runs += row[3] == "1" && !black;
-		black = row[3] == "1";
-		sent += std::stoi(row[5]);
-	}
-	EXPECT_EQ(runs, 2);
-	EXPECT_EQ(sent, 2);
-
-	EXPECT_EQ(RunTool("xmllint", { "--noout", plot }).exitStatus, 0) << "the plot is not well-formed XML";
-	std::stringstream svg;
-	svg << std::ifstream(plot).rdbuf();
-	const std::string text = svg.str();
-	std::size_t markers = 0;
-	for (auto at = text.find("class=\"message\""); at != std::string::npos; at = text.find("class=\"message\"", at + 1))
-		++markers;
-	EXPECT_EQ(markers, 2u);
-	std::remove(trace.c_str());
-	std::remove(plot.c_str());
-}
-
 // calibrate reads the frames in memory, the module reads what it drew: both
 // take the same samples, so every frame's brightest luma agrees.
 TEST_F(RunWatchGLTest, CalibrateMeasuresWhatTheModuleMeasures)
@@ -139,8 +99,6 @@ TEST_F(RunWatchGLTest, NamesWhatWouldMisleadAUser)
 	const std::string limited = ClipFile("limited", "color=c=0x101010:s=160x90:r=30:d=0.5");
 	std::stringstream wideFrames;
 	wideFrames << std::ifstream(wide, std::ios::binary).rdbuf();
-	const int busy = FreePort();
-	UdpReceiver holder(static_cast<std::uint16_t>(busy));
 	const std::string listen = std::to_string(FreePort());
 	const struct
 	{
@@ -149,11 +107,9 @@ TEST_F(RunWatchGLTest, NamesWhatWouldMisleadAUser)
 		int status;
 		const char* says;
 	} cases[] = {
-		{ { "--input", wide, "--size", "100x100" }, "", 4, "not a whole number of raw RGBA frames of 100x100" },
 		{ { "--input", "-", "--size", "320x180" }, wideFrames.str(), 0, "rows line up at a width of 640 pixels" },
 		{ { "--input", limited, "--set", "Black Hold=0", "--listen", listen }, "", 0, "Black Threshold=0.252000" },
 		{ { "--frames", "150", "--listen", listen }, "", 0, "the run was unpaced" },
-		{ { "--set", PortSlider(busy) }, "", 4, "--listen " },
 	};
 	for (const auto& c : cases)
 	{
