@@ -59,4 +59,26 @@ TEST_F(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 	EXPECT_TRUE(receiver->Drain().empty()) << "a frame sent while disarmed within the recovery time";
 	module.DeInstantiate(instance);
 }
+// The still guard: grey and black frames alternate (every grey run a new
+// reference, a still run, then a reset), under a hold of 10 s that a run of
+// these frames never reaches.
+class StillFrameAllocationTest : public SoakFixture
+{
+protected:
+	const char* ModulePath() const override { return TENEBRIXOR_STILL_MODULE_PATH; }
+};
+
+TEST_F(StillFrameAllocationTest, FramesThatDoNotSendAllocateNothing)
+{
+	void* instance = NewInstance(1.0f, 0.0f);
+	ASSERT_NE(instance, nullptr);
+	for (int frame = 0; frame < 20; ++frame)
+		ASSERT_EQ(Show(instance, frame % 2 == 0), FF_SUCCESS);
+	const long before = s_allocations.load();
+	for (int frame = 0; frame < 1000; ++frame)
+		Show(instance, frame % 100 >= 50);
+	EXPECT_EQ(s_allocations.load() - before, 0) << "operator new calls over 1,000 frames that do not send";
+	EXPECT_TRUE(receiver->Drain().empty());
+	module.DeInstantiate(instance);
+}
 } // namespace
