@@ -129,7 +129,7 @@ run_tests() {
 	log "Making the Windows release archive"
 	cmake --build build-ci-windows --target package
 	check_archive "build-ci-windows/CameraTenebrixor-$version-win64.zip" "CameraTenebrixor-$version-win64" \
-		CameraTenebrixor.dll TenebrixorStill.dll README.md LICENSE
+		CameraTenebrixor.dll TenebrixorStill.dll ffgl-host.exe README.md LICENSE
 
 	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
 	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \

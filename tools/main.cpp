@@ -3,12 +3,16 @@
 // Each subcommand is one entry of kCommands; adding one means writing its
 // Run function and listing it here.
 #include "tools/Command.h"
-#include "tools/CrashGuard.h"
-#include "tools/InfoCommand.h"
 #include "tools/SendCommand.h"
 #include "tools/calibrate/CalibrateCommand.h"
+// Where the headless host cannot load modules (Windows), it keeps the commands
+// that need neither a module nor GL.
+#ifndef TENEBRIXOR_HOST_WITHOUT_MODULES
+#include "tools/CrashGuard.h"
+#include "tools/InfoCommand.h"
 #include "tools/run/RunCommand.h"
 #include "tools/validate/ValidateCommand.h"
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -23,11 +27,13 @@ namespace
 using ffgltool::Command;
 
 const Command kCommands[] = {
+#ifndef TENEBRIXOR_HOST_WITHOUT_MODULES
 	{ "info", "MODULE", "print the identity, capabilities and parameters a host sees", ffgltool::RunInfoCommand },
 	{ "run", "MODULE [OPTIONS]", "drive the module frame by frame and show its OSC messages (run --help)",
 		ffgltool::RunRunCommand },
 	{ "validate", "[--json] MODULE", "check that a module answers a host as FFGL 2.1 asks (conformance)",
 		ffgltool::RunValidateCommand },
+#endif
 	{ "calibrate", "--live FILE --dropout FILE --size WxH",
 		"find the black guard's threshold and hold for a source (calibrate --help)", ffgltool::RunCalibrateCommand },
 	{ "send", "--port P --layer N", "send one next-clip message, to check that the host switches the layer",
@@ -53,7 +59,9 @@ void PrintUsage(std::ostream& stream)
 
 int main(int argc, char** argv)
 {
+#ifndef TENEBRIXOR_HOST_WITHOUT_MODULES
 	ffgltool::CrashGuard::Install(ffgltool::kProgramName);
+#endif
 
 	if (argc < 2)
 	{

@@ -60,7 +60,12 @@ RawFrameFile OpenRawFrameFile(const std::string& path, int width, int height, st
 		return nullptr;
 	}
 	struct stat status = {};
-	if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode))
+#ifdef _WIN32
+	const int descriptor = ::_fileno(file.get());
+#else
+	const int descriptor = ::fileno(file.get());
+#endif
+	if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
 	{
 		const auto size = static_cast<std::uint64_t>(status.st_size);
 		const std::uint64_t frameBytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4;
