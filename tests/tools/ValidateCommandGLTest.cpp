@@ -17,8 +17,8 @@ using ValidateCommand = GLFixture;
 
 TEST_F(ValidateCommand, PassesOnTheProjectsModules)
 {
-	for (const std::string& module :
-		{ std::string(GUARD_MODULE_PATH), Example("ColourRamp"), Example("ChannelGain"), Example("Crossfade") })
+	for (const std::string& module : { std::string(GUARD_MODULE_PATH), std::string(STILL_MODULE_PATH),
+			 Example("ColourRamp"), Example("ChannelGain"), Example("Crossfade") })
 	{
 		if (module.empty())
 			continue; // the examples are left out of this build
