@@ -22,24 +22,17 @@ class StillGuard : public CFFGLPlugin
 public:
 	StillGuard();
 
-	// Keeps the viewport for the sample grid (Resize does not move it), then
-	// builds the pass-through program and the quad. FF_FAIL for a null record,
-	// or when either cannot be built, with nothing of GL left behind.
+	// The host-facing operations keep the black guard's contracts
+	// (guard/AddSubtract.h): the viewport given to InitGL holds the grid and a
+	// failed InitGL leaves no GL object; the display text is the instance's own
+	// 32 bytes; values are clamped, unknown indices refused; a frame without a
+	// first input is neither drawn nor judged, and after a frame the GL state is
+	// as the black guard leaves it.
 	unsigned int InitGL(const FFGLViewportStructTag* vp) override;
-	// Releases what InitGL created; harmless without it and when repeated.
 	unsigned int DeInitGL() override;
-	// The instance's own 32-byte text, valid until the next display call on
-	// this instance; empty for an index outside 0..4.
 	char* GetParameterDisplay(unsigned int index) override;
-	// Clamps to 0..1 (NaN counts as 1) and scales into working units.
-	// FF_FAIL for an index outside 0..4, which changes nothing.
 	unsigned int SetFloatParameter(unsigned int index, float value) override;
-	// The host-side 0..1 value; 0 for an index outside 0..4.
 	float GetFloatParameter(unsigned int index) override;
-	// Draws the first input unchanged, then judges the drawn picture and
-	// advances the hold and recovery timing, which may send the next-clip
-	// message. Leaves the GL state as the black guard does. FF_FAIL, with
-	// nothing drawn or judged, without a first input.
 	unsigned int ProcessOpenGL(ProcessOpenGLStructTag* record) override;
 
 	// The 7 x 7 grid's fractions on both axes.

@@ -6,6 +6,7 @@
 #include "tools/calibrate/Recording.h"
 #include "tools/run/RunOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -55,15 +56,12 @@ struct CalibrateOptions
 CalibrateOptions Parse(const std::vector<std::string>& args)
 {
 	CalibrateOptions options;
+	options.help = std::find(args.begin(), args.end(), "--help") != args.end() ||
+		std::find(args.begin(), args.end(), "-h") != args.end();
 	const auto usage = [](const std::string& message) { return RunError(kExitUsage, message); };
-	for (std::size_t i = 0; i < args.size(); ++i)
+	for (std::size_t i = 0; i < args.size() && !options.help; ++i)
 	{
 		const std::string& arg = args[i];
-		if (arg == "-h" || arg == "--help")
-		{
-			options.help = true;
-			return options;
-		}
 		if (arg == "--json")
 		{
 			options.json = true;
@@ -72,9 +70,6 @@ CalibrateOptions Parse(const std::vector<std::string>& args)
 		if (i + 1 >= args.size())
 			throw usage("option " + arg + " needs a value (try 'ffgl-host calibrate --help')");
 		const std::string& value = args[++i];
-		std::uint64_t w = 0;
-		std::uint64_t h = 0;
-		const auto x = value.find('x');
 		if (arg == "--live")
 			options.live = value;
 		else if (arg == "--dropout")
@@ -84,18 +79,9 @@ CalibrateOptions Parse(const std::vector<std::string>& args)
 		else if (arg == "--trace")
 			options.tracePath = value;
 		else if (arg == "--size")
-		{
-			if (x == std::string::npos || !ParseUnsigned(value.substr(0, x), 16384, w) ||
-				!ParseUnsigned(value.substr(x + 1), 16384, h) || w == 0 || h == 0)
-				throw usage("--size takes WIDTHxHEIGHT, each 1 to 16384, not '" + value + "'");
-			options.width = static_cast<int>(w);
-			options.height = static_cast<int>(h);
-		}
+			ParseSizeOption(value, options.width, options.height);
 		else if (arg == "--fps")
-		{
-			if (!ParseReal(value, options.fps) || options.fps <= 0.0 || options.fps > 1000.0)
-				throw usage("--fps takes a number of frames per second above 0 and up to 1000, not '" + value + "'");
-		}
+			options.fps = ParseFpsOption(value);
 		else if (arg == "--hold")
 		{
 			if (!ParseReal(value, options.hold) || options.hold < 0.0 || options.hold > 10.0)
@@ -104,7 +90,7 @@ CalibrateOptions Parse(const std::vector<std::string>& args)
 		else
 			throw usage("unknown option '" + arg + "' (try 'ffgl-host calibrate --help')");
 	}
-	if (options.live.empty() || options.dropout.empty() || options.width == 0)
+	if (!options.help && (options.live.empty() || options.dropout.empty() || options.width == 0))
 		throw usage(
 			"usage: ffgl-host calibrate --live FILE --dropout FILE --size WxH (try 'ffgl-host calibrate --help')");
 	return options;

@@ -92,6 +92,28 @@ bool ParseReal(const std::string& text, double& value)
 	return end == text.c_str() + text.size() && std::isfinite(value);
 }
 
+void ParseSizeOption(const std::string& value, int& width, int& height)
+{
+	const auto x = value.find('x');
+	std::uint64_t w = 0;
+	std::uint64_t h = 0;
+	if (x == std::string::npos || !ParseUnsigned(value.substr(0, x), kMaxSide, w) ||
+		!ParseUnsigned(value.substr(x + 1), kMaxSide, h) || w == 0 || h == 0)
+		throw RunError(
+			kExitUsage, "--size takes WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide) + ", not '" + value + "'");
+	width = static_cast<int>(w);
+	height = static_cast<int>(h);
+}
+
+double ParseFpsOption(const std::string& value)
+{
+	double fps = 0.0;
+	if (!ParseReal(value, fps) || fps <= 0.0 || fps > kMaxFps)
+		throw RunError(
+			kExitUsage, "--fps takes a number of frames per second above 0 and up to 1000, not '" + value + "'");
+	return fps;
+}
+
 RunOptions ParseRunOptions(const std::vector<std::string>& args)
 {
 	RunOptions options;
@@ -122,23 +144,9 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args)
 		std::uint64_t number = 0;
 		double real = 0.0;
 		if (arg == "--size")
-		{
-			const auto x = value.find('x');
-			std::uint64_t w = 0;
-			std::uint64_t h = 0;
-			if (x == std::string::npos || !ParseUnsigned(value.substr(0, x), kMaxSide, w) ||
-				!ParseUnsigned(value.substr(x + 1), kMaxSide, h) || w == 0 || h == 0)
-				throw usage(
-					"--size takes WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide) + ", not '" + value + "'");
-			options.width = static_cast<int>(w);
-			options.height = static_cast<int>(h);
-		}
+			ParseSizeOption(value, options.width, options.height);
 		else if (arg == "--fps")
-		{
-			if (!ParseReal(value, real) || real <= 0.0 || real > kMaxFps)
-				throw usage("--fps takes a number of frames per second above 0 and up to 1000, not '" + value + "'");
-			options.fps = real;
-		}
+			options.fps = ParseFpsOption(value);
 		else if (arg == "--frames")
 		{
 			if (!ParseUnsigned(value, UINT64_MAX / 2, number) || number == 0)

@@ -54,6 +54,11 @@ extern const char kRunHelp[];
 // and nothing after it is read.
 RunOptions ParseRunOptions(const std::vector<std::string>& args);
 
+// --size WxH (each 1 to 16384) and --fps N (above 0, up to 1000); both throw
+// RunError with kExitUsage for a bad value.
+void ParseSizeOption(const std::string& value, int& width, int& height);
+double ParseFpsOption(const std::string& value);
+
 // A decimal whole number of at most max, digits only.
 bool ParseUnsigned(const std::string& text, std::uint64_t max, std::uint64_t& value);
 // A finite real number, the whole text, no leading space.
