@@ -88,6 +88,11 @@ TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 	Clear();
 	EXPECT_EQ(Frame({ &destination }), FF_FAIL);
 	EXPECT_EQ(Frame({ &destination, nullptr }), FF_FAIL);
+	// Two inputs at hand but only one counted, or none given at all.
+	FFGLTextureStructTag* both[2] = { &destination, &source };
+	ProcessOpenGLStructTag oneCounted = { 1, both, 0 }, noList = { 2, nullptr, 0 };
+	EXPECT_EQ(module.ProcessOpenGL(instance, oneCounted), FF_FAIL);
+	EXPECT_EQ(module.ProcessOpenGL(instance, noList), FF_FAIL);
 	EXPECT_TRUE(OutputIs(kUntouched));
 	const GLBindings before = CurrentBindings();
 	Set(0, 0.25f);
