@@ -28,11 +28,12 @@ PACKAGES=(
 )
 # Only ./run.sh test needs these: the fuzzer is built with clang; the Windows
 # DLLs are cross-built with MinGW-w64 and tested under wine, which draws through
-# Mesa's GLX on a virtual X display; ffmpeg makes the test clips.
+# Mesa's GLX on a virtual X display; ffmpeg makes the test clips and xmllint
+# checks the plots.
 TEST_PACKAGES=(
 	clang libclang-rt-14-dev
 	g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 xvfb xauth libglx-mesa0
-	ffmpeg
+	ffmpeg libxml2-utils
 )
 
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
