@@ -1,8 +1,7 @@
-// The guard's frame path allocates nothing on frames that do not send. This
-// executable replaces the global operator new and delete, exported, so the
-// module's allocations through the shared C++ runtime resolve to them too; the
-// runtime's array and nothrow forms call these, so memory allocated with
-// one form and freed with another (the GL driver's JIT does) stays consistent.
+// The watching plug-ins' frame paths allocate nothing on frames that do not
+// send. This executable replaces the global operator new with one that counts.
+// The modules link the shared C++ runtime, so their allocations resolve to this
+// replacement as well (it is exported from the executable for that reason).
 #include "tests/soak/SoakFixture.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +10,62 @@
 #include <cstdlib>
 #include <new>
 
-static std::atomic<long> s_allocations{ 0 };
+namespace
+{
+std::atomic<long> s_allocations{ 0 };
 
-__attribute__((visibility("default"))) void* operator new(std::size_t size)
+void* CountedAllocation(std::size_t size)
 {
 	s_allocations.fetch_add(1, std::memory_order_relaxed);
 	if (void* memory = std::malloc(size == 0 ? 1 : size))
 		return memory;
 	throw std::bad_alloc();
 }
-__attribute__((visibility("default"))) void operator delete(void* memory) noexcept
+} // namespace
+
+// Default visibility: the module must bind to these, not to the runtime's.
+#define EXPORTED __attribute__((visibility("default")))
+EXPORTED void* operator new(std::size_t size)
+{
+	return CountedAllocation(size);
+}
+EXPORTED void* operator new[](std::size_t size)
+{
+	return CountedAllocation(size);
+}
+// The nothrow forms too: code that allocates with them (the GL driver's JIT
+// does) frees with the plain operator delete above, so both sides must agree.
+EXPORTED void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+	s_allocations.fetch_add(1, std::memory_order_relaxed);
+	return std::malloc(size == 0 ? 1 : size);
+}
+EXPORTED void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+	s_allocations.fetch_add(1, std::memory_order_relaxed);
+	return std::malloc(size == 0 ? 1 : size);
+}
+EXPORTED void operator delete(void* memory, const std::nothrow_t&) noexcept
 {
 	std::free(memory);
 }
-__attribute__((visibility("default"))) void operator delete(void* memory, std::size_t) noexcept
+EXPORTED void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+	std::free(memory);
+}
+EXPORTED void operator delete(void* memory) noexcept
+{
+	std::free(memory);
+}
+EXPORTED void operator delete[](void* memory) noexcept
+{
+	std::free(memory);
+}
+EXPORTED void operator delete(void* memory, std::size_t) noexcept
+{
+	std::free(memory);
+}
+EXPORTED void operator delete[](void* memory, std::size_t) noexcept
 {
 	std::free(memory);
 }
