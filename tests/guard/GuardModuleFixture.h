@@ -1,8 +1,7 @@
 // GuardModuleFixture: a built watching module (by default Camera Tenebrixor)
 // loaded with dlopen and driven through plugMain on the headless GL context, as
-// a host drives it: the fixture's 64x64 host output is bound for drawing and
-// reading with the viewport over all of it, and the test's own textures are the
-// inputs.
+// a host drives it: into the fixture's 64x64 host output, from the test's own
+// textures.
 #pragma once
 
 #include "tests/host/PluginCalls.h"
@@ -16,7 +15,7 @@
 class GuardModuleFixture : public GLFixture
 {
 protected:
-	// Parameter indices of the guard.
+	// Parameter indices of both modules.
 	static constexpr std::uint32_t kThreshold = 0;
 	static constexpr std::uint32_t kHold = 1;
 	static constexpr std::uint32_t kRecovery = 2;
@@ -58,12 +57,6 @@ protected:
 		return module.SetFloatParameter(instance, index, value);
 	}
 
-	std::string Display(void* instance, std::uint32_t index)
-	{
-		const char* text = module.GetParameterDisplay(instance, index);
-		return text != nullptr ? text : "<null>";
-	}
-
 	// The "OSC Port" slider value that selects port (6000..9000).
 	static float PortSlider(int port) { return static_cast<float>(port - 6000) / 3000.0f; }
 
@@ -88,12 +81,6 @@ protected:
 		for (std::size_t i = 0; i < pixels.size(); i += 4)
 			std::copy(colour.begin(), colour.end(), pixels.begin() + static_cast<std::ptrdiff_t>(i));
 		return pixels;
-	}
-
-	// Sets one pixel (x, y from the bottom left) of a picture of the given width.
-	static void Put(std::vector<std::uint8_t>& pixels, GLint width, GLint x, GLint y, RGBA8 colour)
-	{
-		std::copy(colour.begin(), colour.end(), pixels.begin() + static_cast<std::ptrdiff_t>((y * width + x) * 4));
 	}
 
 	ffgltool::PluginModule module;

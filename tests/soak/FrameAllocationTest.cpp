@@ -14,36 +14,39 @@ namespace
 {
 std::atomic<long> s_allocations{ 0 };
 
-void* CountedAllocation(std::size_t size)
+void* Counted(std::size_t size) noexcept
 {
 	s_allocations.fetch_add(1, std::memory_order_relaxed);
-	if (void* memory = std::malloc(size == 0 ? 1 : size))
+	return std::malloc(size == 0 ? 1 : size);
+}
+
+void* CountedOrThrow(std::size_t size)
+{
+	if (void* memory = Counted(size))
 		return memory;
 	throw std::bad_alloc();
 }
 } // namespace
 
-// Default visibility: the module must bind to these, not to the runtime's.
+// Default visibility: the module must bind to these, not to the runtime's. The
+// nothrow forms too: code that allocates with them (the GL driver's JIT does)
+// frees with the plain operator delete, so both sides must agree.
 #define EXPORTED __attribute__((visibility("default")))
 EXPORTED void* operator new(std::size_t size)
 {
-	return CountedAllocation(size);
+	return CountedOrThrow(size);
 }
 EXPORTED void* operator new[](std::size_t size)
 {
-	return CountedAllocation(size);
+	return CountedOrThrow(size);
 }
-// The nothrow forms too: code that allocates with them (the GL driver's JIT
-// does) frees with the plain operator delete above, so both sides must agree.
 EXPORTED void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
-	s_allocations.fetch_add(1, std::memory_order_relaxed);
-	return std::malloc(size == 0 ? 1 : size);
+	return Counted(size);
 }
 EXPORTED void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
 {
-	s_allocations.fetch_add(1, std::memory_order_relaxed);
-	return std::malloc(size == 0 ? 1 : size);
+	return Counted(size);
 }
 EXPORTED void operator delete(void* memory, const std::nothrow_t&) noexcept
 {
@@ -72,47 +75,27 @@ EXPORTED void operator delete[](void* memory, std::size_t) noexcept
 
 namespace
 {
-using FrameAllocationTest = SoakFixture;
+class FrameAllocationTest : public SoakFixture, public ::testing::WithParamInterface<const char*>
+{
+protected:
+	const char* ModulePath() const override { return GetParam(); }
+};
 
-// Frames judged non-black and black frames while disarmed: none of them
-// sends, none may allocate.
-TEST_F(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
+// Grey and black runs of 50 frames alternate (for the still guard every grey
+// run a new reference, then a reset) under a hold of 10 s that they never
+// reach: no frame sends, and none may allocate.
+TEST_P(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 {
 	// Creating an instance allocates inside the module (the instance itself):
 	// if the count stayed 0, the module did not bind to the replacement and
 	// the count below would prove nothing.
 	const long beforeInstance = s_allocations.load();
-	void* instance = NewInstance(0.0f, 1.0f); // hold 0, recovery 5 s
+	void* instance = NewInstance(1.0f, 0.0f);
 	ASSERT_NE(instance, nullptr);
 	EXPECT_GT(s_allocations.load(), beforeInstance) << "the module's allocations are not counted";
 
 	// Warm up: the first frames connect the instance and let the driver build
-	// what it builds once. The black frame sends and disarms.
-	for (int frame = 0; frame < 20; ++frame)
-		ASSERT_EQ(Show(instance, false), FF_SUCCESS);
-	ASSERT_EQ(Show(instance, true), FF_SUCCESS);
-	ASSERT_TRUE(receiver->Receive(2000).has_value()) << "the warm-up black frame sent nothing";
-
-	const long before = s_allocations.load();
-	for (int frame = 0; frame < 1000; ++frame)
-		Show(instance, frame % 100 >= 50); // grey, then black while disarmed
-	EXPECT_EQ(s_allocations.load() - before, 0) << "operator new calls over 1,000 frames that do not send";
-	EXPECT_TRUE(receiver->Drain().empty()) << "a frame sent while disarmed within the recovery time";
-	module.DeInstantiate(instance);
-}
-// The still guard: grey and black frames alternate (every grey run a new
-// reference, a still run, then a reset), under a hold of 10 s that a run of
-// these frames never reaches.
-class StillFrameAllocationTest : public SoakFixture
-{
-protected:
-	const char* ModulePath() const override { return TENEBRIXOR_STILL_MODULE_PATH; }
-};
-
-TEST_F(StillFrameAllocationTest, FramesThatDoNotSendAllocateNothing)
-{
-	void* instance = NewInstance(1.0f, 0.0f);
-	ASSERT_NE(instance, nullptr);
+	// what it builds once.
 	for (int frame = 0; frame < 20; ++frame)
 		ASSERT_EQ(Show(instance, frame % 2 == 0), FF_SUCCESS);
 	const long before = s_allocations.load();
@@ -122,4 +105,8 @@ TEST_F(StillFrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 	EXPECT_TRUE(receiver->Drain().empty());
 	module.DeInstantiate(instance);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modules, FrameAllocationTest,
+	::testing::Values(TENEBRIXOR_MODULE_PATH, TENEBRIXOR_STILL_MODULE_PATH),
+	[](const ::testing::TestParamInfo<const char*>& info) { return info.index == 0 ? "Guard" : "Still"; });
 } // namespace

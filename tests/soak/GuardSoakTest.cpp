@@ -6,11 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <utility>
 
 namespace
 {
@@ -21,36 +20,29 @@ constexpr long kResidentSlack = 4L << 20;
 class GuardSoakTest : public SoakFixture
 {
 protected:
-	// Open file descriptors (the listing's own included) and resident pages.
-	static std::pair<int, long> Counts()
+	struct Usage
 	{
-		std::pair<int, long> counts{ 0, -1 };
-		if (DIR* directory = opendir("/proc/self/fd"))
-		{
-			while (const dirent* entry = readdir(directory))
-				counts.first += entry->d_name[0] != '.' ? 1 : 0;
-			closedir(directory);
-		}
-		if (std::FILE* statm = std::fopen("/proc/self/statm", "r"))
-		{
-			long size = 0;
-			counts.second = std::fscanf(statm, "%ld %ld", &size, &counts.second) == 2 ? counts.second : -1;
-			std::fclose(statm);
-		}
-		return counts;
+		long fds = 0;
+		long residentPages = 0;
+		GLObjectNames objects;
+	};
+	static Usage Now()
+	{
+		Usage usage;
+		usage.fds = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+		long size = 0;
+		std::ifstream("/proc/self/statm") >> size >> usage.residentPages;
+		usage.objects = LiveObjects();
+		return usage;
 	}
-	void TakeBaseline()
+	static void ExpectNoGrowth(const Usage& baseline, const char* when)
 	{
-		baseline = Counts();
-		baselineObjects = LiveObjects();
-	}
-	void ExpectNoGrowth(const char* when)
-	{
-		const auto [fds, pages] = Counts();
-		EXPECT_EQ(fds, baseline.first) << "file descriptors " << when;
-		EXPECT_EQ(LiveObjects(), baselineObjects) << "live GL objects " << when;
+		const Usage now = Now();
+		EXPECT_EQ(now.fds, baseline.fds) << "file descriptors " << when;
+		EXPECT_EQ(now.objects, baseline.objects) << "live GL objects " << when;
 #if !defined(__SANITIZE_ADDRESS__) // its quarantine keeps freed memory resident; LeakSanitizer checks that build
-		EXPECT_LT((pages - baseline.second) * sysconf(_SC_PAGESIZE), kResidentSlack) << "resident bytes " << when;
+		EXPECT_LT((now.residentPages - baseline.residentPages) * sysconf(_SC_PAGESIZE), kResidentSlack)
+			<< "resident bytes " << when;
 #endif
 	}
 
@@ -64,19 +56,17 @@ protected:
 		EXPECT_EQ(*message, std::vector<std::uint8_t>(bytes.begin(), bytes.end())) << where;
 		EXPECT_TRUE(receiver->Drain().empty()) << "more than one message " << where;
 	}
-
-	std::pair<int, long> baseline;
-	GLObjectNames baselineObjects;
 };
 
 // Each new instance starts armed: with hold 0 its first black frame sends, and
 // the 29 black frames after it send nothing (disarmed, no recovery).
 TEST_F(GuardSoakTest, ThousandInstanceLifetimesLeakNothingAndSendOncePerLifetime)
 {
+	Usage baseline;
 	for (int cycle = 0; cycle < 1000 && !HasFailure(); ++cycle)
 	{
 		if (cycle == 10) // after the driver's and allocator's first-use growth
-			TakeBaseline();
+			baseline = Now();
 		void* instance = NewInstance(0.0f, 0.0f);
 		ASSERT_NE(instance, nullptr) << "cycle " << cycle;
 		for (int frame = 0; frame < 30; ++frame)
@@ -84,7 +74,7 @@ TEST_F(GuardSoakTest, ThousandInstanceLifetimesLeakNothingAndSendOncePerLifetime
 		module.DeInstantiate(instance);
 		ExpectOneMessage("in cycle " + std::to_string(cycle));
 	}
-	ExpectNoGrowth("after 1,000 instance lifetimes");
+	ExpectNoGrowth(baseline, "after 1,000 instance lifetimes");
 }
 
 // A long show on one instance: grey picture with a black run of 3 frames every
@@ -94,11 +84,12 @@ TEST_F(GuardSoakTest, TwoHundredThousandFramesSendOncePerBlackRunAndLeakNothing)
 {
 	void* instance = NewInstance(0.0f, 0.0f);
 	ASSERT_NE(instance, nullptr);
+	Usage baseline;
 	int messages = 0;
 	for (int frame = 0; frame < 200000 && !HasFailure(); ++frame)
 	{
 		if (frame == 2000)
-			TakeBaseline();
+			baseline = Now();
 		const bool black = frame >= 1000 && frame % 1000 < 3;
 		ASSERT_EQ(Show(instance, black), FF_SUCCESS) << "frame " << frame;
 		if (black && frame % 1000 == 0)
@@ -109,7 +100,7 @@ TEST_F(GuardSoakTest, TwoHundredThousandFramesSendOncePerBlackRunAndLeakNothing)
 	}
 	EXPECT_TRUE(receiver->Drain().empty()) << "a message was sent on a frame that should not send";
 	EXPECT_EQ(messages, 199);
-	ExpectNoGrowth("over 200,000 frames");
+	ExpectNoGrowth(baseline, "over 200,000 frames");
 	module.DeInstantiate(instance);
 }
 } // namespace

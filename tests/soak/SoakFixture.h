@@ -1,11 +1,11 @@
 // SoakFixture: the guard module through plugMain for long runs, on a corner
 // of the host output (small: llvmpipe's cost per frame grows with the pixels
-// drawn), with black and grey inputs and a UDP receiver that the instances
+// drawn), with grey and black inputs and a UDP receiver that the instances
 // send to.
 #pragma once
 
-#include "tests/guard/GuardModuleFixture.h"
 #include "support/UdpReceiver.h"
+#include "tests/guard/GuardModuleFixture.h"
 
 #include <unistd.h>
 
@@ -32,13 +32,12 @@ protected:
 	}
 	void TearDown() override
 	{
-		if (textures[0] != 0)
-			glDeleteTextures(2, textures);
+		glDeleteTextures(2, textures);
 		GuardModuleFixture::TearDown();
 	}
 
 	// An instance the caller deletes, sending to the receiver, with the given
-	// hold and recovery (0..1 slider values).
+	// hold and recovery sliders.
 	void* NewInstance(float hold, float recovery)
 	{
 		void* instance = module.Instantiate({ 0, 0, kSize, kSize });
@@ -48,7 +47,7 @@ protected:
 		return instance;
 	}
 
-	std::uint32_t Show(void* instance, bool isBlack) { return Frame(instance, textures[isBlack], kSize, kSize); }
+	std::uint32_t Show(void* instance, bool black) { return Frame(instance, textures[black], kSize, kSize); }
 
 	std::unique_ptr<UdpReceiver> receiver;
 	GLuint textures[2] = { 0, 0 }; // grey, black
