@@ -28,18 +28,14 @@ TEST(GuardParametersTest, SlidersInWorkingUnits)
 	};
 	const Case cases[] = {
 		{ 0, 1.0f, 1.0f, "25.0%" },
-		{ 0, 0.5f, 0.5f, "12.5%" },
 		{ 1, 0.25f, 0.25f, "2.50 s" },
 		{ 2, 0.5f, 0.5f, "2.50 s" },
 		{ 3, 1.0f, 1.0f, "99" },
-		{ 3, 0.5f, 0.5f, "50" },
 		{ 3, 0.25f, 0.25f, "26" }, // 24.5 rounds away from zero
-		{ 4, 0.0f, 0.0f, "6000" },
 		{ 4, 1.0f, 1.0f, "9000" },
 		{ 4, 0.1875f, 0.1875f, "6563" }, // 562.5 rounds away from zero
 		{ 0, 1.5f, 1.0f, "25.0%" },
 		{ 1, NAN, 1.0f, "10.00 s" },
-		{ 2, INFINITY, 1.0f, "5.00 s" },
 		{ 3, -0.2f, 0.0f, "1" },
 		{ 4, -INFINITY, 0.0f, "6000" },
 	};
@@ -52,5 +48,4 @@ TEST(GuardParametersTest, SlidersInWorkingUnits)
 		EXPECT_EQ(Shown(parameters, c.index), c.display);
 	}
 }
-
 } // namespace
