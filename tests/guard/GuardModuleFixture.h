@@ -1,14 +1,18 @@
 // GuardModuleFixture: a built watching module (by default Camera Tenebrixor)
 // loaded with dlopen and driven through plugMain on the headless GL context, as
-// a host drives it: into the fixture's 64x64 host output, from the test's own
-// textures.
+// a host drives it: into the fixture's 64x64 host output, from grey and black
+// pictures of the output's size, sending to a UDP receiver on 127.0.0.1.
 #pragma once
 
+#include "support/UdpReceiver.h"
 #include "tests/host/PluginCalls.h"
 #include "tests/support/GLFixture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,12 +33,23 @@ protected:
 			return;
 		std::string error;
 		ASSERT_TRUE(module.Load(ModulePath(), error)) << error;
+		// Without a port of its own, any free one of the guard's range, from one
+		// that differs between processes: ctest runs these side by side.
+		for (int step = 0; step <= 3000 && (receiver == nullptr || !receiver->IsOpen()); ++step)
+			receiver = std::make_unique<UdpReceiver>(
+				static_cast<std::uint16_t>(Port() != 0 ? Port() : 6000 + (getpid() + step) % 3001));
+		ASSERT_TRUE(receiver->IsOpen()) << receiver->Error();
+		textures[0] = MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, kGrey));
+		textures[1] = MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, kBlack));
 	}
 
 	virtual const char* ModulePath() const { return TENEBRIXOR_MODULE_PATH; }
+	virtual int Port() const { return 0; }
 
 	void TearDown() override
 	{
+		if (textures[0] != 0)
+			glDeleteTextures(2, textures);
 		for (void* instance : instances)
 			module.DeInstantiate(instance);
 		instances.clear();
@@ -52,13 +67,20 @@ protected:
 		return instance;
 	}
 
+	// The instance, sending to the receiver with the given hold and recovery
+	// sliders.
+	void* Sending(void* instance, float hold, float recovery)
+	{
+		Set(instance, kHold, hold); // a null instance refuses these
+		Set(instance, kRecovery, recovery);
+		Set(instance, kOscPort, static_cast<float>(receiver->Port() - 6000) / 3000.0f);
+		return instance;
+	}
+
 	std::uint32_t Set(void* instance, std::uint32_t index, float value)
 	{
 		return module.SetFloatParameter(instance, index, value);
 	}
-
-	// The "OSC Port" slider value that selects port (6000..9000).
-	static float PortSlider(int port) { return static_cast<float>(port - 6000) / 3000.0f; }
 
 	// One frame of one input texture, by default a picture of the output's
 	// size filling its texture.
@@ -73,6 +95,7 @@ protected:
 		ProcessOpenGLStructTag record{ 1, inputs, 0 };
 		return module.ProcessOpenGL(instance, record);
 	}
+	std::uint32_t Show(void* instance, bool black) { return Frame(instance, textures[black]); }
 
 	// A width x height RGBA8 picture of one colour.
 	static std::vector<std::uint8_t> Uniform(GLint width, GLint height, RGBA8 colour)
@@ -83,6 +106,10 @@ protected:
 		return pixels;
 	}
 
+	static constexpr RGBA8 kGrey = { 160, 160, 160, 255 };
+	static constexpr RGBA8 kBlack = { 0, 0, 0, 255 };
 	ffgltool::PluginModule module;
 	std::vector<void*> instances;
+	std::unique_ptr<UdpReceiver> receiver;
+	GLuint textures[2] = { 0, 0 }; // grey, black
 };

@@ -2,7 +2,7 @@
 // send. This executable replaces the global operator new with one that counts.
 // The modules link the shared C++ runtime, so their allocations resolve to this
 // replacement as well (it is exported from the executable for that reason).
-#include "tests/soak/SoakFixture.h"
+#include "tests/guard/GuardModuleFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +75,7 @@ EXPORTED void operator delete[](void* memory, std::size_t) noexcept
 
 namespace
 {
-class FrameAllocationTest : public SoakFixture, public ::testing::WithParamInterface<const char*>
+class FrameAllocationTest : public GuardModuleFixture, public ::testing::WithParamInterface<const char*>
 {
 protected:
 	const char* ModulePath() const override { return GetParam(); }
@@ -90,7 +90,7 @@ TEST_P(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 	// if the count stayed 0, the module did not bind to the replacement and
 	// the count below would prove nothing.
 	const long beforeInstance = s_allocations.load();
-	void* instance = NewInstance(1.0f, 0.0f);
+	void* instance = Sending(module.Instantiate({ 0, 0, kOutputWidth, kOutputHeight }), 1.0f, 0.0f);
 	ASSERT_NE(instance, nullptr);
 	EXPECT_GT(s_allocations.load(), beforeInstance) << "the module's allocations are not counted";
 

@@ -2,7 +2,7 @@
 // one long show. Each must leave the process as it found it (file
 // descriptors, live GL objects, resident memory), deliver every message to a
 // real UDP receiver and send nothing on frames that should not send.
-#include "tests/soak/SoakFixture.h"
+#include "tests/guard/GuardModuleFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,22 @@ namespace
 // leak: a leak of one small object per frame over 200,000 frames exceeds it.
 constexpr long kResidentSlack = 4L << 20;
 
-class GuardSoakTest : public SoakFixture
+// On a corner of the host output: llvmpipe's cost per frame grows with the
+// pixels drawn.
+class GuardSoakTest : public GuardModuleFixture
 {
 protected:
+	static constexpr GLint kSize = 16;
+
+	void SetUp() override
+	{
+		GuardModuleFixture::SetUp();
+		if (!IsSkipped() && !HasFatalFailure())
+			glViewport(0, 0, kSize, kSize);
+	}
+	// An instance the caller deletes, with a hold and recovery of 0 s.
+	void* NewInstance() { return Sending(module.Instantiate({ 0, 0, kSize, kSize }), 0.0f, 0.0f); }
+
 	struct Usage
 	{
 		long fds = 0;
@@ -67,7 +80,7 @@ TEST_F(GuardSoakTest, ThousandInstanceLifetimesLeakNothingAndSendOncePerLifetime
 	{
 		if (cycle == 10) // after the driver's and allocator's first-use growth
 			baseline = Now();
-		void* instance = NewInstance(0.0f, 0.0f);
+		void* instance = NewInstance();
 		ASSERT_NE(instance, nullptr) << "cycle " << cycle;
 		for (int frame = 0; frame < 30; ++frame)
 			ASSERT_EQ(Show(instance, true), FF_SUCCESS) << "cycle " << cycle << ", frame " << frame;
@@ -82,7 +95,7 @@ TEST_F(GuardSoakTest, ThousandInstanceLifetimesLeakNothingAndSendOncePerLifetime
 // frame, and only there.
 TEST_F(GuardSoakTest, TwoHundredThousandFramesSendOncePerBlackRunAndLeakNothing)
 {
-	void* instance = NewInstance(0.0f, 0.0f);
+	void* instance = NewInstance();
 	ASSERT_NE(instance, nullptr);
 	Usage baseline;
 	int messages = 0;
