@@ -1,10 +1,12 @@
-// The sample measure without GL: pictures held in memory, read through a
-// PixelReader of the test's own.
+// The sample measure without GL, over 64 x 64 pictures held in memory with
+// their rows bottom-up.
 #include "guard/SampleMeasure.h"
+#include "guard/MemoryPixelReader.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -14,31 +16,6 @@ constexpr Rgba8 kBlack = { 0, 0, 0, 255 };
 constexpr Rgba8 kWhite = { 255, 255, 255, 255 };
 
 using Points = std::vector<std::pair<int, int>>;
-
-// A picture of one colour with some pixels marked in another; the reader cannot
-// see column blindColumn, where it answers white.
-class MarkedPicture final : public PixelReader
-{
-public:
-	MarkedPicture(Rgba8 background, Rgba8 mark, const Points& marked, int blindColumn = -1) :
-		background(background),
-		mark(mark),
-		marked(marked.begin(), marked.end()),
-		blindColumn(blindColumn)
-	{
-	}
-	bool Read(std::int32_t x, std::int32_t y, Rgba8& pixel) const override
-	{
-		pixel = x == blindColumn || marked.count({ x, y }) != 0 ? mark : background;
-		return x != blindColumn;
-	}
-
-private:
-	Rgba8 background;
-	Rgba8 mark;
-	std::set<std::pair<int, int>> marked;
-	int blindColumn;
-};
 
 // Sample i sits at column columns[i % 5], row rows[i / 5].
 Points Grid(const std::vector<int>& columns, const std::vector<int>& rows)
@@ -51,6 +28,26 @@ Points Grid(const std::vector<int>& columns, const std::vector<int>& rows)
 }
 
 const Points kGrid64 = Grid({ 6, 18, 31, 44, 56 }, { 6, 18, 31, 44, 56 }); // trunc(f x 63), f = 0.1, 0.3, ...
+
+// The samples of a picture of one colour with the marked pixels in another,
+// read into an array left white and unreadable by an earlier picture.
+LumaSamples Read(Rgba8 background, Rgba8 mark, const Points& marked, const FFGLViewportStructTag& viewport)
+{
+	std::vector<std::uint8_t> pixels;
+	for (int i = 0; i < 64 * 64; ++i)
+	{
+		const Rgba8 c =
+			std::count(marked.begin(), marked.end(), std::make_pair(i % 64, i / 64)) != 0 ? mark : background;
+		pixels.insert(pixels.end(), { c.r, c.g, c.b, c.a });
+	}
+	SampleMeasure measure;
+	measure.SetViewport(viewport);
+	LumaSamples samples;
+	samples.values.fill(1.0f);
+	samples.readable = false;
+	measure.Read(MemoryPixelReader(pixels.data(), 64, 64, MemoryPixelReader::Rows::BottomUp), samples);
+	return samples;
+}
 
 TEST(SampleMeasureTest, GridPositions)
 {
@@ -97,14 +94,11 @@ TEST(SampleMeasureTest, BrightestLumaAgainstAThreshold)
 		{ { 0, 255, 0, 255 }, 0.25f, false },
 		{ { 255, 255, 255, 0 }, 0.035f, false },
 	};
-	SampleMeasure measure;
-	measure.SetViewport({ 0, 0, 64, 64 });
 	for (const Case& c : cases)
 	{
 		SCOPED_TRACE(::testing::Message()
 			<< int(c.colour.r) << "," << int(c.colour.g) << "," << int(c.colour.b) << "," << int(c.colour.a));
-		LumaSamples samples;
-		measure.Read(MarkedPicture(c.colour, c.colour, {}), samples);
+		const LumaSamples samples = Read(c.colour, c.colour, {}, { 0, 0, 64, 64 });
 		ASSERT_EQ(samples.count, 25u);
 		EXPECT_EQ(BrightestLuma(samples) <= c.threshold, c.black);
 	}
@@ -112,40 +106,31 @@ TEST(SampleMeasureTest, BrightestLumaAgainstAThreshold)
 
 TEST(SampleMeasureTest, OnlyTheGridPointsCount)
 {
-	SampleMeasure measure;
-	measure.SetViewport({ 0, 0, 64, 64 });
-	LumaSamples samples;
 	// Any one white grid point is the brightest sample, at its own index.
 	for (std::size_t i = 0; i < kGrid64.size(); ++i)
 	{
-		measure.Read(MarkedPicture(kBlack, kWhite, { kGrid64[i] }), samples);
+		const LumaSamples samples = Read(kBlack, kWhite, { kGrid64[i] }, { 0, 0, 64, 64 });
 		EXPECT_EQ(BrightestLuma(samples), 1.0f) << i;
 		EXPECT_EQ(samples.values[i], 1.0f) << i;
 	}
 	// White everywhere else, and white beside a grid point, go unseen; so do
 	// values past the count.
-	samples.values.fill(1.0f);
-	measure.Read(MarkedPicture(kWhite, kBlack, kGrid64), samples);
-	EXPECT_EQ(BrightestLuma(samples), 0.0f);
-	measure.Read(MarkedPicture(kBlack, kWhite, { { 57, 56 }, { 56, 57 }, { 5, 6 } }), samples);
-	EXPECT_EQ(BrightestLuma(samples), 0.0f);
-	EXPECT_TRUE(samples.readable);
-	samples.count = 0;
-	EXPECT_EQ(BrightestLuma(samples), 0.0f);
+	EXPECT_EQ(BrightestLuma(Read(kWhite, kBlack, kGrid64, { 0, 0, 64, 64 })), 0.0f);
+	const LumaSamples beside = Read(kBlack, kWhite, { { 57, 56 }, { 56, 57 }, { 5, 6 } }, { 0, 0, 64, 64 });
+	EXPECT_EQ(BrightestLuma(beside), 0.0f);
+	EXPECT_TRUE(beside.readable);
+	LumaSamples none = beside;
+	none.count = 0;
+	EXPECT_EQ(BrightestLuma(none), 0.0f);
 }
 
-// A sample the reader cannot see is white and marks the array; others are not.
+// Over a viewport twice as wide as the picture, the samples right of it cannot
+// be seen: they are white and mark the array.
 TEST(SampleMeasureTest, AnUnreadableSampleIsWhiteAndMarksTheArray)
 {
-	SampleMeasure measure;
-	LumaSamples samples;
-	measure.SetViewport({ 0, 0, 1, 64 });
-	measure.Read(MarkedPicture(kBlack, kWhite, {}, 0), samples);
+	const LumaSamples samples = Read(kBlack, kBlack, {}, { 0, 0, 128, 64 });
 	EXPECT_FALSE(samples.readable);
-	EXPECT_EQ(BrightestLuma(samples), 1.0f);
-	measure.SetViewport({ 0, 0, 64, 64 });
-	measure.Read(MarkedPicture(kBlack, kWhite, {}, 0), samples);
-	EXPECT_TRUE(samples.readable);
-	EXPECT_EQ(BrightestLuma(samples), 0.0f);
+	EXPECT_EQ(samples.values[2], 0.0f);
+	EXPECT_EQ(samples.values[3], 1.0f);
 }
 } // namespace
