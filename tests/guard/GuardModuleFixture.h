@@ -82,12 +82,11 @@ protected:
 		return module.SetFloatParameter(instance, index, value);
 	}
 
-	// One frame of one input texture, by default a picture of the output's
-	// size filling its texture.
-	std::uint32_t Frame(
-		void* instance, GLuint texture, std::uint32_t width = kOutputWidth, std::uint32_t height = kOutputHeight)
+	// One frame of one input texture: a picture of the output's size filling
+	// its texture, or the grey or the black one.
+	std::uint32_t Frame(void* instance, GLuint texture)
 	{
-		return Frame(instance, FFGLTextureStructTag{ width, height, width, height, texture });
+		return Frame(instance, { kOutputWidth, kOutputHeight, kOutputWidth, kOutputHeight, texture });
 	}
 	std::uint32_t Frame(void* instance, FFGLTextureStructTag input)
 	{

@@ -1,12 +1,8 @@
-// The watching modules as a host sees them: the built modules loaded with
-// dlopen and driven through plugMain on the headless GL context. The picture
-// passes through unchanged and the context is left as promised by both; the
-// black guard judges the drawn picture over the grid of the viewport given at
-// instantiation.
-//
-// A judged frame is followed by an all-black frame for layer 2 on an instance
-// with a hold of 0 s: exactly one message arrives either way, for layer 1 when
-// the picture under test was taken for black, for layer 2 when it was not.
+// The watching modules as a host sees them: the picture passes through
+// unchanged and the context is left as promised by both; the black guard judges
+// the drawn picture over the grid of the viewport given at instantiation. A
+// judged frame is followed by a black frame for layer 2: with a hold of 0 s,
+// the one message that arrives is for layer 1 when the frame was taken for black.
 #include "ffglex/FFGLShader.h"
 #include "guard/GLPixelReader.h"
 #include "tests/guard/GuardModuleFixture.h"
@@ -58,7 +54,7 @@ protected:
 	{
 		HeadlessGL::BindHostFramebuffer(HostOutput());
 		Set(instance, kLayer, 1.0f / 98.0f);
-		EXPECT_EQ(Frame(instance, textures[1]), FF_SUCCESS);
+		EXPECT_EQ(Show(instance, true), FF_SUCCESS);
 		const auto datagram = receiver->Receive(2000);
 		EXPECT_TRUE(receiver->Drain().empty()) << "more than one message";
 		const std::string bytes = datagram ? std::string(datagram->begin(), datagram->end()) : "no message";
@@ -151,7 +147,7 @@ TEST_P(WatchModuleGLTest, LeavesNoProgramUnitZeroActiveAndNoTextureBound)
 	expected.activeTexture = GL_TEXTURE0;
 	expected.texture2D = 0;
 
-	ASSERT_EQ(Frame(instance, textures[0]), FF_SUCCESS);
+	ASSERT_EQ(Show(instance, false), FF_SUCCESS);
 	EXPECT_EQ(CurrentBindings(), expected);
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 	hostProgram.FreeGLResources();
@@ -187,7 +183,7 @@ TEST_P(WatchModuleGLTest, AFrameWithoutAnInputFailsAndIsNotJudged)
 	EXPECT_FALSE(receiver->Receive(50).has_value()) << "a frame without input was judged";
 
 	// The instance still draws once it gets an input.
-	EXPECT_EQ(Frame(instance, textures[0]), FF_SUCCESS);
+	EXPECT_EQ(Show(instance, false), FF_SUCCESS);
 	EXPECT_EQ(ReadPixel(10, 10), kGrey);
 }
 
@@ -258,7 +254,7 @@ TEST_F(GuardModuleGLTest, AMultisampledFramebufferIsNeverBlack)
 
 	void* instance = ArmedInstance(kWhole, 1.0f);
 	ASSERT_NE(instance, nullptr);
-	EXPECT_EQ(Frame(instance, textures[1]), FF_SUCCESS);
+	EXPECT_EQ(Show(instance, true), FF_SUCCESS);
 	TakeGLError();
 	EXPECT_FALSE(JudgedBlack(instance)) << "the unreadable black frame was taken for black";
 
@@ -293,7 +289,7 @@ TEST_F(GuardModuleGLTest, TheHostsPixelPackStateIsNeitherUsedNorChanged)
 	glPixelStorei(GL_PACK_SKIP_ROWS, 4096);
 	glPixelStorei(GL_PACK_ROW_LENGTH, 1000);
 
-	EXPECT_EQ(Frame(instance, textures[1]), FF_SUCCESS);
+	EXPECT_EQ(Show(instance, true), FF_SUCCESS);
 	GLint state[3] = { -1, -1, -1 };
 	glGetIntegerv(GL_PIXEL_PACK_BUFFER_BINDING, &state[0]);
 	glGetIntegerv(GL_PACK_SKIP_PIXELS, &state[1]);

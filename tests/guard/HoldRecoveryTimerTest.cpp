@@ -6,55 +6,41 @@
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <vector>
 
 namespace
 {
-// A frame: 'B' black or '.' picture, at a time in seconds.
-struct Frame
-{
-	char kind;
-	double seconds;
-};
-
-// Frames every step seconds: one per character of kinds.
-std::vector<Frame> Every(double step, const std::string& kinds)
-{
-	std::vector<Frame> frames;
-	for (std::size_t i = 0; i < kinds.size(); ++i)
-		frames.push_back({ kinds[i], step * static_cast<double>(i) });
-	return frames;
-}
-
-// Per frame, 'S' when the timer sent and '-' when not.
+// Frames every step seconds, 'B' black and '.' picture; per frame, 'S' when
+// the timer sent and '-' when not.
 TEST(HoldRecoveryTimerTest, SendsOncePerBlackRun)
 {
 	struct Case
 	{
 		const char* what;
-		std::vector<Frame> frames;
+		double step;
+		std::string frames;
 		float hold;
 		float recovery;
 		std::string sent;
 	};
 	const Case cases[] = {
-		{ "hold 0: the first black frame", Every(0.1, "BBB"), 0.0f, 0.5f, "S--" },
-		{ "one picture frame restarts the hold", Every(0.25, "BBB.BBBBB"), 1.0f, 0.5f, "--------S" },
-		{ "a gap between frames counts", { { 'B', 0.0 }, { 'B', 5.0 } }, 5.0f, 0.5f, "-S" },
-		{ "recovery 0: one picture frame re-arms", Every(0.1, "B.B"), 0.0f, 0.0f, "S-S" },
-		{ "0.5 s of picture re-arms", Every(0.1, "B......BB"), 0.0f, 0.5f, "S------S-" },
-		{ "0.4 s of picture does not", Every(0.1, "B.....BB"), 0.0f, 0.5f, "S-------" },
-		{ "recovery counts from the latest picture run", Every(0.25, "..B.B"), 0.0f, 0.5f, "--S--" },
-		{ "then picture, recovery, black again", Every(0.25, "BBBBB...BBBBB"), 1.0f, 0.5f, "----S-------S" },
+		{ "hold 0: the first black frame", 0.1, "BBB", 0.0f, 0.5f, "S--" },
+		{ "one picture frame restarts the hold", 0.25, "BBB.BBBBB", 1.0f, 0.5f, "--------S" },
+		{ "a gap between frames counts", 5.0, "BB", 5.0f, 0.5f, "-S" },
+		{ "recovery 0: one picture frame re-arms", 0.1, "B.B", 0.0f, 0.0f, "S-S" },
+		{ "0.5 s of picture re-arms", 0.1, "B......BB", 0.0f, 0.5f, "S------S-" },
+		{ "0.4 s of picture does not", 0.1, "B.....BB", 0.0f, 0.5f, "S-------" },
+		{ "recovery counts from the latest picture run", 0.25, "..B.B", 0.0f, 0.5f, "--S--" },
+		{ "then picture, recovery, black again", 0.25, "BBBBB...BBBBB", 1.0f, 0.5f, "----S-------S" },
 	};
 	for (const Case& c : cases)
 	{
 		HoldRecoveryTimer timer;
 		std::string sent;
-		for (const Frame& frame : c.frames)
-			sent += timer.Advance(frame.kind == 'B', static_cast<std::int64_t>(frame.seconds * 1e9), c.hold, c.recovery)
-				? 'S'
-				: '-';
+		for (std::size_t i = 0; i < c.frames.size(); ++i)
+		{
+			const auto now = static_cast<std::int64_t>(c.step * static_cast<double>(i) * 1e9);
+			sent += timer.Advance(c.frames[i] == 'B', now, c.hold, c.recovery) ? 'S' : '-';
+		}
 		EXPECT_EQ(sent, c.sent) << c.what;
 	}
 }
