@@ -61,15 +61,13 @@ TEST(NextClipMessageTest, OscDumpReadsIt)
 {
 	std::FILE* dump = ::popen("timeout 1 oscdump -L 7393 2>&1", "r");
 	ASSERT_NE(dump, nullptr);
-	NextClipTarget target;
-	target.SetLayer(1.0f);
-	target.SetOscPort(1393.0f / 3000.0f);
+	const NextClipMessage message(99);
 	std::atomic<bool> done{ false };
 	std::thread sender(
 		[&]
 		{
 			for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(50)))
-				target.Send();
+				message.SendToLocalHost(7393);
 		});
 	char line[256] = {};
 	const bool printed = std::fgets(line, sizeof line, dump) != nullptr;

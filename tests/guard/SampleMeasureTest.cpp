@@ -119,9 +119,9 @@ TEST(SampleMeasureTest, OnlyTheGridPointsCount)
 	const LumaSamples beside = Read(kBlack, kWhite, { { 57, 56 }, { 56, 57 }, { 5, 6 } }, { 0, 0, 64, 64 });
 	EXPECT_EQ(BrightestLuma(beside), 0.0f);
 	EXPECT_TRUE(beside.readable);
-	LumaSamples none = beside;
-	none.count = 0;
-	EXPECT_EQ(BrightestLuma(none), 0.0f);
+	LumaSamples empty;
+	empty.values.fill(1.0f);
+	EXPECT_EQ(BrightestLuma(empty), 0.0f);
 }
 
 // Over a viewport twice as wide as the picture, the samples right of it cannot

@@ -86,16 +86,14 @@ protected:
 // reach: no frame sends, and none may allocate.
 TEST_P(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 {
-	// Creating an instance allocates inside the module (the instance itself):
-	// if the count stayed 0, the module did not bind to the replacement and
-	// the count below would prove nothing.
+	// The instance is allocated inside the module: uncounted, the module would
+	// not have bound to the replacement, and the count below would prove nothing.
 	const long beforeInstance = s_allocations.load();
 	void* instance = Sending(module.Instantiate({ 0, 0, kOutputWidth, kOutputHeight }), 1.0f, 0.0f);
 	ASSERT_NE(instance, nullptr);
 	EXPECT_GT(s_allocations.load(), beforeInstance) << "the module's allocations are not counted";
 
-	// Warm up: the first frames connect the instance and let the driver build
-	// what it builds once.
+	// Warm-up: the driver builds what it builds once.
 	for (int frame = 0; frame < 20; ++frame)
 		ASSERT_EQ(Show(instance, frame % 2 == 0), FF_SUCCESS);
 	const long before = s_allocations.load();

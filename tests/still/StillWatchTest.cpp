@@ -41,11 +41,6 @@ Samples UnreadableAt(Samples frames, std::size_t frame)
 	return frames;
 }
 
-std::int64_t At(std::size_t frame, double fps)
-{
-	return static_cast<std::int64_t>(static_cast<double>(frame) * 1e9 / fps);
-}
-
 const std::string kMoving = "testsrc2=s=160x90:r=30";
 const std::string kBlue = "color=c=0x0000C0:s=160x90";
 
@@ -92,8 +87,11 @@ TEST(StillWatchTest, SendsOncePerStillRun)
 		StillWatch watch;
 		std::vector<double> sends;
 		for (std::size_t i = 0; i < c.frames.size(); ++i)
-			if (watch.Advance(c.frames[i], parameters, At(i, c.fps)).send)
+		{
+			const auto now = static_cast<std::int64_t>(static_cast<double>(i) * 1e9 / c.fps);
+			if (watch.Advance(c.frames[i], parameters, now).send)
 				sends.push_back(static_cast<double>(i));
+		}
 		ASSERT_EQ(sends.size(), c.sends.size());
 		for (std::size_t i = 0; i < sends.size(); ++i)
 			EXPECT_NEAR(sends[i], c.sends[i], 1.0);
