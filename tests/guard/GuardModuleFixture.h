@@ -82,26 +82,24 @@ protected:
 		return module.SetFloatParameter(instance, index, value);
 	}
 
-	// One frame of one input texture: a picture of the output's size filling
-	// its texture, or the grey or the black one.
-	std::uint32_t Frame(void* instance, GLuint texture)
-	{
-		return Frame(instance, { kOutputWidth, kOutputHeight, kOutputWidth, kOutputHeight, texture });
-	}
+	// One frame of one input texture, or of the grey or the black picture.
 	std::uint32_t Frame(void* instance, FFGLTextureStructTag input)
 	{
 		FFGLTextureStructTag* inputs[1] = { &input };
 		ProcessOpenGLStructTag record{ 1, inputs, 0 };
 		return module.ProcessOpenGL(instance, record);
 	}
-	std::uint32_t Show(void* instance, bool black) { return Frame(instance, textures[black]); }
+	std::uint32_t Show(void* instance, bool black)
+	{
+		return Frame(instance, { kOutputWidth, kOutputHeight, kOutputWidth, kOutputHeight, textures[black] });
+	}
 
 	// A width x height RGBA8 picture of one colour.
 	static std::vector<std::uint8_t> Uniform(GLint width, GLint height, RGBA8 colour)
 	{
-		std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height) * 4);
-		for (std::size_t i = 0; i < pixels.size(); i += 4)
-			std::copy(colour.begin(), colour.end(), pixels.begin() + static_cast<std::ptrdiff_t>(i));
+		std::vector<std::uint8_t> pixels;
+		for (GLint i = 0; i < width * height; ++i)
+			pixels.insert(pixels.end(), colour.begin(), colour.end());
 		return pixels;
 	}
 

@@ -108,8 +108,7 @@ TEST_P(WatchModuleGLTest, OnlyThePicturesPartOfALargerTextureIsDrawn)
 	ASSERT_NE(instance, nullptr);
 	for (const Case& c : cases)
 	{
-		SCOPED_TRACE(
-			::testing::Message() << c.width << "x" << c.height << " in " << c.hardwareWidth << "x" << c.hardwareHeight);
+		SCOPED_TRACE(&c - cases);
 		const GLint wide = std::max(c.hardwareWidth, c.width);
 		const GLint high = std::max(c.hardwareHeight, c.height);
 		GLuint texture = MakeRGBA8Texture(wide, high, Pattern(wide, high));
@@ -220,7 +219,7 @@ TEST_F(GuardModuleGLTest, JudgesTheDrawnPictureOverItsOwnViewport)
 			std::copy(
 				kWhite.begin(), kWhite.end(), picture.begin() + (c.white.second * kOutputWidth + c.white.first) * 4);
 		const GLuint texture = MakeRGBA8Texture(kOutputWidth, kOutputHeight, picture);
-		EXPECT_EQ(Frame(instance, texture), FF_SUCCESS);
+		EXPECT_EQ(Frame(instance, { 64, 64, 64, 64, texture }), FF_SUCCESS);
 		glDeleteTextures(1, &texture);
 		EXPECT_EQ(JudgedBlack(instance), c.black);
 	}

@@ -36,7 +36,6 @@ TEST(GuardParametersTest, SlidersInWorkingUnits)
 		{ 4, 0.1875f, 0.1875f, "6563" }, // 562.5 rounds away from zero
 		{ 0, 1.5f, 1.0f, "25.0%" },
 		{ 1, NAN, 1.0f, "10.00 s" },
-		{ 3, -0.2f, 0.0f, "1" },
 		{ 4, -INFINITY, 0.0f, "6000" },
 	};
 	for (const Case& c : cases)
