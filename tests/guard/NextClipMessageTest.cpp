@@ -52,7 +52,9 @@ TEST(NextClipMessageTest, SentByteForByteToTheChosenPort)
 		EXPECT_EQ(std::string(datagram->begin(), datagram->end()), c.expected);
 		EXPECT_TRUE(receiver.Drain().empty());
 	}
-	// Any 32-bit layer number fits the fixed buffer.
+	// An address of a multiple of 4 bytes still ends with NULs; any 32-bit layer
+	// number fits the fixed buffer.
+	EXPECT_EQ(NextClipMessage(1000).Size(), 52u);
 	EXPECT_EQ(NextClipMessage(4294967295u).Size(), 56u);
 }
 

@@ -66,6 +66,8 @@ TEST(StillWatchTest, SendsOncePerStillRun)
 				Measure(kBlue + ":r=60:d=3")),
 			60, { 120, 360 } },
 		// Live pictures never send.
+		// Each frame's change is below the tolerance; their sum is not.
+		{ "blue rising a level a frame", Measure("color=c=0x404000:s=160x90:r=30:d=4,geq=r=64:g=64:b=N+16"), 30, {} },
 		{ "a slow pan, 2/3 pixel a frame", Measure("testsrc2=s=320x90:r=30:d=4,crop=160:90:'t*20':0"), 30, {} },
 		{ "a letterboxed picture", Measure("testsrc2=s=160x60:r=30:d=4,pad=160:90:0:15"), 30, {} },
 		{ "25 fps content shown at 60 fps", Measure("testsrc2=s=160x90:r=25:d=4,fps=60"), 60, {} },
