@@ -6,7 +6,6 @@
 #include "ffglqs/ParamBool.h"
 #include "ffglqs/ParamTrigger.h"
 
-#include <chrono>
 #include <map>
 #include <string>
 
