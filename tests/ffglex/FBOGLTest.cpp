@@ -56,20 +56,12 @@ TEST_F(GLFixture, FBORendersIntoItsTextureAndReleasesOnce)
 		fbo.Release();
 		EXPECT_EQ(fbo.GetTextureInfo().Width + fbo.GetTextureInfo().Handle + fbo.GetGLID(), 0u);
 		EXPECT_EQ(LiveObjects(), before);
-		GLuint framebuffer = 0, renderbuffer = 0;
-		glGenFramebuffers(1, &framebuffer);
-		glGenRenderbuffers(1, &renderbuffer);
-		const GLuint texture = MakeRGBA8Texture(1, 1, { 0, 0, 0, 0 });
-		{
-			ScopedFBOBinding binding(framebuffer, ScopedFBOBinding::RestorePrevious);
-			ScopedRenderBufferBinding renderbufferBinding(renderbuffer);
-		}
+		FFGLFBO other; // takes the freed names
+		ASSERT_TRUE(other.Initialise(1, 1, GL_RGBA8));
 		const GLObjectNames withOthers = LiveObjects();
 		fbo.Release();
 		EXPECT_EQ(LiveObjects(), withOthers);
-		glDeleteFramebuffers(1, &framebuffer);
-		glDeleteRenderbuffers(1, &renderbuffer);
-		glDeleteTextures(1, &texture);
+		other.Release();
 	}
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 

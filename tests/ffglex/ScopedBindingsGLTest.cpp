@@ -34,19 +34,16 @@ std::shared_ptr<ScopedBinding> Open(GLuint name)
 // still unbinds at the end.
 TEST_F(GLFixture, EveryScopeEndsAtTheDefaultExactlyOnce)
 {
-	// Three names of each kind, in the order of the rows below.
-	GLuint names[6][3] = { {}, {}, {}, { 1, 2, 5 } };
-	glGenBuffers(3, names[0]);
-	glGenTextures(3, names[1]);
-	glGenVertexArrays(3, names[4]);
-	glGenRenderbuffers(3, names[5]);
-	FFGLShader shaders[3]; // glUseProgram accepts only linked programs
-	for (int i = 0; i < 3; ++i)
-	{
-		ASSERT_TRUE(shaders[i].Compile("#version 410 core\nvoid main() { gl_Position = vec4(0.0); }",
-			"#version 410 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }"));
-		names[2][i] = shaders[i].GetGLID();
-	}
+	// One name of each kind, in the order of the rows below.
+	GLuint names[6] = { 0, 0, 0, 5 };
+	glGenBuffers(1, &names[0]);
+	glGenTextures(1, &names[1]);
+	glGenVertexArrays(1, &names[4]);
+	glGenRenderbuffers(1, &names[5]);
+	FFGLShader shader; // glUseProgram accepts only linked programs
+	ASSERT_TRUE(shader.Compile("#version 410 core\nvoid main() { gl_Position = vec4(0.0); }",
+		"#version 410 core\nout vec4 c;\nvoid main() { c = vec4(1.0); }"));
+	names[2] = shader.GetGLID();
 	const std::pair<std::shared_ptr<ScopedBinding> (*)(GLuint), GLenum> kinds[] = {
 		{ Open<ScopedVBOBinding>, GL_ARRAY_BUFFER_BINDING },
 		{ Open<Scoped2DTextureBinding>, GL_TEXTURE_BINDING_2D },
@@ -58,30 +55,29 @@ TEST_F(GLFixture, EveryScopeEndsAtTheDefaultExactlyOnce)
 	for (int row = 0; row < 6; ++row)
 	{
 		const GLenum query = kinds[row].second;
-		const GLuint* name = names[row];
+		const GLint name = GLint(names[row]);
 		SCOPED_TRACE(query);
 		const auto open = kinds[row].first;
 		const auto bound = [query] { return Query(query) - (query == GL_ACTIVE_TEXTURE ? GL_TEXTURE0 : 0); };
-		auto outer = open(name[0]);
-		EXPECT_EQ(bound(), GLint(name[0]));
-		open(name[1]).reset();
+		auto outer = open(name);
+		EXPECT_EQ(bound(), name);
+		open(name).reset();
 		EXPECT_EQ(bound(), 0) << "the inner scope's end";
 		outer->EndScope();
-		const auto other = open(name[2]);
+		const auto other = open(name);
 		outer.reset();
-		EXPECT_EQ(bound(), GLint(name[2])) << "the destructor unbound after EndScope";
+		EXPECT_EQ(bound(), name) << "the destructor unbound after EndScope";
 		auto zero = open(0);
-		const auto last = open(name[2]);
+		const auto last = open(name);
 		zero.reset();
 		EXPECT_EQ(bound(), 0);
 	}
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
-	glDeleteBuffers(3, names[0]);
-	glDeleteTextures(3, names[1]);
-	glDeleteVertexArrays(3, names[4]);
-	glDeleteRenderbuffers(3, names[5]);
-	for (FFGLShader& shader : shaders)
-		shader.FreeGLResources();
+	glDeleteBuffers(1, &names[0]);
+	glDeleteTextures(1, &names[1]);
+	glDeleteVertexArrays(1, &names[4]);
+	glDeleteRenderbuffers(1, &names[5]);
+	shader.FreeGLResources();
 }
 
 // A host may leave distinct draw and read framebuffers bound. The scope binds

@@ -45,19 +45,15 @@ TEST_F(GLFixture, ScreenQuadDrawsTextureCornersToScreenCorners)
 	}
 
 	glClear(GL_COLOR_BUFFER_BIT);
-	GLuint buffer = 0, vertexArray = 0;
-	glGenBuffers(1, &buffer);
-	glGenVertexArrays(1, &vertexArray);
-	ScopedVBOBinding(buffer).EndScope();
-	ScopedVAOBinding(vertexArray).EndScope();
+	FFGLScreenQuad other; // takes the freed names
+	ASSERT_TRUE(other.Initialise(false));
 	const GLObjectNames withOthers = LiveObjects();
 	quad.Draw();
 	quad.Release();
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR)) << "an empty quad drew";
 	EXPECT_EQ(ReadPixel(kOutputWidth / 2, kOutputHeight / 2), (RGBA8{ 0, 0, 0, 0 }));
 	EXPECT_EQ(LiveObjects(), withOthers);
-	glDeleteBuffers(1, &buffer);
-	glDeleteVertexArrays(1, &vertexArray);
+	other.Release();
 	textureBinding.EndScope();
 	glDeleteTextures(1, &texture);
 	shaderBinding.EndScope();

@@ -1,7 +1,5 @@
-// Shader assembly: what differs between the kinds' texts, the uniform
-// declarations of every parameter kind and colour group, and the snippets in
-// id order, each once. That the fixed texts compile and draw is shown by the
-// GL tests.
+// Shader assembly: the kinds' inputs, the uniform declarations of every
+// parameter kind and colour group, and the snippets.
 #include "tests/ffglqs/QuickStartProbes.h"
 
 #include "ffglqs/ParamBool.h"
@@ -29,26 +27,18 @@ bool Has(const std::string& text, const char* part)
 	return text.find(part) != std::string::npos;
 }
 
-// Each kind's header declares its own inputs and only those; its vertex
-// shader scales the coordinates by its own maxUV uniforms; the inputs a host
-// is told match.
+// A source's texts have no input; that the other kinds' texts compile and
+// sample the right part of each input is shown by the GL tests. The inputs a
+// host is told match.
 TEST(ShaderAssemblyTest, KindsDifferInTheirInputs)
 {
 	EffectProbe effect;
 	SourceProbe source;
 	MixerProbe mixer;
-	const std::string effectHeader = effect.CreateFragmentShader(""), sourceHeader = source.CreateFragmentShader(""),
-					  mixerHeader = mixer.CreateFragmentShader("");
-	EXPECT_EQ(effect.CreateFragmentShader(kBody), effectHeader + kBody);
-	EXPECT_EQ(sourceHeader.rfind("\n\t\t#version 410 core\n\t\tout vec4 fragColor;\n", 0), 0u) << sourceHeader;
-	EXPECT_TRUE(Has(effectHeader, "\t\tuniform sampler2D inputTexture;\n") && Has(effectHeader, "in vec2 i_uv;"));
-	EXPECT_TRUE(Has(sourceHeader, "in vec2 i_uv;") && !Has(sourceHeader, "sampler2D"));
-	EXPECT_TRUE(Has(mixerHeader, "uniform sampler2D textureDest;\n\t\tuniform sampler2D textureSrc;"));
-	EXPECT_TRUE(Has(mixerHeader, "uniform float mixVal;\n"));
-	EXPECT_TRUE(Has(effect.vertexShaderCode, "i_uv = vUV * maxUV;"));
-	EXPECT_TRUE(Has(source.vertexShaderCode, "i_uv = vUV;"));
-	EXPECT_TRUE(Has(mixer.vertexShaderCode, "i_uv_dest = vUV * maxUVDest;\n\t\t\ti_uv_src = vUV * maxUVSrc;"));
-	EXPECT_EQ(mixer.vertexShaderCode.rfind("#version 410 core\n", 0), 0u);
+	const std::string header = source.CreateFragmentShader("");
+	EXPECT_EQ(header.rfind("\n\t\t#version 410 core\n\t\tout vec4 fragColor;\n", 0), 0u) << header;
+	EXPECT_TRUE(
+		Has(header, "in vec2 i_uv;") && !Has(header, "sampler2D") && Has(source.vertexShaderCode, "i_uv = vUV;"));
 	EXPECT_EQ(effect.GetMaxInputs() * 100 + source.GetMaxInputs() * 10 + mixer.GetMaxInputs(), 102u);
 	EXPECT_EQ(effect.GetMinInputs() * 100 + source.GetMinInputs() * 10 + mixer.GetMinInputs(), 102u);
 }
@@ -69,23 +59,16 @@ TEST(ShaderAssemblyTest, DeclarationsPerParameterAndColourGroup)
 	source.AddParam(ffglqs::ParamOption::Create("mode", { { "a", 0.0f }, { "b", 1.0f } }));
 	source.AddParam(ffglqs::ParamRange::CreateInteger("count", 2, { 0.0f, 8.0f }));
 	source.AddParam(ffglqs::ParamText::create("label", "x"));
-	source.Include(snippet_id::map);
+	// Snippets follow in id order, each once.
+	source.Include(snippet_id::simplex_noise);
+	source.Include({ snippet_id::map, snippet_id::random, snippet_id::simplex_noise });
 	const std::string declarations =
 		"uniform vec3 tint;\nuniform float amount;\nuniform float lonelyRed;\n"
 		"uniform float lonelyGreen;\nuniform vec4 glow;\nuniform bool enabled;\n"
 		"uniform bool hit;\nuniform bool fire;\nuniform float mode;\nuniform float count;\n"
 		"uniform float label;\n";
 	EXPECT_EQ(source.CreateFragmentShader(kBody),
-		SourceProbe().CreateFragmentShader("") + declarations + Snippet(snippet_id::map) + kBody);
-}
-
-TEST(ShaderAssemblyTest, IncludedSnippetsFollowInIdOrderEachOnce)
-{
-	SourceProbe source;
-	source.Include(snippet_id::simplex_noise);
-	source.Include({ snippet_id::map, snippet_id::random, snippet_id::simplex_noise });
-	EXPECT_EQ(source.CreateFragmentShader(kBody),
-		SourceProbe().CreateFragmentShader("") + Snippet(snippet_id::random) + Snippet(snippet_id::map) +
+		SourceProbe().CreateFragmentShader("") + declarations + Snippet(snippet_id::random) + Snippet(snippet_id::map) +
 			Snippet(snippet_id::simplex_noise) + kBody);
 }
 
