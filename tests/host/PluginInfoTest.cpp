@@ -121,12 +121,14 @@ TEST(PluginInfoTest, ThumbnailIsSizedAndServedByteForByte)
 	const unsigned char expected[17] = { 0x44, 0x33, 0x22, 0x11, 1, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0xAB };
 	EXPECT_EQ(std::memcmp(pixels, expected, sizeof(expected)), 0);
 
-	// The pointer form keeps the caller's pixels and replaces the registration.
+	// The pointer form keeps the caller's pixels and replaces the registration;
+	// the replaced one going leaves it in place.
 	const CFFGLColor borrowed[1] = { CFFGLColor(7u) };
 	auto later = std::make_unique<CFFGLThumbnailInfo>(1, 1, borrowed);
 	EXPECT_EQ(CFFGLThumbnailInfo::GetInstance()->GetPixels(), borrowed);
-	later.reset();
 	thumbnail.reset();
+	EXPECT_EQ(CFFGLThumbnailInfo::GetInstance(), later.get());
+	later.reset();
 	GetThumbnailStructTag none{ 5, 5, nullptr };
 	EXPECT_EQ(getThumbnail(&none), FF_FAIL);
 	EXPECT_EQ(none.width + none.height, 0u);

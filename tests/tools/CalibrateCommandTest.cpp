@@ -5,13 +5,10 @@
 #include "guard/GuardParameters.h"
 #include "guard/HoldRecoveryTimer.h"
 #include "support/UdpReceiver.h"
-#include "tests/support/Clips.h"
 #include "tests/tools/ToolProcess.h"
 #include "tools/calibrate/Recording.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -20,19 +17,6 @@
 
 namespace
 {
-
-// A clip of an ffmpeg source graph at 160 x 90 in a file of its own.
-std::string ClipFile(const std::string& name, const std::string& graph)
-{
-	std::string error;
-	const tests::Clip clip = tests::MakeClip(graph, 160, 90, error);
-	EXPECT_FALSE(clip.frames.empty()) << error;
-	const std::string path = ::testing::TempDir() + "calibrate-" + std::to_string(::getpid()) + "-" + name;
-	std::ofstream file(path, std::ios::binary);
-	for (const auto& frame : clip.frames)
-		file.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
-	return path;
-}
 
 double JsonNumber(const std::string& json, const std::string& key)
 {
@@ -74,8 +58,8 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 	{
 		SCOPED_TRACE(c.what);
 		const std::string dropout = ClipFile("dropout", c.graph);
-		const ToolResult result = RunTool(
-			FFGL_HOST_PATH, { "calibrate", "--live", live, "--dropout", dropout, "--size", "160x90", "--json" });
+		const ToolResult result =
+			RunFfglHost({ "calibrate", "--live", live, "--dropout", dropout, "--size", "160x90", "--json" });
 		ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
 		const double slider = JsonNumber(result.out, "slider");
 		const double hold = std::max(JsonNumber(result.out, "min_safe_hold_s"), 0.5);
@@ -98,8 +82,8 @@ TEST(CalibrateCommandTest, InseparableOrBadInputs)
 	const std::string live = ClipFile("live", "testsrc2=s=160x90:r=30:d=1");
 	const std::string black = ClipFile("black", "color=c=black:s=160x90:r=30:d=1");
 	const std::string bright = ClipFile("bright", "color=c=0x505050:s=160x90:r=30:d=1");
-	const std::string empty = ::testing::TempDir() + "calibrate-empty";
-	const std::string partial = ::testing::TempDir() + "calibrate-partial";
+	const std::string empty = TempPath("empty");
+	const std::string partial = TempPath("partial");
 	std::ofstream(empty).flush();
 	std::ofstream(partial) << std::string(1000, 'x');
 	const struct
@@ -119,7 +103,7 @@ TEST(CalibrateCommandTest, InseparableOrBadInputs)
 	for (const auto& c : cases)
 	{
 		const ToolResult result =
-			RunTool(FFGL_HOST_PATH, { "calibrate", "--live", c.live, "--dropout", c.dropout, "--size", "160x90" });
+			RunFfglHost({ "calibrate", "--live", c.live, "--dropout", c.dropout, "--size", "160x90" });
 		EXPECT_EQ(result.exitStatus, c.status) << c.says;
 		EXPECT_NE((result.out + result.err).find(c.says), std::string::npos) << result.out << result.err;
 		EXPECT_LE(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
@@ -132,14 +116,13 @@ TEST(CalibrateCommandTest, SendIsTheGuardsMessage)
 {
 	UdpReceiver receiver;
 	ASSERT_TRUE(receiver.IsOpen()) << receiver.Error();
-	const ToolResult result =
-		RunTool(FFGL_HOST_PATH, { "send", "--port", std::to_string(receiver.Port()), "--layer", "12" });
+	const ToolResult result = RunFfglHost({ "send", "--port", std::to_string(receiver.Port()), "--layer", "12" });
 	ASSERT_EQ(result.exitStatus, 0) << result.err;
 	const auto datagram = receiver.Receive(2000);
 	ASSERT_TRUE(datagram.has_value());
 	const std::string expected("/composition/layers/12/connectnextclip\0\0,i\0\0\0\0\0\x01", 48);
 	EXPECT_EQ(std::string(datagram->begin(), datagram->end()), expected);
-	EXPECT_EQ(RunTool(FFGL_HOST_PATH, { "send", "--port", "7000", "--layer", "100" }).exitStatus, 2);
+	EXPECT_EQ(RunFfglHost({ "send", "--port", "7000", "--layer", "100" }).exitStatus, 2);
 }
 
 } // namespace

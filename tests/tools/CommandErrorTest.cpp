@@ -51,18 +51,16 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 	};
 	for (const auto& c : cases)
 	{
-		const ToolResult result = RunTool(FFGL_HOST_PATH, c.args);
+		const ToolResult result = RunFfglHost(c.args);
 		SCOPED_TRACE(c.error);
-		EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+		ExpectOneErrorLine(result, c.exitStatus, c.error);
 		EXPECT_EQ(result.out, "");
-		EXPECT_THAT(result.err, ::testing::MatchesRegex(std::string("ffgl-host: error: ") + c.error + "\n"));
-		EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "more than one line";
 	}
 }
 
 TEST(CommandError, UsageListsEveryCommandWithItsSummaryInOneColumn)
 {
-	const ToolResult result = RunTool(FFGL_HOST_PATH, { "--help" });
+	const ToolResult result = RunFfglHost({ "--help" });
 	EXPECT_EQ(result.exitStatus, 0);
 	const std::regex row("\n  (info|run|validate) [^\n]*?  +[a-z]");
 	std::vector<std::ptrdiff_t> columns;

@@ -1,5 +1,9 @@
 #include "tests/tools/ToolProcess.h"
 
+#include "support/UdpReceiver.h"
+#include "tests/support/Clips.h"
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -12,19 +16,12 @@
 
 namespace
 {
-
 std::string Quoted(const std::string& text)
 {
 	std::string quoted = "'";
 	for (char c : text)
 		quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
 	return quoted + "'";
-}
-
-std::string Contents(const std::string& path)
-{
-	std::ifstream file(path, std::ios::binary);
-	return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -34,7 +31,7 @@ std::string Contents(const std::string& path)
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args, const std::string& standardInput,
 	const std::string& workingDirectory)
 {
-	const std::string streams = ::testing::TempDir() + "tool-" + std::to_string(getpid());
+	const std::string streams = TempPath("tool");
 	std::ofstream(streams + ".in", std::ios::binary) << standardInput;
 	std::string command =
 		(workingDirectory.empty() ? "exec " : "cd " + Quoted(workingDirectory) + " && exec ") + Quoted(program);
@@ -45,9 +42,22 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
 	EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 127) << "cannot start " << program;
 	ToolResult result;
 	result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-	result.out = Contents(streams + ".out");
-	result.err = Contents(streams + ".err");
+	result.out = FileContents(streams + ".out");
+	result.err = FileContents(streams + ".err");
 	return result;
+}
+
+ToolResult RunFfglHost(
+	const std::vector<std::string>& args, const std::string& standardInput, const std::string& workingDirectory)
+{
+	return RunTool(FFGL_HOST_PATH, args, standardInput, workingDirectory);
+}
+
+void ExpectOneErrorLine(const ToolResult& result, int exitStatus, const std::string& errorRegex)
+{
+	EXPECT_EQ(result.exitStatus, exitStatus) << result.err;
+	EXPECT_THAT(result.err, ::testing::MatchesRegex("ffgl-host: error: " + errorRegex + "\n"));
+	EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "more than one line";
 }
 
 bool OnCI()
@@ -68,4 +78,34 @@ std::string Example(const std::string& name)
 #else
 	return name.substr(0, 0);
 #endif
+}
+
+std::string FileContents(const std::string& path)
+{
+	std::ifstream file(path, std::ios::binary);
+	return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string TempPath(const std::string& name)
+{
+	return ::testing::TempDir() + "tools-" + std::to_string(getpid()) + "-" + name;
+}
+
+std::string ClipFile(const std::string& name, const std::string& graph, int width, int height)
+{
+	std::string error;
+	const tests::Clip clip = tests::MakeClip(graph, width, height, error);
+	EXPECT_FALSE(clip.frames.empty()) << error;
+	std::ofstream file(TempPath(name), std::ios::binary);
+	for (const auto& frame : clip.frames)
+		file.write(reinterpret_cast<const char*>(frame.data()), static_cast<std::streamsize>(frame.size()));
+	return TempPath(name);
+}
+
+int FreePort()
+{
+	int port = 6000 + static_cast<int>(getpid() % 2500);
+	while (!UdpReceiver(static_cast<std::uint16_t>(port)).IsOpen())
+		++port;
+	return port;
 }

@@ -1,5 +1,6 @@
 // Runs ffgl-host (or any program) as a child process and collects what it
-// wrote and how it ended, standard output and standard error kept apart.
+// wrote and how it ended, standard output and standard error kept apart; and
+// the files and ports the tests of its commands hand it.
 #pragma once
 
 #include <string>
@@ -18,6 +19,14 @@ struct ToolResult
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
 	const std::string& standardInput = {}, const std::string& workingDirectory = {});
 
+// RunTool on the ffgl-host of this build.
+ToolResult RunFfglHost(const std::vector<std::string>& args, const std::string& standardInput = {},
+	const std::string& workingDirectory = {});
+
+// Fails the calling test unless result ended with exitStatus and exactly one
+// line "ffgl-host: error: <errorRegex>" on standard error.
+void ExpectOneErrorLine(const ToolResult& result, int exitStatus, const std::string& errorRegex);
+
 // Whether CI=true: there a missing tool or module fails a test, not skips it.
 bool OnCI();
 
@@ -25,3 +34,15 @@ bool OnCI();
 // or an example module ("" when this build leaves the examples out).
 std::string StandIn(const std::string& kind);
 std::string Example(const std::string& name);
+
+// The whole file, "" when it cannot be read.
+std::string FileContents(const std::string& path);
+
+// A path of this test process in the temporary folder.
+std::string TempPath(const std::string& name);
+
+// A file of raw RGBA frames made by ffmpeg from a source graph (TempPath(name)).
+std::string ClipFile(const std::string& name, const std::string& graph, int width = 160, int height = 90);
+
+// A UDP port in the plug-ins' range (6000 to 9000) that nothing holds.
+int FreePort();
