@@ -1,7 +1,7 @@
 // The example plug-ins, driven through plugMain as a host drives them:
 // parameters through code 8, frames through code 17, and the output pixels
 // compared with what the parameters ask for, frame after frame.
-#include "tests/ffglqs/ModuleFixture.h"
+#include "tests/support/ModuleFixture.h"
 
 #include <cstdint>
 #include <vector>
@@ -20,6 +20,13 @@ protected:
 			texels[i] = i < 4 ? inside[i] : outside[i % 4];
 		return MakeRGBA8Texture(2, 2, texels);
 	}
+
+	void Start(const char* path)
+	{
+		ASSERT_NO_FATAL_FAILURE(Load(path));
+		ASSERT_NE(instance = Instantiate(), nullptr);
+	}
+	void* instance = nullptr;
 };
 
 // Source: hue, saturation, brightness, alpha. The colour conversion itself is
@@ -29,9 +36,9 @@ TEST_F(ExampleModuleTest, SourceFillsTheOutputWithItsColour)
 	Start(COLOUR_RAMP_MODULE);
 	const float hsva[] = { 0.5f, 1.0f, 1.0f, 0.5f };
 	for (std::uint32_t i = 0; i < 4; ++i)
-		Set(i, hsva[i]);
+		EXPECT_EQ(Set(instance, i, hsva[i]), FF_SUCCESS) << "parameter " << i;
 	Clear();
-	ASSERT_EQ(Frame(), FF_SUCCESS);
+	ASSERT_EQ(Frame(instance), FF_SUCCESS);
 	EXPECT_TRUE(OutputIs({ 0.0f, 1.0f, 1.0f, 0.5f }));
 }
 
@@ -55,11 +62,10 @@ TEST_F(ExampleModuleTest, EffectOutputFollowsItsParametersFrameAfterFrame)
 		{ { 1.0f, 0.0f, 0.0f, 0.0f }, { 0.2f, 0.4f, 0.6f, 1.0f } } }; // the flash lasted one frame
 	for (const auto& f : frames)
 	{
-		for (std::uint32_t i = 0; i < 4; ++i)
-			if (i < 3 || f.gainChannelInvertFlash[3] != 0.0f)
-				Set(i, f.gainChannelInvertFlash[i]);
+		for (std::uint32_t i = 0; i < (f.gainChannelInvertFlash[3] != 0.0f ? 4u : 3u); ++i) // the flash only to fire it
+			EXPECT_EQ(Set(instance, i, f.gainChannelInvertFlash[i]), FF_SUCCESS) << "parameter " << i;
 		Clear();
-		ASSERT_EQ(Frame({ &input }), FF_SUCCESS);
+		ASSERT_EQ(Frame(instance, { &input }), FF_SUCCESS);
 		EXPECT_TRUE(OutputIs(f.expected)) << "channel " << f.gainChannelInvertFlash[1];
 	}
 	glDeleteTextures(1, &texture);
@@ -75,7 +81,7 @@ TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 		MakeRGBA8Texture(1, 1, { 0, 0, 255, 255 }) };
 	FFGLTextureStructTag destination = { 1, 1, 2, 2, textures[0] }, source = { 1, 1, 1, 1, textures[1] };
 	Clear();
-	EXPECT_EQ(Frame({ &destination, nullptr }), FF_FAIL);
+	EXPECT_EQ(Frame(instance, { &destination, nullptr }), FF_FAIL);
 	// Two inputs at hand but only one counted, or none given at all.
 	FFGLTextureStructTag* both[2] = { &destination, &source };
 	ProcessOpenGLStructTag oneCounted = { 1, both, 0 }, noList = { 2, nullptr, 0 };
@@ -83,8 +89,8 @@ TEST_F(ExampleModuleTest, MixerBlendsItsInputsByMixVal)
 	EXPECT_EQ(module.ProcessOpenGL(instance, noList), FF_FAIL);
 	EXPECT_TRUE(OutputIs(kUntouched));
 	const GLBindings before = CurrentBindings();
-	Set(0, 0.25f);
-	ASSERT_EQ(Frame({ &destination, &source }), FF_SUCCESS);
+	EXPECT_EQ(Set(instance, 0, 0.25f), FF_SUCCESS);
+	ASSERT_EQ(Frame(instance, { &destination, &source }), FF_SUCCESS);
 	EXPECT_TRUE(OutputIs({ 0.75f, 0.0f, 0.25f, 1.0f }));
 	EXPECT_EQ(CurrentBindings(), before);
 	glActiveTexture(GL_TEXTURE1);

@@ -1,7 +1,7 @@
 // The quick-start frame flow on a real GL context: uniforms read back from the
 // program, frames that Render rejects, InitGL failures and repeated DeInitGL.
-#include "tests/ffglqs/ModuleFixture.h"
 #include "tests/ffglqs/QuickStartProbes.h"
+#include "tests/support/ModuleFixture.h"
 
 #include "ffglqs/ParamBool.h"
 #include "ffglqs/ParamTrigger.h"

@@ -1,22 +1,20 @@
 // GuardModuleFixture: a built watching module (by default Camera Tenebrixor)
-// loaded with dlopen and driven through plugMain on the headless GL context, as
-// a host drives it: into the fixture's 64x64 host output, from grey and black
+// loaded in SetUp and driven through plugMain on the headless GL context, as a
+// host drives it: into the fixture's 64x64 host output, from grey and black
 // pictures of the output's size, sending to a UDP receiver on 127.0.0.1.
 #pragma once
 
 #include "support/UdpReceiver.h"
 #include "tests/host/PluginCalls.h"
-#include "tests/support/GLFixture.h"
+#include "tests/support/ModuleFixture.h"
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
-class GuardModuleFixture : public GLFixture
+class GuardModuleFixture : public ModuleFixture
 {
 protected:
 	// Parameter indices of both modules.
@@ -28,11 +26,10 @@ protected:
 
 	void SetUp() override
 	{
-		GLFixture::SetUp();
+		ModuleFixture::SetUp();
 		if (IsSkipped() || HasFatalFailure())
 			return;
-		std::string error;
-		ASSERT_TRUE(module.Load(ModulePath(), error)) << error;
+		ASSERT_NO_FATAL_FAILURE(Load(ModulePath()));
 		// Without a port of its own, any free one of the guard's range, from one
 		// that differs between processes: ctest runs these side by side.
 		for (int step = 0; step <= 3000 && (receiver == nullptr || !receiver->IsOpen()); ++step)
@@ -50,21 +47,7 @@ protected:
 	{
 		if (textures[0] != 0)
 			glDeleteTextures(2, textures);
-		for (void* instance : instances)
-			module.DeInstantiate(instance);
-		instances.clear();
-		if (module.IsLoaded())
-			module.DeInitialise();
-		GLFixture::TearDown();
-	}
-
-	// A new instance over the given viewport; deinstantiated by TearDown.
-	void* Instantiate(const FFGLViewportStructTag& viewport = { 0, 0, kOutputWidth, kOutputHeight })
-	{
-		void* instance = module.Instantiate(viewport);
-		if (instance != nullptr)
-			instances.push_back(instance);
-		return instance;
+		ModuleFixture::TearDown();
 	}
 
 	// The instance, sending to the receiver with the given hold and recovery
@@ -77,18 +60,7 @@ protected:
 		return instance;
 	}
 
-	std::uint32_t Set(void* instance, std::uint32_t index, float value)
-	{
-		return module.SetFloatParameter(instance, index, value);
-	}
-
-	// One frame of one input texture, or of the grey or the black picture.
-	std::uint32_t Frame(void* instance, FFGLTextureStructTag input)
-	{
-		FFGLTextureStructTag* inputs[1] = { &input };
-		ProcessOpenGLStructTag record{ 1, inputs, 0 };
-		return module.ProcessOpenGL(instance, record);
-	}
+	// One frame of the grey or the black picture.
 	std::uint32_t Show(void* instance, bool black)
 	{
 		return Frame(instance, { kOutputWidth, kOutputHeight, kOutputWidth, kOutputHeight, textures[black] });
@@ -105,8 +77,6 @@ protected:
 
 	static constexpr RGBA8 kGrey = { 160, 160, 160, 255 };
 	static constexpr RGBA8 kBlack = { 0, 0, 0, 255 };
-	ffgltool::PluginModule module;
-	std::vector<void*> instances;
 	std::unique_ptr<UdpReceiver> receiver;
 	GLuint textures[2] = { 0, 0 }; // grey, black
 };
