@@ -142,9 +142,9 @@ TEST_P(WatchModuleGLTest, LeavesNoProgramUnitZeroActiveAndNoTextureBound)
 	glActiveTexture(GL_TEXTURE3);
 	glUseProgram(hostProgram.GetGLID());
 	GLBindings expected = CurrentBindings();
-	expected.program = 0;
-	expected.activeTexture = GL_TEXTURE0;
-	expected.texture2D = 0;
+	expected["program"] = 0;
+	expected["active texture"] = GL_TEXTURE0;
+	expected["texture2D"] = 0;
 
 	ASSERT_EQ(Show(instance, false), FF_SUCCESS);
 	EXPECT_EQ(CurrentBindings(), expected);

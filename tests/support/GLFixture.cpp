@@ -16,37 +16,7 @@ HeadlessGL* SharedContext()
 	static const std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create(&s_contextError);
 	return gl.get();
 }
-
-struct BindingQuery
-{
-	GLint GLBindings::*member;
-	GLenum name;
-	const char* what;
-};
-const BindingQuery kBindings[] = { { &GLBindings::program, GL_CURRENT_PROGRAM, "program" },
-	{ &GLBindings::activeTexture, GL_ACTIVE_TEXTURE, "active texture" },
-	{ &GLBindings::texture2D, GL_TEXTURE_BINDING_2D, "texture2D" },
-	{ &GLBindings::arrayBuffer, GL_ARRAY_BUFFER_BINDING, "array buffer" },
-	{ &GLBindings::elementArrayBuffer, GL_ELEMENT_ARRAY_BUFFER_BINDING, "element array buffer" },
-	{ &GLBindings::uniformBuffer, GL_UNIFORM_BUFFER_BINDING, "uniform buffer" },
-	{ &GLBindings::vertexArray, GL_VERTEX_ARRAY_BINDING, "vertex array" },
-	{ &GLBindings::renderbuffer, GL_RENDERBUFFER_BINDING, "renderbuffer" },
-	{ &GLBindings::drawFramebuffer, GL_DRAW_FRAMEBUFFER_BINDING, "draw framebuffer" },
-	{ &GLBindings::readFramebuffer, GL_READ_FRAMEBUFFER_BINDING, "read framebuffer" } };
 } // namespace
-
-bool GLBindings::operator==(const GLBindings& other) const
-{
-	return std::all_of(std::begin(kBindings), std::end(kBindings),
-		[&](const BindingQuery& query) { return this->*query.member == other.*query.member; });
-}
-
-void PrintTo(const GLBindings& bindings, std::ostream* os)
-{
-	for (const BindingQuery& query : kBindings)
-		*os << (query.member == &GLBindings::program ? "{" : ", ") << query.what << " " << bindings.*query.member;
-	*os << "}";
-}
 
 void GLFixture::SetUp()
 {
@@ -92,9 +62,15 @@ void GLFixture::TearDown()
 
 GLBindings GLFixture::CurrentBindings()
 {
+	const std::pair<const char*, GLenum> queries[] = { { "program", GL_CURRENT_PROGRAM },
+		{ "active texture", GL_ACTIVE_TEXTURE }, { "texture2D", GL_TEXTURE_BINDING_2D },
+		{ "array buffer", GL_ARRAY_BUFFER_BINDING }, { "element array buffer", GL_ELEMENT_ARRAY_BUFFER_BINDING },
+		{ "uniform buffer", GL_UNIFORM_BUFFER_BINDING }, { "vertex array", GL_VERTEX_ARRAY_BINDING },
+		{ "renderbuffer", GL_RENDERBUFFER_BINDING }, { "draw framebuffer", GL_DRAW_FRAMEBUFFER_BINDING },
+		{ "read framebuffer", GL_READ_FRAMEBUFFER_BINDING } };
 	GLBindings bindings;
-	for (const BindingQuery& query : kBindings)
-		glGetIntegerv(query.name, &(bindings.*query.member));
+	for (const auto& [name, query] : queries)
+		glGetIntegerv(query, &bindings[name]);
 	return bindings;
 }
 

@@ -17,28 +17,14 @@
 
 #include <array>
 #include <cstdint>
-#include <ostream>
+#include <map>
 #include <string>
 #include <vector>
 
-// The bindings the GL toolkit's scope objects manage, as glGetIntegerv reports
-// them: compare two snapshots to show that code left the context as it found it.
-struct GLBindings
-{
-	GLint program = 0;            // GL_CURRENT_PROGRAM
-	GLint activeTexture = 0;      // GL_ACTIVE_TEXTURE (GL_TEXTURE0 + unit)
-	GLint texture2D = 0;          // GL_TEXTURE_BINDING_2D on the active unit
-	GLint arrayBuffer = 0;        // GL_ARRAY_BUFFER_BINDING
-	GLint elementArrayBuffer = 0; // GL_ELEMENT_ARRAY_BUFFER_BINDING
-	GLint uniformBuffer = 0;      // GL_UNIFORM_BUFFER_BINDING
-	GLint vertexArray = 0;        // GL_VERTEX_ARRAY_BINDING
-	GLint renderbuffer = 0;       // GL_RENDERBUFFER_BINDING
-	GLint drawFramebuffer = 0;    // GL_DRAW_FRAMEBUFFER_BINDING
-	GLint readFramebuffer = 0;    // GL_READ_FRAMEBUFFER_BINDING
-
-	bool operator==(const GLBindings& other) const;
-};
-void PrintTo(const GLBindings& bindings, std::ostream* os);
+// The bindings the GL toolkit's scope objects manage, by name ("program",
+// "texture2D" of the active unit, ...), as glGetIntegerv reports them: compare
+// two snapshots to show that code left the context as it found it.
+using GLBindings = std::map<std::string, GLint>;
 
 // The live GL objects, one entry per object ("buffer 3"), by kind (those for
 // which glIsShader, glIsProgram, glIsBuffer, ... answer true), then ascending.
