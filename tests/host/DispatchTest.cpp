@@ -259,6 +259,7 @@ TEST_F(DispatchTest, InstanceRequestsReachTheInstance)
 	EXPECT_EQ(Call(FF_GET_PARAMETER_ELEMENT_VALUE, FromPointer(&first)), 0u) << "the prototype keeps its own";
 	EXPECT_STREQ(Text(FF_GET_PARAMETER_ELEMENT_NAME, FromPointer(&second)), "two");
 	EXPECT_EQ(Call(FF_GET_SEPARATOR_ELEMENT_INDEX, FromPointer(&first)), 1u);
+	EXPECT_EQ(Call(FF_GET_NUM_ELEMENT_SEPARATORS, FromUInt(2)), 1u);
 	EXPECT_STREQ(Text(FF_GET_FILE_PARAMETER_EXTENSION, FromPointer(&extension)), "jpg");
 	EXPECT_STREQ(Text(FF_GET_PLUGIN_SHORT_NAME, FromUInt(0)), "PRB");
 	EXPECT_EQ(Call(FF_GET_INPUT_STATUS, FromUInt(1), instance), 1u);
