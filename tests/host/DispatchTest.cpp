@@ -24,6 +24,7 @@ constexpr std::uint64_t kFail64 = FF_FAIL;
 std::string s_calls;          // what the probe was asked, one word each
 bool s_refuseFloats = false;  // the default SetFloatParameter, which fails
 unsigned int s_connectResult; // of the next Connect
+bool s_factoryFails = false;  // the factory answers FF_FAIL after making the instance
 
 unsigned int Note(const std::string& call, unsigned int result = FF_SUCCESS)
 {
@@ -118,9 +119,15 @@ class DispatchTest : public ::testing::Test
 protected:
 	void SetUp() override
 	{
+		s_factoryFails = false;
 		registration = std::make_unique<CFFGLPluginInfo>(
-			PluginFactory<Probe>, "PRBE", "Probe", 2, 1, 1, 0, FF_EFFECT, "", "", 0, nullptr,
-			[] { return Note("init"); }, [] { Note("deinit"); });
+			[](CFFGLPlugin** made)
+			{
+				const unsigned int result = PluginFactory<Probe>(made);
+				return s_factoryFails ? FF_FAIL : result;
+			},
+			"PRBE", "Probe", 2, 1, 1, 0, FF_EFFECT, "", "", 0, nullptr, [] { return Note("init"); },
+			[] { Note("deinit"); });
 		ASSERT_EQ(Call(FF_INITIALISE_V2), FF_SUCCESS);
 		s_calls.clear();
 		s_refuseFloats = false;
@@ -183,6 +190,10 @@ TEST_F(DispatchTest, FailedInstantiationLeavesNothingBehind)
 	s_refuseFloats = true;
 	EXPECT_EQ(Instantiate(), nullptr);
 	EXPECT_EQ(Calls(), "construct float0=0.25 destruct ");
+	s_refuseFloats = false;
+	s_factoryFails = true;
+	EXPECT_EQ(Instantiate(), nullptr);
+	EXPECT_EQ(Calls(), "construct destruct ");
 }
 
 TEST_F(DispatchTest, PrototypeIsMadeOnceAndRemadeAfterDeInitialise)
