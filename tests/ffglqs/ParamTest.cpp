@@ -121,6 +121,7 @@ TEST(ParamTest, HostRequestsDisplayAndLookup)
 	EXPECT_EQ(plugin.SetTextParameter(0, "x"), FF_FAIL);
 	EXPECT_EQ(plugin.SetTextParameter(4, "x"), FF_FAIL);
 	EXPECT_EQ(plugin.GetTextParameter(0), kFailText);
+	EXPECT_EQ(plugin.GetTextParameter(4), kFailText);
 	EXPECT_EQ(plugin.SetFloatParameter(4, 0.5f), FF_FAIL);
 	EXPECT_EQ(plugin.GetFloatParameter(4), 0.0f);
 
