@@ -34,6 +34,8 @@ GLint ProgramInteger(GLuint program, GLenum name)
 TEST_F(GLFixture, ShaderLinksTakesUniformsAndFreesOnce)
 {
 	FFGLShader shader;
+	EXPECT_EQ(shader.FindUniform("s"), -1);
+	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR)) << "a lookup in program 0";
 	CaptureStdout();
 	ASSERT_TRUE(shader.Compile(kVertex, kGeometry, kFragment));
 	EXPECT_EQ(ProgramInteger(shader.GetGLID(), GL_ATTACHED_SHADERS), 3);

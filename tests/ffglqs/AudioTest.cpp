@@ -108,6 +108,8 @@ TEST(AudioTest, DecibelsAndSampleRate)
 	EXPECT_TRUE(std::isinf(early.GetBinWidth()));
 	early.Update(std::vector<float>(1024, 0.0f));
 	EXPECT_NEAR(early.GetBinWidth(), 22050.0f / 1024.0f, 1e-4f);
+	early.Update({});
+	EXPECT_NEAR(early.GetBinWidth(), 22050.0f / 1024.0f, 1e-4f) << "an empty spectrum changes no bin width";
 }
 
 TEST(AudioTest, VolumeFromToCoversTheBinsBetweenTwoFrequencies)

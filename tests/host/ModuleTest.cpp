@@ -52,6 +52,9 @@ TEST(ModuleTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 		EXPECT_EQ(static_cast<const void*>(info), *static_cast<void**>(module.FindSymbol("g_CurrPluginInfo")));
 		EXPECT_EQ(std::string(info->PluginUniqueID, 4), identities[i].first);
 		EXPECT_EQ(Call64(module, FF_GET_NUM_PARAMETERS), identities[i].second);
+		bool (*initGLExts)() = nullptr; // kept for hosts that call it: it must answer true
+		*reinterpret_cast<void**>(&initGLExts) = module.FindSymbol("InitGLExts");
+		EXPECT_TRUE(initGLExts != nullptr && initGLExts());
 		module.DeInitialise();
 	}
 	for (void* pin : pins)
