@@ -5,7 +5,6 @@
 #pragma once
 
 #include "support/UdpReceiver.h"
-#include "tests/host/PluginCalls.h"
 #include "tests/support/ModuleFixture.h"
 
 #include <unistd.h>

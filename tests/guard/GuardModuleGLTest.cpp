@@ -5,6 +5,7 @@
 // the one message that arrives is for layer 1 when the frame was taken for black.
 #include "ffglex/FFGLShader.h"
 #include "guard/GLPixelReader.h"
+#include "host/FFGLMixed.h"
 #include "tests/guard/GuardModuleFixture.h"
 
 #include <gtest/gtest.h>
@@ -172,9 +173,10 @@ TEST_P(WatchModuleGLTest, AFrameWithoutAnInputFailsAndIsNotJudged)
 	for (ProcessOpenGLStructTag& record : records)
 	{
 		SCOPED_TRACE(::testing::Message() << "record " << &record - records);
-		EXPECT_EQ(tests::Call64(module, FF_PROCESS_OPENGL, tests::Pointer(&record), instance), tests::kFail64);
+		EXPECT_EQ(
+			FFGLMixed::AllBits(module.Call(FF_PROCESS_OPENGL, FFGLMixed::FromPointer(&record), instance)), FF_FAIL);
 	}
-	EXPECT_EQ(tests::Call64(module, FF_PROCESS_OPENGL, tests::Pointer(nullptr), instance), tests::kFail64);
+	EXPECT_EQ(FFGLMixed::AllBits(module.Call(FF_PROCESS_OPENGL, FFGLMixed::FromPointer(nullptr), instance)), FF_FAIL);
 	EXPECT_FALSE(receiver->Receive(50).has_value()) << "a frame without input was judged";
 }
 

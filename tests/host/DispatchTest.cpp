@@ -319,6 +319,7 @@ TEST_F(DispatchTest, ParameterEventsVisibilityAndCapabilities)
 	EXPECT_EQ(Call(FF_GET_NUM_PARAMETER_ELEMENTS, FromUInt(2)), 3u);
 
 	EXPECT_EQ(Call(FF_GET_PLUGIN_CAPS, FromUInt(FF_CAP_MAXIMUM_INPUT_FRAMES)), 2u);
+	EXPECT_EQ(Call(FF_GET_PLUGIN_CAPS, FromUInt(99)), FF_UNSUPPORTED) << "a capability newer than the plug-in";
 	EXPECT_EQ(Call(FF_ENABLE_PLUGIN_CAP, FromUInt(FF_CAP_SET_TIME), instance), kFail64);
 	EXPECT_EQ(Call(FF_ENABLE_PLUGIN_CAP, FromUInt(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), instance), FF_SUCCESS);
 	EXPECT_EQ(instance->GetTextureOrientation(), 1u);

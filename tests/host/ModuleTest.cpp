@@ -1,6 +1,7 @@
 // The built modules as a host sees them before any instance: loaded with
 // dlopen, their exports, and the guard's records byte for byte through plugMain.
-#include "tests/host/PluginCalls.h"
+#include "host/FFGLMixed.h"
+#include "tools/PluginModule.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,8 @@
 #include <set>
 #include <string>
 
-using tests::Call64;
-using tests::Number;
+using FFGLMixed::AllBits;
+using FFGLMixed::FromUInt;
 
 namespace
 {
@@ -51,7 +52,7 @@ TEST(ModuleTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 		ASSERT_NE(info, nullptr);
 		EXPECT_EQ(static_cast<const void*>(info), *static_cast<void**>(module.FindSymbol("g_CurrPluginInfo")));
 		EXPECT_EQ(std::string(info->PluginUniqueID, 4), identities[i].first);
-		EXPECT_EQ(Call64(module, FF_GET_NUM_PARAMETERS), identities[i].second);
+		EXPECT_EQ(AllBits(module.Call(FF_GET_NUM_PARAMETERS, FromUInt(0), nullptr)), identities[i].second);
 		bool (*initGLExts)() = nullptr; // kept for hosts that call it: it must answer true
 		*reinterpret_cast<void**>(&initGLExts) = module.FindSymbol("InitGLExts");
 		EXPECT_TRUE(initGLExts != nullptr && initGLExts());
@@ -78,8 +79,8 @@ TEST(ModuleTest, GuardRecordsAndParameterDefaults)
 	// 0.14, 0.1, 0.1, 0 and 1/3 as the host reads them, all eight bytes.
 	const std::uint64_t defaults[] = { 0x3E0F5C29u, 0x3DCCCCCDu, 0x3DCCCCCDu, 0u, 0x3EAAAA9Fu };
 	for (std::uint32_t i = 0; i < 5; ++i)
-		EXPECT_EQ(Call64(module, FF_GET_PARAMETER_DEFAULT, Number(i)), defaults[i]) << i;
-	EXPECT_EQ(Call64(module, FF_GET_PLUGIN_CAPS, Number(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION)), 0u);
+		EXPECT_EQ(AllBits(module.Call(FF_GET_PARAMETER_DEFAULT, FromUInt(i), nullptr)), defaults[i]) << i;
+	EXPECT_EQ(AllBits(module.Call(FF_GET_PLUGIN_CAPS, FromUInt(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), nullptr)), 0u);
 	module.DeInitialise();
 }
 } // namespace

@@ -81,6 +81,9 @@ TEST(PluginInfoTest, MissingRegistrationFactoryOrInitialiseLeavesNoPrototype)
 	EXPECT_EQ(Call(FF_GET_INFO) + Call(FF_GET_EXTENDED_INFO), 0u);
 	for (std::uint32_t code : { FF_INITIALISE_V2, FF_DEINITIALISE, FF_GET_NUM_PARAMETERS, FF_GET_PLUGIN_CAPS })
 		EXPECT_EQ(Call(code), FF_FAIL) << code;
+	GetRangeStructTag range{ 0, 0.0f, 0.0f };
+	GetStringStructTag group{ 0, { reinterpret_cast<char*>(&range), 4 } };
+	EXPECT_EQ(Call(FF_GET_RANGE, &range) & Call(FF_GET_PARAM_GROUP, &group), FF_FAIL);
 
 	const struct
 	{
