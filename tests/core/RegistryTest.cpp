@@ -188,6 +188,7 @@ TEST(RegistryTest, EventsAreRaisedOnChangeAndConsumedUpToCapacity)
 
 	ParamEventStructTag events[3] = {};
 	EXPECT_EQ(registry.ConsumeParamEvents(events, 0), 0u);
+	EXPECT_EQ(registry.ConsumeParamEvents(nullptr, 3), 0u) << "no array to write into";
 	EXPECT_EQ(registry.ConsumeParamEvents(events, 2), 2u);
 	EXPECT_EQ(events[1].ParameterNumber, 12u);
 	EXPECT_EQ(events[1].eventFlags, 2u);
