@@ -53,8 +53,9 @@ TEST(ModuleTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 		EXPECT_EQ(static_cast<const void*>(info), *static_cast<void**>(module.FindSymbol("g_CurrPluginInfo")));
 		EXPECT_EQ(std::string(info->PluginUniqueID, 4), identities[i].first);
 		EXPECT_EQ(AllBits(module.Call(FF_GET_NUM_PARAMETERS, FromUInt(0), nullptr)), identities[i].second);
+		void* const symbol = module.FindSymbol("InitGLExts");
 		bool (*initGLExts)() = nullptr; // kept for hosts that call it: it must answer true
-		*reinterpret_cast<void**>(&initGLExts) = module.FindSymbol("InitGLExts");
+		std::memcpy(&initGLExts, &symbol, sizeof(initGLExts));
 		EXPECT_TRUE(initGLExts != nullptr && initGLExts());
 		module.DeInitialise();
 	}
