@@ -14,7 +14,8 @@
 //   ... render, glReadPixels ...
 //   HeadlessGL::DeleteHostFramebuffer(output);
 //
-// All GL calls go through ffglex/FFGLGL.h; EGL stays inside HeadlessGL.cpp.
+// All GL calls go through ffglex/FFGLGL.h; EGL stays inside HeadlessGL.cpp,
+// which loads libEGL.so.1 at run time on the first Create.
 #pragma once
 
 #include "ffglex/FFGLGL.h"
@@ -38,7 +39,9 @@ public:
 	};
 
 	// Creates a 4.1 core-profile context and makes it current on the calling
-	// thread. Null when that is impossible; error (if given) then says why.
+	// thread. Null when that is impossible; error (if given) then says why in
+	// one line and, where a missing system package is the likely cause (the EGL
+	// library, Mesa's EGL driver, its software renderer), names it.
 	static std::unique_ptr<HeadlessGL> Create(std::string* error = nullptr);
 	// Releases the context (and makes no context current if it was current).
 	~HeadlessGL();

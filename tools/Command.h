@@ -20,7 +20,7 @@ constexpr int kExitModuleError = 1;
 constexpr int kExitUsage = 2;
 // CrashGuard::kExitStatus (3): the module crashed.
 // A run could not go on: no GL context, a busy port, broken input frames, a
-// kind of module that cannot be run.
+// kind of module that cannot be run; or validate's GL checks could not run.
 constexpr int kExitRunError = 4;
 
 struct Command

@@ -221,28 +221,31 @@ std::vector<Parameter> ReadParameters(const PluginModule& module)
 		else if (defaultValue.UIntValue == FF_FAIL)
 			parameter.defaultValue = "FF_FAIL";
 		else
-			parameter.defaultValue = RealText(PluginModule::FloatFromBits(defaultValue.UIntValue));
+			parameter.defaultValue = RoundedText(PluginModule::FloatFromBits(defaultValue.UIntValue));
 
 		float min = 0.0f;
 		float max = 0.0f;
 		const std::uint32_t rangeResult = module.GetParamRange(i, min, max);
-		parameter.range = rangeResult == FF_SUCCESS ? RealText(min) + ".." + RealText(max) : "FF_FAIL";
+		parameter.range = rangeResult == FF_SUCCESS ? RoundedText(min) + ".." + RoundedText(max) : "FF_FAIL";
 	}
 	return parameters;
 }
 
 // Creates one instance and reads the display text of every parameter from it.
-// False when the module refuses the instance.
-bool ReadDisplayTexts(const PluginModule& module, std::vector<Parameter>& parameters)
+// Empty when that worked, else why the texts are unavailable.
+std::string ReadDisplayTexts(const PluginModule& module, std::vector<Parameter>& parameters)
 {
-	// A host creates instances with its GL context current, and modules build
-	// their GL objects in code 18, so a headless context is made current for
-	// the instance's whole life when one can be had. Without one the module is
-	// still asked: it may need no GL to exist.
-	const std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create();
+	// A host creates instances only with its GL context current, and modules
+	// build their GL objects in code 18, so a headless context is current for
+	// the instance's whole life. Without one the module is not asked: its
+	// refusal would say nothing about the module.
+	std::string glError;
+	const std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create(&glError);
+	if (!gl)
+		return "no headless OpenGL 4.1 context: " + glError;
 	void* instance = module.Instantiate(kTrialViewport);
 	if (instance == nullptr)
-		return false;
+		return "the module created no instance (code 18 failed)";
 
 	// The texts are owned by the instance and valid only until its next
 	// display call, so each is copied at once. The instance is deleted on every
@@ -265,12 +268,13 @@ bool ReadDisplayTexts(const PluginModule& module, std::vector<Parameter>& parame
 		throw;
 	}
 	module.DeInstantiate(instance);
-	return true;
+	return "";
 }
 
 void PrintReport(std::ostream& out, const std::string& path, const Identity& identity, const std::string* caps,
-	const std::vector<Parameter>& parameters, bool haveDisplay)
+	const std::vector<Parameter>& parameters, const std::string& noDisplay)
 {
+	const bool haveDisplay = noDisplay.empty();
 	out << "Module        " << path << '\n';
 	out << "ID            " << Printable(identity.id) << '\n';
 	out << "Name          " << Printable(identity.name);
@@ -325,7 +329,7 @@ void PrintReport(std::ostream& out, const std::string& path, const Identity& ide
 		out << line << '\n';
 	}
 	if (!haveDisplay)
-		out << "  Display texts unavailable: the module created no instance (code 18 failed)\n";
+		out << "  Display texts unavailable: " << noDisplay << '\n';
 }
 
 int Usage(std::ostream& err)
@@ -366,10 +370,10 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
 		};
 
 		std::vector<Parameter> parameters = ReadParameters(module);
-		const bool haveDisplay = ReadDisplayTexts(module, parameters);
+		const std::string noDisplay = ReadDisplayTexts(module, parameters);
 		module.DeInitialise();
 
-		PrintReport(out, path, identity, caps, parameters, haveDisplay);
+		PrintReport(out, path, identity, caps, parameters, noDisplay);
 		out.flush();
 	}
 	catch (const std::exception& error)

@@ -3,10 +3,12 @@
 // Loads the module, reads its identity records (codes 0 and 13), initialises
 // it (code 34), asks its capabilities (code 10) and every parameter's name,
 // type, default and range (codes 4, 5, 15, 6, 41). For the default display
-// texts it tries to create one instance (code 18, small viewport, with a
-// headless GL context current when one can be made) and reads code 7; a module
-// that refuses the instance is still reported, without display texts. It ends
-// with code 19 and code 2, then unloads.
+// texts it creates one instance (code 18, small viewport, with a headless GL
+// context current, as a host has its own) and reads code 7. Without a GL
+// context, or when the module refuses the instance, the report says which,
+// without display texts; neither changes the exit status. It ends with code 19
+// and code 2, then unloads. Numbers are shown as a host's slider shows them, to
+// six significant digits.
 //
 // A module that cannot be loaded, exports no plugMain or answers nonsense (a
 // null or unreadable info record, a failed initialisation, a failed or absurd

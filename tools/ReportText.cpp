@@ -9,6 +9,8 @@ namespace ffgltool
 namespace
 {
 
+// The fewest significant digits, up to maxPrecision, that read back as value;
+// maxPrecision digits when none do.
 template <typename Real>
 std::string Shortest(Real value, int maxPrecision)
 {
@@ -16,13 +18,21 @@ std::string Shortest(Real value, int maxPrecision)
 		return "NaN";
 	if (std::isinf(value))
 		return value > 0 ? "inf" : "-inf";
+	int precision = 1;
 	char text[40];
-	for (int precision = 1; precision <= maxPrecision; ++precision)
+	for (; precision < maxPrecision; ++precision)
 	{
 		std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
 		if (static_cast<Real>(std::strtod(text, nullptr)) == value)
 			break;
 	}
+	// %g writes an exponent when the integer digits outnumber the precision
+	// (10 at one digit is 1e+01); more digits, all of them exact, avoid it.
+	const double magnitude = std::fabs(static_cast<double>(value));
+	const int integerDigits = magnitude >= 1.0 ? static_cast<int>(std::log10(magnitude)) + 1 : 0;
+	if (integerDigits > precision && integerDigits <= maxPrecision)
+		precision = integerDigits;
+	std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
 	return text;
 }
 
@@ -62,6 +72,11 @@ std::string RealText(float value)
 std::string RealText(double value)
 {
 	return Shortest(value, 17);
+}
+
+std::string RoundedText(float value)
+{
+	return Shortest(value, 6);
 }
 
 } // namespace ffgltool

@@ -52,7 +52,8 @@ void PrintUsage(std::ostream& stream)
 		stream << "  " << call << std::string(width - call.size() + 2, ' ') << command.summary << '\n';
 	}
 	stream << "\nExit status: 0 success, 1 the module cannot be loaded or answers nonsense, "
-			  "2 wrong usage, 3 the module crashed, 4 a run could not go on.\n";
+			  "2 wrong usage, 3 the module crashed, 4 a run could not go on or validate's GL "
+			  "checks could not run (no GL context).\n";
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 // ffgl-host's errors, as a program: every broken module and every wrong use
 // ends in exactly one line "ffgl-host: error: ..." on standard error and the
 // documented exit status, never in a crash of the host. None of these cases
-// gets as far as a GL context.
+// gets as far as a GL context; the last one hides the GL driver on purpose.
 #include "tests/tools/ToolProcess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 
 namespace
@@ -67,6 +68,37 @@ TEST(CommandError, UsageListsEveryCommandWithItsSummaryInOneColumn)
 	for (auto it = std::sregex_iterator(result.out.begin(), result.out.end(), row); it != std::sregex_iterator(); ++it)
 		columns.push_back(it->length());
 	EXPECT_THAT(columns, ::testing::ElementsAre(columns.at(0), columns.at(0), columns.at(0))) << result.out;
+}
+
+// Without a GL driver, info and validate blame the missing context, not the
+// module, and name the package to install; validate's result is incomplete.
+TEST(CommandError, WithoutAGLDriverNamesTheMissingPackage)
+{
+	const struct
+	{
+		const char* variable;
+		const char* value;
+		const char* package;
+	} cases[] = {
+		{ "__EGL_VENDOR_LIBRARY_FILENAMES", "/nonexistent.json", "libegl-mesa0" }, // no EGL driver at all
+		{ "LIBGL_DRIVERS_PATH", "/nonexistent", "libgl1-mesa-dri" },               // Mesa's EGL without its renderer
+	};
+	for (const auto& c : cases)
+	{
+		SCOPED_TRACE(c.variable);
+		setenv(c.variable, c.value, 1);
+		const ToolResult info = RunFfglHost({ "info", GUARD_MODULE_PATH });
+		const ToolResult validate = RunFfglHost({ "validate", "--json", GUARD_MODULE_PATH });
+		unsetenv(c.variable);
+		const std::string missing =
+			"no headless OpenGL 4.1 context: [^\n\"]*apt-get install [^\n\"]*" + std::string(c.package);
+		EXPECT_EQ(info.exitStatus, 0) << info.err;
+		EXPECT_THAT(info.out, ::testing::ContainsRegex("\n  Display texts unavailable: " + missing));
+		EXPECT_EQ(validate.exitStatus, 4) << validate.err;
+		EXPECT_THAT(validate.out,
+			::testing::ContainsRegex("\"WARN\", \"detail\": \"instance and frame checks not run: " + missing));
+		EXPECT_THAT(validate.out, ::testing::HasSubstr("\"result\": \"INCOMPLETE\""));
+	}
 }
 
 } // namespace

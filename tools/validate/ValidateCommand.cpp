@@ -23,21 +23,21 @@ namespace
 using namespace validate;
 
 // The instance and frame checks, on a headless context of their own; without
-// one they are skipped with a warning.
+// one they cannot run, and the validation is incomplete.
 void RunInstanceChecks(Validation& validation)
 {
 	std::string error;
 	std::unique_ptr<HeadlessGL> gl = HeadlessGL::Create(&error);
 	if (!gl)
 	{
-		validation.report.Add("gl-context", Status::Warn,
-			"no headless OpenGL 4.1 context (" + error + "): instance and frame checks skipped");
+		validation.report.AddNotRun(
+			"gl-context", "instance and frame checks not run: no headless OpenGL 4.1 context: " + error);
 		return;
 	}
 	FrameRig rig;
 	if (!rig.Create(*gl))
 	{
-		validation.report.Add("gl-context", Status::Warn, "no host framebuffer: instance and frame checks skipped");
+		validation.report.AddNotRun("gl-context", "instance and frame checks not run: no host framebuffer");
 		return;
 	}
 	if (CheckInstantiate(validation, rig))
@@ -123,7 +123,16 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
 	}
 	report.Finish(path);
 	module.Unload();
-	return report.Count(Status::Fail) == 0 ? kExitSuccess : kExitModuleError;
+	switch (report.GetResult())
+	{
+	case Result::Pass:
+		return kExitSuccess;
+	case Result::Incomplete:
+		return kExitRunError;
+	case Result::Fail:
+		break;
+	}
+	return kExitModuleError;
 }
 
 } // namespace ffgltool

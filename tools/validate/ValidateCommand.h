@@ -11,17 +11,18 @@
 // with too few or null input textures refused without drawing; the GL bindings
 // and enables back at their defaults after every frame; and no GL object or
 // file descriptor left over after 100 instance cycles. The instance checks run
-// in a headless OpenGL context; without one they are reported as WARN and
-// skipped.
+// in a headless OpenGL context; without one they cannot run: a WARN line says
+// why, and the result is INCOMPLETE.
 //
 // A summary line follows the checks. With --json the report is one JSON object
 // instead: {"module", "checks": [{"check", "status", "detail"}], "summary":
-// {"pass", "warn", "fail"}, "result"}.
+// {"pass", "warn", "fail"}, "result"}; the result is PASS, INCOMPLETE or FAIL.
 //
-// Exit status: 0 when no check failed, kExitModuleError (1) when one did or
-// the module cannot be loaded, kExitUsage (2) for wrong arguments, and
-// CrashGuard::kExitStatus (3) when the module crashes (the checks so far have
-// then been printed, in text mode).
+// Exit status: 0 when every check ran and none failed, kExitModuleError (1)
+// when one failed or the module cannot be loaded, kExitUsage (2) for wrong
+// arguments, CrashGuard::kExitStatus (3) when the module crashes (the checks
+// so far have then been printed, in text mode), and kExitRunError (4) when no
+// check failed but the GL checks could not run (INCOMPLETE).
 #pragma once
 
 #include <iosfwd>

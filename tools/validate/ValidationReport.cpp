@@ -23,6 +23,11 @@ const char* StatusText(Status status)
 	return "?";
 }
 
+const char* ResultText(Result result)
+{
+	return result == Result::Pass ? "PASS" : result == Result::Incomplete ? "INCOMPLETE" : "FAIL";
+}
+
 std::string JsonString(const std::string& text)
 {
 	std::string json = "\"";
@@ -80,6 +85,17 @@ void ValidationReport::Add(const std::string& check, const Findings& findings, c
 	Add(check, findings.GetStatus(), findings.Detail(passDetail));
 }
 
+void ValidationReport::AddNotRun(const std::string& check, const std::string& detail)
+{
+	incomplete = true;
+	Add(check, Status::Warn, detail);
+}
+
+Result ValidationReport::GetResult() const
+{
+	return Count(Status::Fail) > 0 ? Result::Fail : incomplete ? Result::Incomplete : Result::Pass;
+}
+
 int ValidationReport::Count(Status status) const
 {
 	return static_cast<int>(
@@ -95,7 +111,7 @@ void ValidationReport::Finish(const std::string& path) const
 	{
 		out << "\n"
 			<< path << ": " << pass << " passed, " << warn << " warning" << (warn == 1 ? "" : "s") << ", " << fail
-			<< " failed: " << (fail == 0 ? "PASS" : "FAIL") << std::endl;
+			<< " failed: " << ResultText(GetResult()) << std::endl;
 		return;
 	}
 	out << "{\n  \"module\": " << JsonString(path) << ",\n  \"checks\": [";
@@ -103,7 +119,7 @@ void ValidationReport::Finish(const std::string& path) const
 		out << (i == 0 ? "\n" : ",\n") << "    {\"check\": " << JsonString(results[i].check) << ", \"status\": \""
 			<< StatusText(results[i].status) << "\", \"detail\": " << JsonString(results[i].detail) << "}";
 	out << "\n  ],\n  \"summary\": {\"pass\": " << pass << ", \"warn\": " << warn << ", \"fail\": " << fail
-		<< "},\n  \"result\": \"" << (fail == 0 ? "PASS" : "FAIL") << "\"\n}" << std::endl;
+		<< "},\n  \"result\": \"" << ResultText(GetResult()) << "\"\n}" << std::endl;
 }
 
 } // namespace ffgltool::validate

@@ -7,7 +7,9 @@
 // that a crash in a later check keeps what came before; Finish prints the
 // summary line. In JSON mode nothing is printed before Finish, which writes
 // {"module", "checks": [{"check", "status", "detail"}], "summary": {"pass",
-// "warn", "fail"}, "result"}.
+// "warn", "fail"}, "result"}. The result, in both modes, is "FAIL" when a
+// check failed, else "INCOMPLETE" when checks could not run for want of
+// something outside the module (a GL context), else "PASS".
 #pragma once
 
 #include <iosfwd>
@@ -42,6 +44,13 @@ private:
 	std::vector<std::string> warns;
 };
 
+enum class Result
+{
+	Pass,
+	Incomplete,
+	Fail
+};
+
 struct CheckResult
 {
 	std::string check;
@@ -56,7 +65,11 @@ public:
 
 	void Add(const std::string& check, Status status, const std::string& detail);
 	void Add(const std::string& check, const Findings& findings, const std::string& passDetail);
+	// A warning that checks could not run, for a reason outside the module:
+	// the result is then Incomplete unless a check failed.
+	void AddNotRun(const std::string& check, const std::string& detail);
 	int Count(Status status) const;
+	Result GetResult() const;
 	// The summary line, or the whole JSON object, for the module at path.
 	void Finish(const std::string& path) const;
 
@@ -64,6 +77,7 @@ private:
 	std::ostream& out;
 	bool json;
 	std::vector<CheckResult> results;
+	bool incomplete = false;
 };
 
 } // namespace ffgltool::validate
