@@ -1,8 +1,8 @@
 // PixelReader: where the sample measure gets its pixels from.
 //
-// The guard reads the framebuffer it has just drawn (GLPixelReader); tools and
-// tests hand it pictures held in memory. Coordinates are GL window coordinates:
-// the origin is the lower-left pixel and rows go upwards.
+// A watching plug-in reads the framebuffer it has just drawn (GLPixelReader);
+// tools and tests hand it pictures held in memory. Coordinates are GL window
+// coordinates: the origin is the lower-left pixel and rows go upwards.
 #pragma once
 
 #include <cstdint>

@@ -1,12 +1,13 @@
-// SampleMeasure: what the guard looks at in a picture. A grid of sample points
-// laid over a viewport, read through a PixelReader into an array of luma
-// values; verdicts are reductions of that array (BrightestLuma for the black
-// guard).
+// SampleMeasure: what a watching plug-in looks at in a picture. A grid of
+// sample points laid over a viewport, read through a PixelReader into an array
+// of luma values; the rules' verdicts are reductions of that array
+// (BrightestLuma for the black rule, the change from a reference frame for the
+// still rule).
 //
-// The grid is the same list of fractions on both axes; the guard's own is five
-// fractions {0.1, 0.3, 0.5, 0.7, 0.9}, 25 points. Sample i is row i / n, column
-// i % n, rows from the bottom of the viewport upwards. Reading allocates
-// nothing.
+// The grid is the same list of fractions on both axes; the black guard's is
+// five fractions {0.1, 0.3, 0.5, 0.7, 0.9}, 25 points. Sample i is row i / n,
+// column i % n, rows from the bottom of the viewport upwards. Reading
+// allocates nothing.
 #pragma once
 
 #include "host/FFGLRecords.h"
@@ -43,7 +44,7 @@ class SampleMeasure
 public:
 	static constexpr std::size_t kMaxPerAxis = 16;
 
-	// The guard's 5 x 5 grid.
+	// The black guard's 5 x 5 grid.
 	SampleMeasure();
 	// A grid of its own: count fractions (at most kMaxPerAxis, each 0..1) used
 	// on both axes. The array must outlive the measure.

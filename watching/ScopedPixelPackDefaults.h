@@ -1,5 +1,5 @@
 // ScopedPixelPackDefaults: the default pixel-pack state for the read-backs of
-// the guard's detection, whatever the host left set.
+// a watching plug-in's detection, whatever the host left set.
 //
 // glReadPixels honours the pack state of the context, which belongs to the
 // host. With a pixel-pack buffer bound, a read goes into the host's buffer
