@@ -74,7 +74,7 @@ demo() {
 	install_missing_packages
 	log "Building into ./build (Release)"
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTENEBRIXOR_BUILD_TESTS=OFF -DTENEBRIXOR_BUILD_BENCH=OFF
-	cmake --build build --target CameraTenebrixor TenebrixorStill ffgl-host -j "$JOBS"
+	cmake --build build --target CameraTenebrixor TenebrixorWatch ffgl-host -j "$JOBS"
 	log "What a host sees of build/CameraTenebrixor.so"
 	build/ffgl-host info build/CameraTenebrixor.so
 	log "Running it for 10 s on a synthetic camera that drops to black twice"
@@ -118,7 +118,7 @@ run_tests() {
 	local version
 	version="$(build-ci/ffgl-host --version | cut -d' ' -f2)"
 	check_archive "build-ci/CameraTenebrixor-$version-Linux-x86_64.tar.gz" "CameraTenebrixor-$version-Linux-x86_64" \
-		CameraTenebrixor.so TenebrixorStill.so ffgl-host README.md LICENSE
+		CameraTenebrixor.so TenebrixorWatch.so ffgl-host README.md LICENSE
 
 	log "Cross-building the Windows plug-ins into ./build-ci-windows (MinGW-w64)"
 	cmake -S . -B build-ci-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
@@ -130,7 +130,7 @@ run_tests() {
 	log "Making the Windows release archive"
 	cmake --build build-ci-windows --target package
 	check_archive "build-ci-windows/CameraTenebrixor-$version-win64.zip" "CameraTenebrixor-$version-win64" \
-		CameraTenebrixor.dll TenebrixorStill.dll ffgl-host.exe README.md LICENSE
+		CameraTenebrixor.dll TenebrixorWatch.dll ffgl-host.exe README.md LICENSE
 
 	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
 	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \
@@ -146,12 +146,12 @@ run_tests() {
 	CC=clang CXX=clang++ cmake -S . -B build-ci-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTENEBRIXOR_BUILD_FUZZ=ON -DTENEBRIXOR_SANITIZE=ON \
 		-DTENEBRIXOR_BUILD_TESTS=OFF -DTENEBRIXOR_BUILD_BENCH=OFF -DTENEBRIXOR_BUILD_EXAMPLES=OFF
-	cmake --build build-ci-fuzz --target PlugMainFuzzer StillPlugMainFuzzer -j "$JOBS"
+	cmake --build build-ci-fuzz --target PlugMainFuzzer WatchPlugMainFuzzer -j "$JOBS"
 	(
 		export_sanitizer_options
 		# Both plug-ins share one minute and one seed corpus; new inputs go to
 		# scratch folders, fuzz/corpus is only read.
-		for fuzzer in PlugMainFuzzer StillPlugMainFuzzer; do
+		for fuzzer in PlugMainFuzzer WatchPlugMainFuzzer; do
 			log "Fuzzing $fuzzer for 30 s"
 			rm -rf "build-ci-fuzz/corpus-$fuzzer" "build-ci-fuzz/artifacts-$fuzzer"
 			mkdir -p "build-ci-fuzz/corpus-$fuzzer" "build-ci-fuzz/artifacts-$fuzzer"

@@ -8,21 +8,19 @@
 // sources, with no sampling. The two are interleaved, in alternating order, so
 // that both see the same machine state. The benchmark's time is the module's
 // frame; the counters give both frames' mean times and their ratio (overhead).
-// GuardFrame runs the black guard (25 reads), StillFrame the still guard (49).
+// GuardFrame runs the black guard (25 reads), WatchFrame the Watch (49).
 //
 // The picture is the synthetic camera's colour bars, the same every frame:
-// never black, so the black guard sends nothing; the still guard sees a still
-// picture but, with its hold of 2 s, sends nothing during a run either.
+// never black, so the black guard sends nothing; the Watch sees a still
+// picture and sends once, after its still hold of 2 s, then stays disarmed.
 //
-//   build/bench/GuardBench [--module=PATH] [--still-module=PATH] [benchmark options]
+//   build/bench/GuardBench [--module=PATH] [--watch-module=PATH] [benchmark options]
 #include "ffglex/FFGLGL.h"
-#include "ffglex/FFGLScreenQuad.h"
-#include "ffglex/FFGLShader.h"
-#include "guard/PassThrough.h"
 #include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
 #include "tools/PluginModule.h"
 #include "tools/run/SyntheticCamera.h"
+#include "watching/PassThrough.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,7 +40,7 @@ constexpr int kWarmUpFrames = 3;
 
 // Set up once in main, before any benchmark runs.
 std::unique_ptr<HeadlessGL> s_gl;
-ffgltool::PluginModule s_modules[2]; // the black guard, the still guard
+ffgltool::PluginModule s_modules[2]; // the black guard, the Watch
 
 double Seconds(Clock::duration duration)
 {
@@ -74,7 +72,7 @@ public:
 		frame.inputTextures = inputs;
 		frame.HostFBO = output.framebuffer;
 
-		if (!BuildPassThrough(shader, quad, kPassThroughVertexShader, kPassThroughFragmentShader))
+		if (!passThrough.Build(kPassThroughVertexShader, kPassThroughFragmentShader))
 		{
 			error = "cannot build the bare pass-through";
 			return;
@@ -100,8 +98,7 @@ public:
 				// Already reported by the frame that failed, if any.
 			}
 		}
-		shader.FreeGLResources();
-		quad.Release();
+		passThrough.Release();
 		if (inputTexture != 0)
 			glDeleteTextures(1, &inputTexture);
 		HeadlessGL::DeleteHostFramebuffer(output);
@@ -124,7 +121,7 @@ public:
 	void BareFrame()
 	{
 		HeadlessGL::BindHostFramebuffer(output);
-		DrawPassThrough(shader, quad, texture);
+		passThrough.Draw(texture);
 		glFinish();
 	}
 
@@ -135,8 +132,7 @@ private:
 	FFGLTextureStructTag texture{};
 	FFGLTextureStructTag* inputs[1] = { nullptr };
 	ProcessOpenGLStructTag frame{};
-	ffglex::FFGLShader shader;
-	ffglex::FFGLScreenQuad quad;
+	PassThrough passThrough;
 	void* instance = nullptr;
 };
 
@@ -204,7 +200,7 @@ void GuardFrame(benchmark::State& state)
 	ModuleFrame(state, 0);
 }
 
-void StillFrame(benchmark::State& state)
+void WatchFrame(benchmark::State& state)
 {
 	ModuleFrame(state, 1);
 }
@@ -216,19 +212,19 @@ void StillFrame(benchmark::State& state)
 	BENCHMARK(bench)->Args({ 1920, 1080 })->Iterations(60)->UseManualTime()->Unit(benchmark::kMillisecond); \
 	BENCHMARK(bench)->Args({ 3840, 2160 })->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond)
 TENEBRIXOR_SIZES(GuardFrame);
-TENEBRIXOR_SIZES(StillFrame);
+TENEBRIXOR_SIZES(WatchFrame);
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-	std::string modulePaths[2] = { GUARD_MODULE_PATH, STILL_MODULE_PATH };
+	std::string modulePaths[2] = { GUARD_MODULE_PATH, WATCH_MODULE_PATH };
 	std::vector<char*> args;
 	for (int i = 0; i < argc; ++i)
 	{
 		if (std::strncmp(argv[i], "--module=", 9) == 0)
 			modulePaths[0] = argv[i] + 9;
-		else if (std::strncmp(argv[i], "--still-module=", 15) == 0)
+		else if (std::strncmp(argv[i], "--watch-module=", 15) == 0)
 			modulePaths[1] = argv[i] + 15;
 		else
 			args.push_back(argv[i]);

@@ -3,7 +3,7 @@
 # cross build. One folder of that name holds the product's plug-in modules,
 # ffgl-host where it builds, the README and the licence. The version is the
 # project's, set once in the top-level CMakeLists.txt.
-install(TARGETS CameraTenebrixor TenebrixorStill LIBRARY DESTINATION .)
+install(TARGETS CameraTenebrixor TenebrixorWatch LIBRARY DESTINATION .)
 if(TARGET ffgl-host)
   install(TARGETS ffgl-host RUNTIME DESTINATION .)
 endif()

@@ -1,51 +1,32 @@
 #include "guard/AddSubtract.h"
 
-#include "guard/GLPixelReader.h"
-#include "guard/PassThrough.h"
+#include "watching/BlackWatch.h"
 
-AddSubtract::AddSubtract() : CFFGLPlugin(false)
+AddSubtract::AddSubtract() : CFFGLPlugin(false), gl(SampleMeasure())
 {
-	SetMinInputs(1);
-	SetMaxInputs(1);
-	// The registry keeps the host-side form of each stored default, which is
-	// what every new instance is given back through SetFloatParameter.
-	for (unsigned int index = 0; index < GuardParameters::kCount; ++index)
-		SetParamInfo(index, GuardParameters::Name(index), FF_TYPE_STANDARD, GetFloatParameter(index));
+	HostSliders<GuardParameters>::Register(*this);
 }
 
 AddSubtract::~AddSubtract() = default;
 
 unsigned int AddSubtract::InitGL(const FFGLViewportStructTag* vp)
 {
-	if (vp == nullptr)
-		return FF_FAIL;
-	measure.SetViewport(*vp);
-
-	if (!BuildPassThrough(shader, quad, vertexShader, fragmentShader))
-	{
-		DeInitGL();
-		return FF_FAIL;
-	}
-	currentViewport = *vp;
-	return FF_SUCCESS;
+	return gl.InitGL(*this, vp, vertexShader, fragmentShader);
 }
 
 unsigned int AddSubtract::DeInitGL()
 {
-	shader.FreeGLResources();
-	quad.Release();
-	return FF_SUCCESS;
+	return gl.DeInitGL();
 }
 
 char* AddSubtract::GetParameterDisplay(unsigned int index)
 {
-	parameters.Display(index, displayText, sizeof(displayText));
-	return displayText;
+	return parameters.Display(index);
 }
 
 unsigned int AddSubtract::SetFloatParameter(unsigned int index, float value)
 {
-	return parameters.Set(index, value) ? FF_SUCCESS : FF_FAIL;
+	return parameters.Set(index, value);
 }
 
 float AddSubtract::GetFloatParameter(unsigned int index)
@@ -55,13 +36,12 @@ float AddSubtract::GetFloatParameter(unsigned int index)
 
 unsigned int AddSubtract::ProcessOpenGL(ProcessOpenGLStructTag* record)
 {
-	const FFGLTextureStructTag* input = FirstInput(record);
-	if (input == nullptr)
+	if (!gl.Draw(record))
 		return FF_FAIL;
-	DrawPassThrough(shader, quad, *input);
-
 	const std::int64_t now = SteadyClockNs();
-	if (timing.Advance(FrameIsBlack(), now, parameters.BlackHold(), parameters.Recovery()))
+	const bool black = FrameIsBlack();
+	const GuardParameters& values = parameters.Values();
+	if (arming.Advance(black, blackRun.Advance(black, now, values.BlackHold()), now, values.Recovery()))
 		SendNextClip();
 	return FF_SUCCESS;
 }
@@ -69,14 +49,11 @@ unsigned int AddSubtract::ProcessOpenGL(ProcessOpenGLStructTag* record)
 bool AddSubtract::FrameIsBlack() const
 {
 	LumaSamples samples;
-	{
-		const GLPixelReader reader;
-		measure.Read(reader, samples);
-	}
-	return BrightestLuma(samples) <= parameters.BlackThreshold();
+	gl.Measure(samples);
+	return BlackWatch::Judge(samples, parameters.Values().BlackThreshold()).black;
 }
 
 void AddSubtract::SendNextClip() const
 {
-	parameters.Target().Send();
+	parameters.Values().Target().Send();
 }

@@ -9,12 +9,14 @@
 #pragma once
 
 #include "core/FFGLPlugin.h"
-#include "ffglex/FFGLScreenQuad.h"
-#include "ffglex/FFGLShader.h"
 #include "guard/GuardParameters.h"
-#include "guard/HoldRecoveryTimer.h"
-#include "guard/SampleMeasure.h"
 #include "host/FFGLRecords.h"
+#include "watching/Arming.h"
+#include "watching/HostSliders.h"
+#include "watching/RunClock.h"
+#include "watching/WatchingGL.h"
+
+#include <cstdint>
 
 class AddSubtract : public CFFGLPlugin
 {
@@ -48,23 +50,32 @@ public:
 
 	// True when the brightest of 25 pixels, a 5x5 grid over the viewport given
 	// to InitGL, read from the framebuffer bound for reading, has a luma at or
-	// below the threshold. A pixel the GL refuses to read (a multisampled
-	// framebuffer, for one) counts as white: a picture that cannot be seen is
-	// never taken for black. Leaves the GL bindings as it found them.
+	// below the threshold (the black rule, BlackWatch::Judge). A pixel the GL
+	// refuses to read (a multisampled framebuffer, for one) counts as white: a
+	// picture that cannot be seen is never taken for black. Leaves the GL
+	// bindings as it found them.
 	bool FrameIsBlack() const;
 	// Sends the next-clip message for the chosen layer to 127.0.0.1 on the
 	// chosen port, fire and forget.
 	void SendNextClip() const;
+
+	// The detection state: a black run is being timed since BlackStart, a
+	// non-black run since ClearStart (steady-clock nanoseconds), and the next
+	// black run may send. A new instance is armed with nothing timed; only
+	// drawn frames change it.
+	bool BlackTimingStarted() const { return blackRun.Started(); }
+	bool ClearTimingStarted() const { return arming.Recovery().Started(); }
+	bool Armed() const { return arming.Armed(); }
+	std::int64_t BlackStart() const { return blackRun.Start(); }
+	std::int64_t ClearStart() const { return arming.Recovery().Start(); }
 
 private:
 	// The pass-through GLSL sources, kept in a translation unit of their own.
 	static const char* const vertexShader;
 	static const char* const fragmentShader;
 
-	ffglex::FFGLShader shader;
-	ffglex::FFGLScreenQuad quad;
-	SampleMeasure measure;      // the 5 x 5 grid over the viewport given to InitGL
-	GuardParameters parameters; // the five sliders in working units
-	HoldRecoveryTimer timing;   // black runs, recovery, armed
-	char displayText[32] = {};
+	WatchingGL gl;                           // pass-through, and the 5 x 5 grid over the viewport given to InitGL
+	HostSliders<GuardParameters> parameters; // the five sliders in working units
+	RunClock blackRun;
+	Arming arming; // one message per black run, then the recovery
 };

@@ -3,7 +3,7 @@
 // "Recovery" 0..5 s, then "Layer" and "OSC Port" (SliderTable).
 #pragma once
 
-#include "guard/SliderTable.h"
+#include "watching/SliderTable.h"
 
 class GuardParameters : public SliderTable<GuardParameters, 3>
 {

@@ -1,8 +1,8 @@
 #include "tools/SendCommand.h"
 
-#include "guard/NextClipMessage.h"
 #include "tools/Command.h"
 #include "tools/run/RunOptions.h"
+#include "watching/NextClipMessage.h"
 
 #include <ostream>
 

@@ -33,6 +33,8 @@ TEST_F(GuardInitFailureGLTest, FailsOnceLoudlyAndLeavesNoGLObjectAlive)
 		EXPECT_EQ(LiveObjects(), before);
 	}
 	EXPECT_EQ(guard.InitGL(nullptr), FF_FAIL);
+	// The detection state of a new instance, which neither touches: armed, nothing timed.
+	EXPECT_TRUE(guard.Armed() && !guard.BlackTimingStarted() && !guard.ClearTimingStarted());
 	EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 } // namespace

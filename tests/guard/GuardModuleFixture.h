@@ -10,18 +10,16 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 class GuardModuleFixture : public ModuleFixture
 {
 protected:
-	// Parameter indices of both modules.
+	// Parameter indices of the black guard.
 	static constexpr std::uint32_t kThreshold = 0;
-	static constexpr std::uint32_t kHold = 1;
-	static constexpr std::uint32_t kRecovery = 2;
 	static constexpr std::uint32_t kLayer = 3;
-	static constexpr std::uint32_t kOscPort = 4;
 
 	void SetUp() override
 	{
@@ -49,14 +47,25 @@ protected:
 		ModuleFixture::TearDown();
 	}
 
-	// The instance, sending to the receiver with the given hold and recovery
-	// sliders.
+	// The instance, sending to the receiver with the given hold on every rule
+	// and recovery sliders.
 	void* Sending(void* instance, float hold, float recovery)
 	{
-		Set(instance, kHold, hold); // a null instance refuses these
-		Set(instance, kRecovery, recovery);
-		Set(instance, kOscPort, static_cast<float>(receiver->Port() - 6000) / 3000.0f);
+		Set(instance, Index("Black Hold"), hold); // a null instance, or an unknown index, refuses these
+		Set(instance, Index("Still Hold"), hold);
+		Set(instance, Index("Recovery"), recovery);
+		Set(instance, Index("OSC Port"), static_cast<float>(receiver->Port() - 6000) / 3000.0f);
 		return instance;
+	}
+
+	// The index of the module's parameter of that name; past the last one
+	// when it has none.
+	std::uint32_t Index(const char* name) const
+	{
+		std::uint32_t index = 0;
+		while (index < module.GetNumParameters() && std::strncmp(module.GetParameterName(index), name, 16) != 0)
+			++index;
+		return index;
 	}
 
 	// One frame of the grey or the black picture.

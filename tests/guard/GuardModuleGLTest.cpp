@@ -4,9 +4,9 @@
 // judged frame is followed by a black frame for layer 2: with a hold of 0 s,
 // the one message that arrives is for layer 1 when the frame was taken for black.
 #include "ffglex/FFGLShader.h"
-#include "guard/GLPixelReader.h"
 #include "host/FFGLMixed.h"
 #include "tests/guard/GuardModuleFixture.h"
+#include "watching/GLPixelReader.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +69,8 @@ struct WatchModule
 {
 	const char* name;
 	const char* path;
-	const char* defaults[5]; // display texts of a new instance
-	const char* atOne;       // display of parameter 0 at slider 1
+	std::vector<std::string> defaults; // display texts of a new instance
+	const char* atOne;                 // display of parameter 0 at slider 1
 };
 
 class WatchModuleGLTest : public GuardModuleGLTest, public ::testing::WithParamInterface<WatchModule>
@@ -88,12 +88,14 @@ TEST_P(WatchModuleGLTest, ParametersThroughTheHost)
 {
 	void* instance = Instantiate();
 	ASSERT_NE(instance, nullptr);
-	for (std::uint32_t i = 0; i < 5; ++i)
+	const auto count = static_cast<std::uint32_t>(GetParam().defaults.size());
+	ASSERT_EQ(module.GetNumParameters(), count);
+	for (std::uint32_t i = 0; i < count; ++i)
 		EXPECT_EQ(Display(instance, i), GetParam().defaults[i]) << i;
 	EXPECT_EQ(Set(instance, 0, 1.0f), FF_SUCCESS);
 	EXPECT_EQ(Display(instance, 0), GetParam().atOne);
-	EXPECT_EQ(Set(instance, 5, 0.5f), FF_FAIL);
-	EXPECT_EQ(Display(instance, 5), "");
+	EXPECT_EQ(Set(instance, count, 0.5f), FF_FAIL);
+	EXPECT_EQ(Display(instance, count), "");
 }
 
 // A texture size of 0 is malformed: the whole texture is taken instead of
@@ -180,12 +182,13 @@ TEST_P(WatchModuleGLTest, AFrameWithoutAnInputFailsAndIsNotJudged)
 	EXPECT_FALSE(receiver->Receive(50).has_value()) << "a frame without input was judged";
 }
 
-// Both watching modules: the black guard and the still guard draw and behave
-// alike towards the host.
+// Every watching module: the black guard and the Watch draw and behave alike
+// towards the host.
 INSTANTIATE_TEST_SUITE_P(Modules, WatchModuleGLTest,
 	::testing::Values(
 		WatchModule{ "Guard", TENEBRIXOR_MODULE_PATH, { "3.5%", "1.00 s", "0.50 s", "1", "7000" }, "25.0%" },
-		WatchModule{ "Still", TENEBRIXOR_STILL_MODULE_PATH, { "0.20%", "2.00 s", "0.50 s", "1", "7000" }, "5.00%" }),
+		WatchModule{ "Watch", TENEBRIXOR_WATCH_MODULE_PATH,
+			{ "3.5%", "1.00 s", "0.20%", "2.00 s", "0.50 s", "1", "7000" }, "25.0%" }),
 	[](const ::testing::TestParamInfo<WatchModule>& info) { return std::string(info.param.name); });
 
 // One white pixel, or none, on black; the grid is trunc(f x (size - 1)) for

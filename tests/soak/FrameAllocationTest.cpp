@@ -13,7 +13,7 @@ protected:
 	const char* ModulePath() const override { return GetParam(); }
 };
 
-// Grey and black runs of 50 frames alternate (for the still guard every grey
+// Grey and black runs of 50 frames alternate (for the Watch every grey
 // run a new reference, then a reset) under a hold of 10 s that they never
 // reach: no frame sends, and none may allocate.
 TEST_P(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
@@ -37,6 +37,6 @@ TEST_P(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, FrameAllocationTest,
-	::testing::Values(TENEBRIXOR_MODULE_PATH, TENEBRIXOR_STILL_MODULE_PATH),
-	[](const ::testing::TestParamInfo<const char*>& info) { return info.index == 0 ? "Guard" : "Still"; });
+	::testing::Values(TENEBRIXOR_MODULE_PATH, TENEBRIXOR_WATCH_MODULE_PATH),
+	[](const ::testing::TestParamInfo<const char*>& info) { return info.index == 0 ? "Guard" : "Watch"; });
 } // namespace

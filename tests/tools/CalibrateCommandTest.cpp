@@ -3,10 +3,11 @@
 // and never on the live picture; an inseparable pair and bad inputs end with
 // the right status and one error line. And `ffgl-host send`.
 #include "guard/GuardParameters.h"
-#include "guard/HoldRecoveryTimer.h"
 #include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
 #include "tools/calibrate/Recording.h"
+#include "watching/Arming.h"
+#include "watching/RunClock.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ double JsonNumber(const std::string& json, const std::string& key)
 
 // The black guard's units, set as calibrate recommends, over a recording at
 // 30 fps: the frames at which it sends.
-int Sends(const std::string& path, double slider, double hold, HoldRecoveryTimer& timer, double& clock)
+int Sends(const std::string& path, double slider, double hold, RunClock& run, Arming& arming, double& clock)
 {
 	GuardParameters parameters;
 	parameters.Set(GuardParameters::kBlackThreshold, static_cast<float>(slider));
@@ -34,8 +35,9 @@ int Sends(const std::string& path, double slider, double hold, HoldRecoveryTimer
 	int sends = 0;
 	for (float luma : ffgltool::Recording::Read(path, 160, 90).brightest)
 	{
-		sends += timer.Advance(luma <= parameters.BlackThreshold(), std::llround(clock * 1e9), parameters.BlackHold(),
-			parameters.Recovery());
+		const bool black = luma <= parameters.BlackThreshold();
+		const std::int64_t now = std::llround(clock * 1e9);
+		sends += arming.Advance(black, run.Advance(black, now, parameters.BlackHold()), now, parameters.Recovery());
 		clock += 1.0 / 30.0;
 	}
 	return sends;
@@ -66,11 +68,12 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 		// The guard at the default 3.5 % misses each of these drop-outs.
 		EXPECT_GT(JsonNumber(result.out, "threshold"), 0.035) << result.out;
 
-		HoldRecoveryTimer timer;
+		RunClock run;
+		Arming arming;
 		double clock = 0.0;
-		EXPECT_EQ(Sends(live, slider, hold, timer, clock), 0);
-		EXPECT_EQ(Sends(dim, slider, hold, timer, clock), 0);
-		EXPECT_EQ(Sends(dropout, slider, hold, timer, clock), 1);
+		EXPECT_EQ(Sends(live, slider, hold, run, arming, clock), 0);
+		EXPECT_EQ(Sends(dim, slider, hold, run, arming, clock), 0);
+		EXPECT_EQ(Sends(dropout, slider, hold, run, arming, clock), 1);
 		std::remove(dropout.c_str());
 	}
 	std::remove(live.c_str());

@@ -110,7 +110,7 @@ TEST_F(CommandGLTest, InfoReportsWhatAHostReadsOfEachModule)
 
 TEST_F(CommandGLTest, ValidatePassesOnTheProjectsModules)
 {
-	for (const std::string& module : { std::string(GUARD_MODULE_PATH), std::string(STILL_MODULE_PATH),
+	for (const std::string& module : { std::string(GUARD_MODULE_PATH), std::string(WATCH_MODULE_PATH),
 			 Example("ColourRamp"), Example("ChannelGain"), Example("Crossfade") })
 	{
 		if (module.empty())

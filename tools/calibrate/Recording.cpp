@@ -1,10 +1,10 @@
 #include "tools/calibrate/Recording.h"
 
-#include "guard/MemoryPixelReader.h"
-#include "guard/SampleMeasure.h"
 #include "tools/Command.h"
 #include "tools/run/RawFrameReader.h"
 #include "tools/run/RunOptions.h"
+#include "watching/MemoryPixelReader.h"
+#include "watching/SampleMeasure.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "tools/run/BlackJudge.h"
 
-#include "guard/GLPixelReader.h"
 #include "guard/GuardParameters.h"
-#include "guard/SampleMeasure.h"
 #include "tools/run/RunOptions.h"
+#include "watching/GLPixelReader.h"
+#include "watching/SampleMeasure.h"
 
 namespace ffgltool
 {

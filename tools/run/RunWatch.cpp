@@ -1,9 +1,9 @@
 #include "tools/run/RunWatch.h"
 
-#include "guard/GLPixelReader.h"
-#include "still/StillGuard.h"
 #include "tools/Command.h"
 #include "tools/run/RunOptions.h"
+#include "watch/TenebrixorWatch.h"
+#include "watching/GLPixelReader.h"
 
 #include <cerrno>
 #include <cmath>
@@ -38,14 +38,14 @@ bool IsFlat(const LumaSamples& samples)
 
 RunWatch::RunWatch(const std::vector<std::string>& names, const std::vector<float>& sliders, int width, int height,
 	const std::string& tracePath, const std::string& plotPath) :
-	measure(StillGuard::kGrid, 7),
+	measure(TenebrixorWatch::kGrid, 7),
 	plotPath(plotPath)
 {
 	for (std::size_t i = 0; i < names.size(); ++i)
 	{
 		if (names[i] == GuardParameters::Name(GuardParameters::kBlackThreshold))
 			kind = Kind::Black;
-		else if (names[i] == StillParameters::Name(StillParameters::kStillTolerance))
+		else if (names[i] == WatchParameters::Name(WatchParameters::kStillTolerance))
 			kind = Kind::Still;
 	}
 	for (std::size_t i = 0; i < names.size() && i < sliders.size(); ++i)
@@ -53,7 +53,7 @@ RunWatch::RunWatch(const std::vector<std::string>& names, const std::vector<floa
 		const auto index = static_cast<unsigned int>(i);
 		if (kind == Kind::Black && names[i] == GuardParameters::Name(index))
 			guard.Set(index, sliders[i]);
-		if (kind == Kind::Still && names[i] == StillParameters::Name(index))
+		if (kind == Kind::Still && names[i] == WatchParameters::Name(index))
 			still.Set(index, sliders[i]);
 	}
 	if (kind == Kind::Black)
@@ -105,9 +105,9 @@ void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t me
 	{
 		const float brightest = BrightestLuma(samples);
 		const bool black = brightest <= guard.BlackThreshold();
-		timing.Advance(black, now, guard.BlackHold(), guard.Recovery());
+		arming.Advance(black, blackRun.Advance(black, now, guard.BlackHold()), now, guard.Recovery());
 		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, brightest, black ? 1 : 0,
-			timing.Armed() ? 1 : 0, messages);
+			arming.Armed() ? 1 : 0, messages);
 
 		if (!plotPath.empty())
 			plotted.push_back({ seconds, brightest, black, static_cast<unsigned int>(messages) });
@@ -134,9 +134,9 @@ void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t me
 	}
 	else
 	{
-		const StillWatch::Step step = stillWatch.Advance(samples, still, now);
+		const StillWatch::Step step = stillWatch.Advance(samples, still, now).still;
 		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, step.verdict.change,
-			step.verdict.still ? 1 : 0, stillWatch.Timing().Armed() ? 1 : 0, messages);
+			step.verdict.still ? 1 : 0, stillWatch.Arms().Armed() ? 1 : 0, messages);
 		if (!plotPath.empty())
 			plotted.push_back({ seconds, std::fmin(step.verdict.change, 1.0f), step.verdict.still,
 				static_cast<unsigned int>(messages) });

@@ -20,11 +20,12 @@
 #pragma once
 
 #include "guard/GuardParameters.h"
-#include "guard/HoldRecoveryTimer.h"
-#include "guard/SampleMeasure.h"
-#include "still/StillParameters.h"
-#include "still/StillWatch.h"
 #include "tools/run/RunPlot.h"
+#include "watch/DropOutWatch.h"
+#include "watch/WatchParameters.h"
+#include "watching/Arming.h"
+#include "watching/RunClock.h"
+#include "watching/SampleMeasure.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -76,9 +77,10 @@ private:
 	Kind kind = Kind::Other;
 	SampleMeasure measure;
 	GuardParameters guard;
-	StillParameters still;
-	HoldRecoveryTimer timing;
-	StillWatch stillWatch;
+	WatchParameters still;
+	RunClock blackRun;
+	Arming arming;
+	DropOutWatch stillWatch;
 	std::FILE* trace = nullptr;
 	std::string plotPath;
 	std::vector<PlotFrame> plotted;
