@@ -267,7 +267,8 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 		const char* says;
 	} cases[] = {
 		{ { "--input", "-", "--size", "320x180" }, FileContents(wide), "rows line up at a width of 640 pixels" },
-		{ { "--input", limited, "--set", "Black Hold=0", "--listen", listen }, "", "Black Threshold=0.252000" },
+		{ { "--input", limited, "--set", "Black Hold=0", "--listen", listen }, "", "Black Threshold=0.272000" },
+		{ { "--frames", "1", "--set", "Black Threshold=0.24", "--listen", listen }, "", "at or below 6.0% luma" },
 		{ { "--frames", "150", "--listen", listen }, "", "the run was unpaced" },
 	};
 	for (const auto& c : cases)

@@ -1,6 +1,5 @@
 #include "tools/calibrate/CalibrateCommand.h"
 
-#include "guard/GuardParameters.h"
 #include "tools/Command.h"
 #include "tools/calibrate/Calibration.h"
 #include "tools/calibrate/Recording.h"
@@ -126,8 +125,7 @@ void PrintText(std::ostream& out, const CalibrateOptions& options, const Recordi
 		return;
 	}
 	std::snprintf(line, sizeof line, "Threshold     %s (--set \"Black Threshold=%.6f\")\n",
-		Percent(*result.threshold).c_str(),
-		static_cast<double>(*result.threshold / GuardParameters::kMaxBlackThreshold));
+		result.threshold->display.c_str(), result.threshold->slider);
 	out << line;
 	if (result.liveRuns.empty())
 		out << "Live black    none at that threshold\n";
@@ -189,8 +187,8 @@ void PrintJson(std::ostream& out, const CalibrateOptions& options, const Recordi
 		std::snprintf(number, sizeof number, format, value);
 		return std::string(number);
 	};
-	out << "{\"threshold\": " << (separates ? fixed("%.4f", *result.threshold) : "null") << ", \"slider\": "
-		<< (separates ? fixed("%.6f", *result.threshold / GuardParameters::kMaxBlackThreshold) : "null")
+	out << "{\"threshold\": " << (separates ? fixed("%.4f", result.threshold->threshold) : "null")
+		<< ", \"slider\": " << (separates ? fixed("%.6f", result.threshold->slider) : "null")
 		<< ", \"live\": " << JsonSummary(live, options.fps) << ", \"dropout\": " << JsonSummary(dropout, options.fps)
 		<< ", \"longest_live_black_s\": "
 		<< (result.threshold ? fixed("%.3f", result.LongestSeconds(options.fps)) : "null")
