@@ -166,6 +166,17 @@ void PrintText(std::ostream& out, const CalibrateOptions& options, const Recordi
 	}
 }
 
+// A live picture darker than its drop-out is most often the two recordings
+// given the other way round.
+void NoteIfSwapped(std::ostream& out, const Recording& live, const Recording& dropout)
+{
+	const float liveMedian = live.Summary().median;
+	const float dropoutMedian = dropout.Summary().median;
+	if (liveMedian < dropoutMedian)
+		out << "Note          the live recording is the darker (median " << Percent(liveMedian) << " against "
+			<< Percent(dropoutMedian) << "): are --live and --dropout swapped?\n";
+}
+
 std::string JsonSummary(const Recording& recording, double fps)
 {
 	const LumaSummary s = recording.Summary();
@@ -229,15 +240,18 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
 		const Recording live = Recording::Read(options.live, options.width, options.height);
 		const Recording dropout = Recording::Read(options.dropout, options.width, options.height);
 		const Calibration result = Calibrate(live, dropout);
+		const bool separates = result.Separates(options.fps, live.brightest.size());
 		if (options.json)
 			PrintJson(out, options, live, dropout, result);
 		else
 			PrintText(out, options, live, dropout, result);
+		if (!options.json && !separates)
+			NoteIfSwapped(out, live, dropout);
 		if (!options.tracePath.empty())
 			WriteTrace(options.tracePath, live, dropout);
 		if (!options.plotPath.empty())
 			WriteCalibrationPlot(options.plotPath, live, dropout, result, options.fps);
-		return result.Separates(options.fps, live.brightest.size()) ? kExitSuccess : kExitModuleError;
+		return separates ? kExitSuccess : kExitModuleError;
 	}
 	catch (const RunError& error)
 	{
