@@ -218,8 +218,8 @@ private:
 				break;
 			if (read == FrameSource::Result::Error)
 				throw RunError(kExitRunError, sourceError);
-			if (n == 0 && !IsSynthetic(options))
-				WarnIfSheared(pixels);
+			if (!shearSettled && !IsSynthetic(options))
+				shearSettled = WarnIfSheared(n, pixels);
 
 			if (plan.feedsInput)
 				UploadInputTexture(host.inputTexture, width, height, pixels.data());
@@ -269,26 +269,30 @@ private:
 		return options.input == "synthetic" || options.input == "synthetic-still";
 	}
 
-	// Frames of another size than --size show up sheared: a warning after the
-	// first frame, long before a stream's end could tell.
-	void WarnIfSheared(const std::vector<std::uint8_t>& bottomUp)
+	// Frames of another size than --size show up sheared: a warning at the
+	// first frame that is not too flat to tell, long before a stream's end
+	// could. True once a frame has told.
+	bool WarnIfSheared(std::uint64_t n, const std::vector<std::uint8_t>& bottomUp)
 	{
 		const std::size_t rowBytes = static_cast<std::size_t>(options.width) * 4;
-		std::vector<std::uint8_t> topDown(bottomUp.size());
+		topDown.resize(bottomUp.size());
 		for (int y = 0; y < options.height; ++y)
 			std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)),
 				rowBytes,
 				topDown.begin() +
 					static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(options.height - 1 - y)));
-		const int likely = LikelyRowWidth(topDown.data(), options.width, options.height);
-		if (likely != options.width)
-			report.Warn("the first frame looks sheared: its rows line up at a width of " + std::to_string(likely) +
-				" pixels, not " + std::to_string(options.width) + "; are the frames " + std::to_string(likely) +
-				" pixels wide? (check --size)");
+		const std::optional<int> likely = LikelyRowWidth(topDown.data(), options.width, options.height);
+		if (likely && *likely != options.width)
+			report.Warn("frame " + std::to_string(n) + " looks sheared: its rows line up at a width of " +
+				std::to_string(*likely) + " pixels, not " + std::to_string(options.width) + "; are the frames " +
+				std::to_string(*likely) + " pixels wide? (check --size)");
+		return likely.has_value();
 	}
 
 	const RunOptions& options;
 	RunReport report;
+	bool shearSettled = false;
+	std::vector<std::uint8_t> topDown; // the frame as the stream held it, for the shear check
 };
 
 } // namespace
