@@ -9,6 +9,7 @@
 #include "tools/PluginModule.h"
 #include "tools/run/BlackJudge.h"
 #include "tools/run/OscListener.h"
+#include "tools/run/PaceWatch.h"
 #include "tools/run/RawFrameReader.h"
 #include "tools/run/RunHost.h"
 #include "tools/run/RunOptions.h"
@@ -197,6 +198,7 @@ private:
 		const Clock::time_point start = Clock::now();
 		report.Start(start);
 		Clock::time_point pace = start;
+		PaceWatch realTime(options.fps);
 		std::uint64_t n = 0;
 		for (; plan.limit == 0 || n < plan.limit; ++n)
 		{
@@ -250,10 +252,14 @@ private:
 			report.Received(n, texts, now);
 			if (drawn)
 				HeadlessGL::BindHostFramebuffer(host.output);
-			plan.watch->Frame(n, std::chrono::duration<double>(now - start).count(), drawn, texts.size());
+			const double seconds = std::chrono::duration<double>(now - start).count();
+			plan.watch->Frame(n, seconds, drawn, texts.size());
 			const std::string flatDark = plan.watch->TakeFlatDarkWarning();
 			if (!flatDark.empty())
 				report.Warn(flatDark);
+			const std::string late = options.paced ? realTime.Frame(n, seconds) : std::string();
+			if (!late.empty())
+				report.Warn(late);
 			report.Progress(n, plan.limit, now);
 		}
 		if (plan.listener && n > 0)
