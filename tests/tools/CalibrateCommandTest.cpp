@@ -1,7 +1,7 @@
 // `ffgl-host calibrate` as a program, on clips built with ffmpeg: the settings
 // it recommends make the guard's own units send exactly once for the drop-out
-// and never on the live picture; an inseparable pair and bad inputs end with
-// the right status and one error line. And `ffgl-host send`.
+// (and another recording of it) and never on the live picture; an inseparable
+// pair and bad inputs end with the right status and one error line. And `send`.
 #include "guard/GuardParameters.h"
 #include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
@@ -51,10 +51,12 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 	{
 		const char* what;
 		std::string graph;
+		std::string other; // the same drop-out another time, not calibrated on
 	} cases[] = {
-		{ "limited-range black", "color=c=0x101010:s=160x90:r=30:d=2" },
-		{ "a blue no-signal screen", "color=c=0x0000C0:s=160x90:r=30:d=2" },
-		{ "a noisy lens cap", "color=c=black:s=160x90:r=30:d=2,noise=alls=12:allf=t" },
+		{ "limited-range black", "color=c=0x101010:s=160x90:r=30:d=2", "color=c=0x111111:s=160x90:r=30:d=2" },
+		{ "a blue no-signal screen", "color=c=0x0000C0:s=160x90:r=30:d=2", "color=c=0x0000C4:s=160x90:r=30:d=2" },
+		{ "a noisy lens cap", "color=c=black:s=160x90:r=30:d=2,noise=alls=12:allf=t",
+			"color=c=black:s=160x90:r=30:d=2,noise=alls=12:allf=t:all_seed=1" },
 	};
 	for (const auto& c : cases)
 	{
@@ -74,7 +76,12 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 		EXPECT_EQ(Sends(live, slider, hold, run, arming, clock), 0);
 		EXPECT_EQ(Sends(dim, slider, hold, run, arming, clock), 0);
 		EXPECT_EQ(Sends(dropout, slider, hold, run, arming, clock), 1);
+		const std::string other = ClipFile("other", c.other);
+		RunClock otherRun;
+		Arming armed;
+		EXPECT_EQ(Sends(other, slider, hold, otherRun, armed, clock), 1);
 		std::remove(dropout.c_str());
+		std::remove(other.c_str());
 	}
 	std::remove(live.c_str());
 	std::remove(dim.c_str());
@@ -98,6 +105,9 @@ TEST(CalibrateCommandTest, InseparableOrBadInputs)
 	} cases[] = {
 		{ black, black, 1, "live frames 0 to 29 stay as dark as the drop-out for the whole live recording" },
 		{ live, bright, 1, "Threshold     none" },
+		{ black, live, 1,
+			"Note          the live recording is the darker (median 0.0 % against 92.1 %): are --live and "
+			"--dropout swapped?" },
 		{ live, "/no/such/file", 4, "cannot open /no/such/file" },
 		{ live, empty, 4, "holds 0 bytes" },
 		{ partial, black, 4, "not a whole number of raw RGBA frames of 160x90" },
@@ -109,6 +119,8 @@ TEST(CalibrateCommandTest, InseparableOrBadInputs)
 			RunFfglHost({ "calibrate", "--live", c.live, "--dropout", c.dropout, "--size", "160x90" });
 		EXPECT_EQ(result.exitStatus, c.status) << c.says;
 		EXPECT_NE((result.out + result.err).find(c.says), std::string::npos) << result.out << result.err;
+		EXPECT_EQ(result.out.find("swapped?") != std::string::npos,
+			std::string(c.says).find("swapped?") != std::string::npos);
 		EXPECT_LE(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
 	}
 	for (const std::string& path : { live, black, bright, empty, partial })

@@ -259,6 +259,8 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 {
 	const std::string wide = ClipFile("wide", "testsrc2=s=640x360:r=30:d=0.1", 640, 360);
 	const std::string limited = ClipFile("limited", "color=c=0x101010:s=160x90:r=30:d=0.5");
+	const std::string narrow = ClipFile("narrow",
+		"color=c=black:s=320x240:r=30:d=0.2[a];testsrc2=s=320x240:r=30:d=0.3[b];[a][b]concat=n=2:v=1", 320, 240);
 	const std::string listen = std::to_string(FreePort());
 	const struct
 	{
@@ -267,7 +269,10 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 		const char* says;
 	} cases[] = {
 		{ { "--input", "-", "--size", "320x180" }, FileContents(wide), "rows line up at a width of 640 pixels" },
-		{ { "--input", limited, "--set", "Black Hold=0", "--listen", listen }, "", "Black Threshold=0.252000" },
+		{ { "--input", "-", "--size", "640x360", "--listen", listen }, FileContents(narrow),
+			"frame 2 looks sheared: its rows line up at a width of 320 pixels" }, // two rows a row, after black
+		{ { "--input", limited, "--set", "Black Hold=0", "--listen", listen }, "", "Black Threshold=0.272000" },
+		{ { "--frames", "1", "--set", "Black Threshold=0.24", "--listen", listen }, "", "at or below 6.0% luma" },
 		{ { "--frames", "150", "--listen", listen }, "", "the run was unpaced" },
 	};
 	for (const auto& c : cases)
@@ -280,6 +285,7 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 	}
 	std::remove(wide.c_str());
 	std::remove(limited.c_str());
+	std::remove(narrow.c_str());
 }
 
 TEST_F(CommandGLTest, RunEndsWithOneErrorLineWhenItCannotGoOn)

@@ -1,6 +1,5 @@
 #include "tools/calibrate/CalibrateCommand.h"
 
-#include "guard/GuardParameters.h"
 #include "tools/Command.h"
 #include "tools/calibrate/Calibration.h"
 #include "tools/calibrate/Recording.h"
@@ -126,8 +125,7 @@ void PrintText(std::ostream& out, const CalibrateOptions& options, const Recordi
 		return;
 	}
 	std::snprintf(line, sizeof line, "Threshold     %s (--set \"Black Threshold=%.6f\")\n",
-		Percent(*result.threshold).c_str(),
-		static_cast<double>(*result.threshold / GuardParameters::kMaxBlackThreshold));
+		result.threshold->display.c_str(), result.threshold->slider);
 	out << line;
 	if (result.liveRuns.empty())
 		out << "Live black    none at that threshold\n";
@@ -168,6 +166,17 @@ void PrintText(std::ostream& out, const CalibrateOptions& options, const Recordi
 	}
 }
 
+// A live picture darker than its drop-out is most often the two recordings
+// given the other way round.
+void NoteIfSwapped(std::ostream& out, const Recording& live, const Recording& dropout)
+{
+	const float liveMedian = live.Summary().median;
+	const float dropoutMedian = dropout.Summary().median;
+	if (liveMedian < dropoutMedian)
+		out << "Note          the live recording is the darker (median " << Percent(liveMedian) << " against "
+			<< Percent(dropoutMedian) << "): are --live and --dropout swapped?\n";
+}
+
 std::string JsonSummary(const Recording& recording, double fps)
 {
 	const LumaSummary s = recording.Summary();
@@ -189,8 +198,8 @@ void PrintJson(std::ostream& out, const CalibrateOptions& options, const Recordi
 		std::snprintf(number, sizeof number, format, value);
 		return std::string(number);
 	};
-	out << "{\"threshold\": " << (separates ? fixed("%.4f", *result.threshold) : "null") << ", \"slider\": "
-		<< (separates ? fixed("%.6f", *result.threshold / GuardParameters::kMaxBlackThreshold) : "null")
+	out << "{\"threshold\": " << (separates ? fixed("%.4f", result.threshold->threshold) : "null")
+		<< ", \"slider\": " << (separates ? fixed("%.6f", result.threshold->slider) : "null")
 		<< ", \"live\": " << JsonSummary(live, options.fps) << ", \"dropout\": " << JsonSummary(dropout, options.fps)
 		<< ", \"longest_live_black_s\": "
 		<< (result.threshold ? fixed("%.3f", result.LongestSeconds(options.fps)) : "null")
@@ -231,15 +240,18 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
 		const Recording live = Recording::Read(options.live, options.width, options.height);
 		const Recording dropout = Recording::Read(options.dropout, options.width, options.height);
 		const Calibration result = Calibrate(live, dropout);
+		const bool separates = result.Separates(options.fps, live.brightest.size());
 		if (options.json)
 			PrintJson(out, options, live, dropout, result);
 		else
 			PrintText(out, options, live, dropout, result);
+		if (!options.json && !separates)
+			NoteIfSwapped(out, live, dropout);
 		if (!options.tracePath.empty())
 			WriteTrace(options.tracePath, live, dropout);
 		if (!options.plotPath.empty())
 			WriteCalibrationPlot(options.plotPath, live, dropout, result, options.fps);
-		return result.Separates(options.fps, live.brightest.size()) ? kExitSuccess : kExitModuleError;
+		return separates ? kExitSuccess : kExitModuleError;
 	}
 	catch (const RunError& error)
 	{

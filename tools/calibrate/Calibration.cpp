@@ -1,6 +1,5 @@
 #include "tools/calibrate/Calibration.h"
 
-#include "guard/GuardParameters.h"
 #include "tools/Command.h"
 #include "tools/run/RunOptions.h"
 
@@ -17,15 +16,9 @@ namespace ffgltool
 Calibration Calibrate(const Recording& live, const Recording& dropout)
 {
 	Calibration result;
-	const float highest = dropout.Summary().max;
-	// Up to the next 0.1 % step; the small allowance keeps an exact step from
-	// being pushed one further by rounding.
-	const float threshold = static_cast<float>(std::ceil((highest + Calibration::kMargin) * 1000.0f - 1e-3f) / 1000.0);
-	if (threshold <= GuardParameters::kMaxBlackThreshold)
-	{
-		result.threshold = threshold;
-		result.liveRuns = live.DarkRuns(threshold);
-	}
+	result.threshold = SuggestThreshold(dropout.Summary().max);
+	if (result.threshold)
+		result.liveRuns = live.DarkRuns(result.threshold->threshold);
 	return result;
 }
 
@@ -97,11 +90,11 @@ void WriteCalibrationPlot(
 	}
 	if (result.threshold)
 	{
+		const double at = y(result.threshold->threshold);
 		std::snprintf(text, sizeof text,
 			"<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"green\" stroke-dasharray=\"6 3\"/>"
-			"<text x=\"%.1f\" y=\"%.1f\" fill=\"green\">threshold %.1f %%</text>\n",
-			kLeft, y(*result.threshold), kWidth - 10.0, y(*result.threshold), kLeft + 4.0, y(*result.threshold) - 4.0,
-			static_cast<double>(*result.threshold) * 100.0);
+			"<text x=\"%.1f\" y=\"%.1f\" fill=\"green\">threshold %s</text>\n",
+			kLeft, at, kWidth - 10.0, at, kLeft + 4.0, at - 4.0, result.threshold->display.c_str());
 		svg << text;
 	}
 	svg << "</svg>\n";

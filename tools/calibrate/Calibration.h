@@ -1,15 +1,17 @@
 // Calibration: the black guard's settings that tell a source's drop-out from
 // its live picture, worked out from the two recordings' brightest lumas.
 //
-// The threshold is the drop-out's brightest frame plus a margin of 0.5 % luma,
-// rounded up to the 0.1 % steps the plug-in displays; none above the
-// plug-in's 25 %. At that threshold the live recording may still have dark
-// runs: the hold must outlast the longest of them. A run longer than the
-// plug-in's 10 s, or one that lasts the whole live recording (its true length
-// unknown), leaves no safe hold: then nothing separates the two.
+// The threshold is the one `run` advises too (SuggestedThreshold): the
+// drop-out's brightest frame plus a margin of 0.5 % luma, rounded up to the
+// 0.1 % steps the plug-in displays; none above the plug-in's 25 %. At that
+// threshold the live recording may still have dark runs: the hold must
+// outlast the longest of them. A run longer than the plug-in's 10 s, or one
+// that lasts the whole live recording (its true length unknown), leaves no
+// safe hold: then nothing separates the two.
 #pragma once
 
 #include "tools/calibrate/Recording.h"
+#include "tools/run/SuggestedThreshold.h"
 
 #include <optional>
 #include <string>
@@ -20,10 +22,9 @@ namespace ffgltool
 
 struct Calibration
 {
-	static constexpr float kMargin = 0.005f;
 	static constexpr double kMaxHold = 10.0;
 
-	std::optional<float> threshold;
+	std::optional<SuggestedThreshold> threshold;
 	std::vector<DarkRun> liveRuns; // at the threshold
 
 	// The longest live run; a run of no frames when there is none.

@@ -9,6 +9,7 @@
 #include "tools/PluginModule.h"
 #include "tools/run/BlackJudge.h"
 #include "tools/run/OscListener.h"
+#include "tools/run/PaceWatch.h"
 #include "tools/run/RawFrameReader.h"
 #include "tools/run/RunHost.h"
 #include "tools/run/RunOptions.h"
@@ -197,6 +198,7 @@ private:
 		const Clock::time_point start = Clock::now();
 		report.Start(start);
 		Clock::time_point pace = start;
+		PaceWatch realTime(options.fps);
 		std::uint64_t n = 0;
 		for (; plan.limit == 0 || n < plan.limit; ++n)
 		{
@@ -218,8 +220,8 @@ private:
 				break;
 			if (read == FrameSource::Result::Error)
 				throw RunError(kExitRunError, sourceError);
-			if (n == 0 && !IsSynthetic(options))
-				WarnIfSheared(pixels);
+			if (!shearSettled && !IsSynthetic(options))
+				shearSettled = WarnIfSheared(n, pixels);
 
 			if (plan.feedsInput)
 				UploadInputTexture(host.inputTexture, width, height, pixels.data());
@@ -250,10 +252,14 @@ private:
 			report.Received(n, texts, now);
 			if (drawn)
 				HeadlessGL::BindHostFramebuffer(host.output);
-			plan.watch->Frame(n, std::chrono::duration<double>(now - start).count(), drawn, texts.size());
+			const double seconds = std::chrono::duration<double>(now - start).count();
+			plan.watch->Frame(n, seconds, drawn, texts.size());
 			const std::string flatDark = plan.watch->TakeFlatDarkWarning();
 			if (!flatDark.empty())
 				report.Warn(flatDark);
+			const std::string late = options.paced ? realTime.Frame(n, seconds) : std::string();
+			if (!late.empty())
+				report.Warn(late);
 			report.Progress(n, plan.limit, now);
 		}
 		if (plan.listener && n > 0)
@@ -269,26 +275,30 @@ private:
 		return options.input == "synthetic" || options.input == "synthetic-still";
 	}
 
-	// Frames of another size than --size show up sheared: a warning after the
-	// first frame, long before a stream's end could tell.
-	void WarnIfSheared(const std::vector<std::uint8_t>& bottomUp)
+	// Frames of another size than --size show up sheared: a warning at the
+	// first frame that is not too flat to tell, long before a stream's end
+	// could. True once a frame has told.
+	bool WarnIfSheared(std::uint64_t n, const std::vector<std::uint8_t>& bottomUp)
 	{
 		const std::size_t rowBytes = static_cast<std::size_t>(options.width) * 4;
-		std::vector<std::uint8_t> topDown(bottomUp.size());
+		topDown.resize(bottomUp.size());
 		for (int y = 0; y < options.height; ++y)
 			std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)),
 				rowBytes,
 				topDown.begin() +
 					static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(options.height - 1 - y)));
-		const int likely = LikelyRowWidth(topDown.data(), options.width, options.height);
-		if (likely != options.width)
-			report.Warn("the first frame looks sheared: its rows line up at a width of " + std::to_string(likely) +
-				" pixels, not " + std::to_string(options.width) + "; are the frames " + std::to_string(likely) +
-				" pixels wide? (check --size)");
+		const std::optional<int> likely = LikelyRowWidth(topDown.data(), options.width, options.height);
+		if (likely && *likely != options.width)
+			report.Warn("frame " + std::to_string(n) + " looks sheared: its rows line up at a width of " +
+				std::to_string(*likely) + " pixels, not " + std::to_string(options.width) + "; are the frames " +
+				std::to_string(*likely) + " pixels wide? (check --size)");
+		return likely.has_value();
 	}
 
 	const RunOptions& options;
 	RunReport report;
+	bool shearSettled = false;
+	std::vector<std::uint8_t> topDown; // the frame as the stream held it, for the shear check
 };
 
 } // namespace

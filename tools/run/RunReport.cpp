@@ -1,6 +1,7 @@
 #include "tools/run/RunReport.h"
 
 #include "tools/Command.h"
+#include "tools/run/SuggestedThreshold.h"
 
 #include <cstdio>
 #include <ostream>
@@ -62,8 +63,8 @@ void RunReport::PrintHeader(const Header& header)
 			out << (i > 0 ? ", " : "") << header.parameterNames[i] << " " << header.displays[i];
 		out << '\n';
 	}
-	out << "Black         brightest of 25 grid points of the output at or below " << Number(header.threshold * 100.0, 3)
-		<< "% luma\n";
+	out << "Black         brightest of 25 grid points of the output at or below " << ThresholdDisplay(header.threshold)
+		<< " luma\n";
 	if (header.port != 0)
 		out << "OSC           listening on 127.0.0.1:" << header.port << '\n';
 	else

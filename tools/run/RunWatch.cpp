@@ -2,6 +2,7 @@
 
 #include "tools/Command.h"
 #include "tools/run/RunOptions.h"
+#include "tools/run/SuggestedThreshold.h"
 #include "watch/TenebrixorWatch.h"
 #include "watching/GLPixelReader.h"
 
@@ -119,16 +120,16 @@ void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t me
 		if (flatDark && !flatWarned && seconds - *flatSince > guard.BlackHold())
 		{
 			flatWarned = true;
-			// The next display step above the level, and its slider value.
-			const double percent = std::floor(static_cast<double>(brightest) * 1000.0) / 10.0 + 0.1;
+			// Flat and dark stays below 12 %: a suggestion always exists.
+			const std::optional<SuggestedThreshold> suggestion = SuggestThreshold(brightest);
 			char text[400];
 			std::snprintf(text, sizeof text,
 				"the picture sat flat and dark at %.1f %% luma for longer than the hold, just above the threshold "
-				"of %.1f %%: a \"Black Threshold\" of %.1f %% (--set \"Black Threshold=%.6f\") would count it as "
+				"of %s: a \"Black Threshold\" of %s (--set \"Black Threshold=%.6f\") would count it as "
 				"black. Limited-range black shown without range expansion (16/255, 6.3 %%) and capture cards' blue "
 				"no-signal screens look like this",
-				static_cast<double>(brightest) * 100.0, static_cast<double>(guard.BlackThreshold()) * 100.0, percent,
-				percent / 100.0 / static_cast<double>(GuardParameters::kMaxBlackThreshold));
+				static_cast<double>(brightest) * 100.0, ThresholdDisplay(guard.BlackThreshold()).c_str(),
+				suggestion->display.c_str(), suggestion->slider);
 			flatWarning = text;
 		}
 	}

@@ -37,25 +37,27 @@ double RowDifference(const std::uint8_t* pixels, std::size_t bytes, int stride)
 
 } // namespace
 
-int LikelyRowWidth(const std::uint8_t* pixels, int width, int height)
+std::optional<int> LikelyRowWidth(const std::uint8_t* pixels, int width, int height)
 {
 	const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
 	const double given = RowDifference(pixels, bytes, width);
 	// A flat or nearly flat picture says nothing about its width.
-	if (given < 6.0)
-		return width;
+	if (given < 1.0)
+		return std::nullopt;
 	int likely = width;
 	double best = given;
 	for (const int candidate : kCommonWidths)
 	{
 		const double difference = RowDifference(pixels, bytes, candidate);
-		if (candidate != width && difference >= 0.0 && difference < best)
+		// A divisor of the given width needs a smaller lead (see the header).
+		const double margin = width % candidate == 0 ? 1.25 : 3.0;
+		if (candidate != width && difference >= 0.0 && difference * margin < given && difference < best)
 		{
 			best = difference;
 			likely = candidate;
 		}
 	}
-	return best * 3.0 < given ? likely : width;
+	return likely;
 }
 
 } // namespace ffgltool
