@@ -3,7 +3,9 @@
 #
 #   ./run.sh demo   install what is missing, build into ./build (Release) and
 #                   run the plug-in on a headless host with a synthetic camera
-#                   that drops to black twice: two next-clip messages arrive
+#                   that drops to black twice: two next-clip messages arrive on
+#                   UDP port 7000, or on a free port from 6000 to 9000 that the
+#                   plug-in's "OSC Port" is moved to when 7000 is taken
 #   ./run.sh test   install what is missing, build everything into ./build-ci
 #                   with warnings as errors and run the whole test suite;
 #                   cross-build the Windows DLLs (./build-ci-windows, MinGW-w64),
@@ -35,6 +37,9 @@ TEST_PACKAGES=(
 	g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 xvfb xauth libglx-mesa0
 	ffmpeg libxml2-utils
 )
+
+# The plug-in modules: the demo builds them, the release archives hold them.
+MODULES=(CameraTenebrixor TenebrixorStill)
 
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
@@ -70,15 +75,61 @@ install_missing_packages() {
 	"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Prints the first UDP port, from 7000 (the plug-in's default "OSC Port") up to
+# 9000 and then from 6000, that no socket on this machine is bound to, as the
+# kernel lists them (the local_address column ends in the port, in hex); fails
+# when all of them are taken.
+free_osc_port() {
+	local -A bound=()
+	local table address port
+	for table in /proc/net/udp /proc/net/udp6; do
+		if [ -r "$table" ]; then
+			while read -r _ address _; do
+				if [[ "$address" == *:* ]]; then
+					bound[$((16#${address##*:}))]=1
+				fi
+			done <"$table"
+		fi
+	done
+	for port in $(seq 7000 9000) $(seq 6000 6999); do
+		if [ -z "${bound[$port]:-}" ]; then
+			echo "$port"
+			return 0
+		fi
+	done
+	return 1
+}
+
+# The "OSC Port" slider value that selects PORT: the plug-in takes
+# round(slider x 3000) + 6000 in single precision, and six decimals of
+# (PORT - 6000) / 3000 are far closer to it than the half step that rounding
+# allows.
+osc_port_slider() {
+	local millionths=$(((($1 - 6000) * 1000000 + 1500) / 3000))
+	printf '%d.%06d' $((millionths / 1000000)) $((millionths % 1000000))
+}
+
 demo() {
 	install_missing_packages
 	log "Building into ./build (Release)"
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTENEBRIXOR_BUILD_TESTS=OFF -DTENEBRIXOR_BUILD_BENCH=OFF
-	cmake --build build --target CameraTenebrixor TenebrixorStill ffgl-host -j "$JOBS"
+	cmake --build build --target "${MODULES[@]}" ffgl-host -j "$JOBS"
 	log "What a host sees of build/CameraTenebrixor.so"
 	build/ffgl-host info build/CameraTenebrixor.so
+
+	# The host listens where the plug-in sends, on the port "OSC Port" shows;
+	# a VJ host on this machine usually holds 7000.
+	local port settings=()
+	if ! port="$(free_osc_port)"; then
+		echo "run.sh: every UDP port from 6000 to 9000 is taken; the plug-in has nowhere to send" >&2
+		exit 1
+	fi
+	if [ "$port" -ne 7000 ]; then
+		settings=(--set "OSC Port=$(osc_port_slider "$port")")
+		log "UDP port 7000 is taken: the plug-in sends to port $port instead (--set \"${settings[1]}\")"
+	fi
 	log "Running it for 10 s on a synthetic camera that drops to black twice"
-	build/ffgl-host run build/CameraTenebrixor.so --input synthetic
+	build/ffgl-host run build/CameraTenebrixor.so --input synthetic "${settings[@]}"
 }
 
 # Sanitizer settings of the second pass and of the fuzzer: any report fails.
@@ -118,7 +169,7 @@ run_tests() {
 	local version
 	version="$(build-ci/ffgl-host --version | cut -d' ' -f2)"
 	check_archive "build-ci/CameraTenebrixor-$version-Linux-x86_64.tar.gz" "CameraTenebrixor-$version-Linux-x86_64" \
-		CameraTenebrixor.so TenebrixorStill.so ffgl-host README.md LICENSE
+		"${MODULES[@]/%/.so}" ffgl-host README.md LICENSE
 
 	log "Cross-building the Windows plug-ins into ./build-ci-windows (MinGW-w64)"
 	cmake -S . -B build-ci-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
@@ -130,7 +181,7 @@ run_tests() {
 	log "Making the Windows release archive"
 	cmake --build build-ci-windows --target package
 	check_archive "build-ci-windows/CameraTenebrixor-$version-win64.zip" "CameraTenebrixor-$version-win64" \
-		CameraTenebrixor.dll TenebrixorStill.dll ffgl-host.exe README.md LICENSE
+		"${MODULES[@]/%/.dll}" ffgl-host.exe README.md LICENSE
 
 	log "Building into ./build-ci-asan with sanitizers (no benchmarks)"
 	cmake -S . -B build-ci-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTENEBRIXOR_WERROR=ON \
