@@ -25,10 +25,10 @@ bool IsFlat(const LumaSamples& samples)
 
 } // namespace
 
-void FlatDarkWarning::Frame(const LumaSamples& samples, bool black, double seconds, const Rule& rule)
+void FlatDarkWarning::Frame(const LumaSamples& samples, bool caught, double seconds, const Rule& rule)
 {
 	const float brightest = BrightestLuma(samples);
-	const bool flatDark = !black && brightest < kFlatDarkest && IsFlat(samples);
+	const bool flatDark = !caught && brightest < kFlatDarkest && IsFlat(samples);
 	if (!flatDark)
 		flatSince.reset();
 	else if (!flatSince)

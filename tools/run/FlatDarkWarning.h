@@ -28,8 +28,9 @@ public:
 		float hold;
 	};
 
-	// One judged frame at seconds since the first; black is the rule's verdict.
-	void Frame(const LumaSamples& samples, bool black, double seconds, const Rule& rule);
+	// One judged frame at seconds since the first; caught: the black rule, or
+	// another of the module's rules, sees a drop-out in it.
+	void Frame(const LumaSamples& samples, bool caught, double seconds, const Rule& rule);
 
 	// Once, the first time the picture has sat flat and dark for longer than
 	// the hold: the warning text; empty otherwise.

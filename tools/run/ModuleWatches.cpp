@@ -69,10 +69,12 @@ protected:
 			Parameters::Name(Parameters::kBlackThreshold), Parameters::Name(Parameters::kBlackHold), kBlackAt };
 	}
 
-	// The black rule's verdict on a frame, followed for its warning.
-	void FollowBlack(const LumaSamples& samples, bool black, std::int64_t nowNs)
+	// Whether some rule caught the frame, followed for the black rule's
+	// warning: a flat dark picture that another rule catches needs no other
+	// threshold.
+	void FollowBlack(const LumaSamples& samples, bool caught, std::int64_t nowNs)
 	{
-		flatDark.Frame(samples, black, static_cast<double>(nowNs) / 1e9,
+		flatDark.Frame(samples, caught, static_cast<double>(nowNs) / 1e9,
 			{ Parameters::Name(Parameters::kBlackThreshold), kBlackAt, parameters.BlackThreshold(),
 				parameters.BlackHold() });
 	}
@@ -150,7 +152,7 @@ public:
 		verdicts.rules[1] = { step.still.verdict.change, step.still.verdict.still };
 		verdicts.armed = watch.Arms().Armed();
 		verdicts.send = step.send;
-		FollowBlack(samples, step.black.verdict.black, nowNs);
+		FollowBlack(samples, step.black.verdict.black || step.still.verdict.still, nowNs);
 		return verdicts;
 	}
 
