@@ -35,7 +35,7 @@ const Command kCommands[] = {
 		ffgltool::RunValidateCommand },
 #endif
 	{ "calibrate", "--live FILE --dropout FILE --size WxH",
-		"find the black guard's threshold and hold for a source (calibrate --help)", ffgltool::RunCalibrateCommand },
+		"find a source's black threshold and holds (calibrate --help)", ffgltool::RunCalibrateCommand },
 	{ "send", "--port P --layer N", "send one next-clip message, to check that the host switches the layer",
 		ffgltool::RunSendCommand },
 };

@@ -1,11 +1,14 @@
 // `ffgl-host calibrate` as a program, on clips built with ffmpeg: the settings
 // it recommends make the guard's own units send exactly once for the drop-out
-// (and another recording of it) and never on the live picture; an inseparable
-// pair and bad inputs end with the right status and one error line. And `send`.
+// (and another recording of it) and never on the live picture, and the Watch's
+// units likewise for a frozen drop-out; a pair only the still rule separates,
+// an inseparable pair and bad inputs end with the right status and one error
+// line. And `send`.
 #include "guard/GuardParameters.h"
 #include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
 #include "tools/calibrate/Recording.h"
+#include "watch/DropOutWatch.h"
 #include "watching/Arming.h"
 #include "watching/RunClock.h"
 
@@ -87,11 +90,48 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 	std::remove(dim.c_str());
 }
 
-TEST(CalibrateCommandTest, InseparableOrBadInputs)
+// A static shot through strong noise reduction stands still for half a
+// second: the Watch set to the recommended "Still Hold" rides over it, and
+// sends once for a frozen drop-out.
+TEST(CalibrateCommandTest, RecommendsAStillHoldThatRidesOverLiveStillness)
+{
+	const std::string moving = "testsrc2=s=160x90:r=30:d=1,noise=alls=6:allf=t";
+	const std::string live =
+		ClipFile("live", moving + "[a];color=c=0x808080:s=160x90:r=30:d=0.5[b];" + moving + "[c];[a][b][c]concat=n=3");
+	const std::string frozen = ClipFile("frozen", "color=c=0x505050:s=160x90:r=30:d=2");
+	const ToolResult result =
+		RunFfglHost({ "calibrate", "--live", live, "--dropout", frozen, "--size", "160x90", "--json" });
+	ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+	const std::string still = result.out.substr(result.out.find("\"still\": {"));
+	EXPECT_NE(still.find("\"longest_live_run_s\": 0.500, "), std::string::npos) << still;
+	EXPECT_NE(still.find("\"dropout_still\": true"), std::string::npos) << still;
+
+	WatchParameters parameters;
+	parameters.Set(WatchParameters::kStillHold, static_cast<float>(JsonNumber(still, "min_safe_hold_s") / 10.0));
+	DropOutWatch watch;
+	int sends = 0;
+	std::int64_t clock = 0;
+	for (const std::string& path : { live, frozen })
+	{
+		const ffgltool::Recording recording = ffgltool::Recording::Read(path, 160, 90);
+		LumaSamples samples;
+		samples.count = recording.perFrame;
+		for (auto at = recording.samples.begin(); at != recording.samples.end(); at += samples.count)
+		{
+			std::copy_n(at, samples.count, samples.values.begin());
+			sends += watch.Advance(samples, parameters, clock += 33'333'333).send;
+		}
+		EXPECT_EQ(sends, path == live ? 0 : 1);
+		std::remove(path.c_str());
+	}
+}
+
+TEST(CalibrateCommandTest, NamesTheRuleThatSeparatesThemOrWhyNoneDoes)
 {
 	const std::string live = ClipFile("live", "testsrc2=s=160x90:r=30:d=1");
 	const std::string black = ClipFile("black", "color=c=black:s=160x90:r=30:d=1");
-	const std::string bright = ClipFile("bright", "color=c=0x505050:s=160x90:r=30:d=1");
+	const std::string bright = ClipFile("bright", "color=c=0x505050:s=160x90:r=30:d=1,noise=alls=12:allf=t");
+	const std::string frozen = ClipFile("frozen", "color=c=0x505050:s=160x90:r=30:d=1");
 	const std::string empty = TempPath("empty");
 	const std::string partial = TempPath("partial");
 	std::ofstream(empty).flush();
@@ -105,6 +145,8 @@ TEST(CalibrateCommandTest, InseparableOrBadInputs)
 	} cases[] = {
 		{ black, black, 1, "live frames 0 to 29 stay as dark as the drop-out for the whole live recording" },
 		{ live, bright, 1, "Threshold     none" },
+		{ live, frozen, 0,
+			"\nDrop-out      still from its first frame to its last: the Watch's still rule catches it" },
 		{ black, live, 1,
 			"Note          the live recording is the darker (median 0.0 % against 92.1 %): are --live and "
 			"--dropout swapped?" },
@@ -123,7 +165,7 @@ TEST(CalibrateCommandTest, InseparableOrBadInputs)
 			std::string(c.says).find("swapped?") != std::string::npos);
 		EXPECT_LE(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
 	}
-	for (const std::string& path : { live, black, bright, empty, partial })
+	for (const std::string& path : { live, black, bright, frozen, empty, partial })
 		std::remove(path.c_str());
 }
 

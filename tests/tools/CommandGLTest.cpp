@@ -24,6 +24,7 @@ namespace
 
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 class CommandGLTest : public GLFixture
 {
@@ -38,18 +39,6 @@ protected:
 		GTEST_SKIP() << "the example modules are not part of this build";
 	}
 };
-
-// One raw 32x18 frame, top row first, every pixel the given grey, with white
-// pixels at (x, row from the top).
-std::string Frame(char grey, std::vector<std::pair<int, int>> white = {})
-{
-	std::string frame(32 * 18 * 4, grey);
-	for (std::size_t alpha = 3; alpha < frame.size(); alpha += 4)
-		frame[alpha] = '\xFF';
-	for (const auto& [x, row] : white)
-		frame.replace(static_cast<std::size_t>(row * 32 + x) * 4, 3, "\xFF\xFF\xFF");
-	return frame;
-}
 
 // The given field of every row of a CSV file, its header left out.
 std::vector<std::string> Column(const std::string& path, int field)
@@ -207,31 +196,48 @@ TEST_F(CommandGLTest, RunShowsTheGuardsNextClipMessagesForTheSyntheticCamera)
 	EXPECT_EQ(markers, 2u);
 }
 
-TEST_F(CommandGLTest, RunJudgesBlackOnTheDrawnOutputOfFramesFromStandardInput)
+// Each module's own rules: the Watch's black and still runs in the report,
+// the trace and the plot (paced fast, so that the still run outlasts the
+// rule's grace in real time); a module without a watch, an effect or a
+// source, is followed for frames, times and messages only.
+TEST_F(CommandGLTest, RunFollowsEachModulesOwnRules)
 {
 	RequireExamples();
-	// 32x18: the grid columns are 3, 9, 15, 21, 27 and the rows from the top
-	// 2, 5, 9, 12, 16 (from the bottom 15, 12, 8, 5, 1).
-	const std::string input = Frame(0, { { 3, 16 } }) + Frame(0, { { 27, 2 } }) // 0, 1: a corner lit
-		+ Frame(8) + Frame(0, { { 3, 1 }, { 4, 16 } })                          // 2, 3: black, lit off the grid
-		+ Frame(9)                                                              // 4: 9 / 255 is above 3.5 %
-		+ Frame(0) + Frame(0);                                                  // 5, 6: black
-	const ToolResult result =
-		RunFfglHost({ "run", Example("ChannelGain"), "--input", "-", "--size", "32x18", "--unpaced" }, input);
-	ASSERT_EQ(result.exitStatus, 0) << result.err;
-	EXPECT_THAT(result.out, HasSubstr("\nInput         raw RGBA frames of 32x18 from standard input\n"));
-	EXPECT_THAT(result.out,
-		ContainsRegex("not listening: the module has no \"OSC Port\" parameter [^\n]*\n"
-					  "frame +2 +[0-9.]+ s  black begins\n"
-					  "frame +4 +[0-9.]+ s  picture again after [0-9.]+ s of black\n"
-					  "frame +5 +[0-9.]+ s  black begins\n"
-					  "Summary       7 frames in [0-9.]+ s, 2 black runs, 0 OSC messages received\n$"));
+	const std::string noise = "color=c=gray:s=64x36:r=400:d=0.1,noise=alls=20:allf=t";
+	const std::string clip = ClipFile("watch", // frames 40 to 79 black, 120 to 259 frozen
+		noise + "[a];color=c=black:s=64x36:r=400:d=0.1[b];" + noise + "[c];color=c=gray:s=64x36:r=400:d=0.35[d];" +
+			noise + ",trim=end_frame=20[e];[a][b][c][d][e]concat=n=5",
+		64, 36);
+	const std::string trace = TempPath("run.csv"), plot = TempPath("run.svg");
+	const int port = FreePort();
+	const ToolResult watch = RunFfglHost({ "run", WATCH_MODULE_PATH, "--input", clip, "--size", "64x36", "--fps", "400",
+		"--set", "Black Hold=0", "--set", "Still Hold=0", "--set", "Recovery=0", "--set",
+		"OSC Port=" + std::to_string((port - 6000) / 3000.0 + 1e-6), "--trace", trace, "--plot", plot });
+	ASSERT_EQ(watch.exitStatus, 0) << watch.err;
+	EXPECT_THAT(watch.out, ContainsRegex("\nframe +40 +[0-9.]+ s  black begins\n"));
+	EXPECT_THAT(watch.out, ContainsRegex("\nframe +260 +[0-9.]+ s  picture again after [0-9.]+ s of still\n"));
+	EXPECT_THAT(watch.out, HasSubstr(" s, 1 black run, 1 still run, 2 OSC messages received\n"));
+	EXPECT_THAT(FileContents(trace), StartsWith("frame,time_s,brightest_luma,black,largest_change,still,armed,sent\n"));
+	const std::vector<std::string> sent = Column(trace, 7);
+	EXPECT_EQ(std::count(sent.begin(), sent.end(), "1"), 2);
+	EXPECT_EQ(RunTool("xmllint", { "--noout", plot }).exitStatus, 0);
+	EXPECT_THAT(FileContents(plot), ContainsRegex("brightest luma per frame.*largest change per frame"));
 
+	const std::string input(32 * 18 * 4 * 3, '\0'); // three black frames
+	const ToolResult effect = RunFfglHost(
+		{ "run", Example("ChannelGain"), "--input", "-", "--size", "32x18", "--unpaced", "--trace", trace }, input);
+	ASSERT_EQ(effect.exitStatus, 0) << effect.err;
+	EXPECT_THAT(effect.out,
+		ContainsRegex("\nRules         none: [^\n]*\nOSC           not listening: the module has no \"OSC Port\" "
+					  "parameter [^\n]*\nSummary       3 frames in [0-9.]+ s, 0 OSC messages received\n$"));
+	EXPECT_THAT(FileContents(trace), ContainsRegex("^frame,time_s,sent\n0,[0-9.]+,0\n1,[0-9.]+,0\n2,[0-9.]+,0\n$"));
 	const ToolResult source =
 		RunFfglHost({ "run", Example("ColourRamp"), "--input", "-", "--size", "32x18", "--unpaced" }, input);
 	ASSERT_EQ(source.exitStatus, 0) << source.err;
 	EXPECT_THAT(source.out,
-		ContainsRegex("\"QS Colour Ramp\", source.*\\(a source: no input texture\\).*Summary       7 frames in"));
+		ContainsRegex("\"QS Colour Ramp\", source.*\\(a source: no input texture\\).*Summary       3 frames in"));
+	for (const std::string& path : { clip, trace, plot })
+		std::remove(path.c_str());
 }
 
 // calibrate reads the frames in memory, the module reads what it drew: both

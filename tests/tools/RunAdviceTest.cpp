@@ -1,6 +1,7 @@
 // What run and calibrate advise: the "Black Threshold" to set, and a paced run
 // falling behind real time (from clock readings).
 #include "guard/GuardParameters.h"
+#include "tools/run/ModuleWatches.h"
 #include "tools/run/PaceWatch.h"
 #include "tools/run/SuggestedThreshold.h"
 
@@ -13,10 +14,11 @@ TEST(RunAdviceTest, SuggestedThresholdIsTheNextShownStepThatCountsThePictureBlac
 {
 	// A blue no-signal screen (0, 0, 192); level and margin landing on a step,
 	// the float a hair above; the slider's top; past it.
+	const auto mapping = ffgltool::FindModuleWatch(ffgltool::kBlackGuardId)->Rules().front().thresholdAt;
 	for (const auto& [brightest, display] :
 		{ std::pair(0.0544f, "6.0%"), std::pair(0.1f, "10.5%"), std::pair(0.245f, "25.0%"), std::pair(0.2451f, "") })
 	{
-		const auto suggestion = ffgltool::SuggestThreshold(brightest);
+		const auto suggestion = ffgltool::SuggestThreshold(brightest, mapping);
 		ASSERT_EQ(suggestion ? suggestion->display : "", display) << brightest;
 		if (!suggestion)
 			continue;

@@ -29,6 +29,11 @@ const char kCalibrateHelp[] =
 	"FILE may be a pipe, e.g. <(ffmpeg -loglevel error -i live.mp4 -f rawvideo\n"
 	"-pix_fmt rgba -s 640x360 -).\n"
 	"\n"
+	"For the Watch's still rule, at its default \"Still Tolerance\", it also finds\n"
+	"the live picture's longest still run and the shortest safe \"Still Hold\"; a\n"
+	"drop-out that stays still (a frozen picture, a no-signal screen) is the still\n"
+	"rule's to catch.\n"
+	"\n"
 	"  --fps N          the recordings' frame rate (default 30)\n"
 	"  --hold S         also say whether a \"Black Hold\" of S seconds is safe\n"
 	"  --json           the result as one JSON object\n"
@@ -36,7 +41,9 @@ const char kCalibrateHelp[] =
 	"  --trace FILE.csv one line a frame: recording,frame,brightest_luma\n"
 	"\n"
 	"Exit status: 0 a threshold and a hold of at most 10 s separate the recordings,\n"
-	"1 none does, 2 wrong usage, 4 a recording cannot be read or holds no whole frames.\n";
+	"or the drop-out is still and a \"Still Hold\" of at most 10 s rides over the\n"
+	"live picture's still runs; 1 neither does, 2 wrong usage, 4 a recording cannot\n"
+	"be read or holds no whole frames.\n";
 
 struct CalibrateOptions
 {
@@ -107,8 +114,41 @@ void PrintRecording(std::ostream& out, const char* label, const Recording& recor
 	const LumaSummary s = recording.Summary();
 	char line[256];
 	std::snprintf(line, sizeof line, "%-14s%zu frames, %.2f s: brightest luma min %s, median %s, 99th %s, max %s\n",
-		label, recording.brightest.size(), static_cast<double>(recording.brightest.size()) / fps,
-		Percent(s.min).c_str(), Percent(s.median).c_str(), Percent(s.p99).c_str(), Percent(s.max).c_str());
+		label, recording.Frames(), static_cast<double>(recording.Frames()) / fps, Percent(s.min).c_str(),
+		Percent(s.median).c_str(), Percent(s.p99).c_str(), Percent(s.max).c_str());
+	out << line;
+}
+
+// "Live black    2 runs at that threshold, the longest 0.50 s (frames 120 to 134)"
+void PrintRuns(std::ostream& out, const char* label, const LiveRuns& live, const std::string& at, double fps)
+{
+	char line[512];
+	const FrameRun longest = live.Longest();
+	if (live.runs.empty())
+		std::snprintf(line, sizeof line, "%-14snone %s\n", label, at.c_str());
+	else
+		std::snprintf(line, sizeof line, "%-14s%zu run%s %s, the longest %.2f s (frames %zu to %zu)\n", label,
+			live.runs.size(), live.runs.size() == 1 ? "" : "s", at.c_str(), live.LongestSeconds(fps), longest.first,
+			longest.first + longest.frames - 1);
+	out << line;
+}
+
+// The shortest safe hold for one rule, or why there is none: some live run
+// stays "as dark as the drop-out" (stays what) for too long.
+void PrintHold(std::ostream& out, const char* label, const std::string& slider, const LiveRuns& live,
+	std::size_t liveFrames, double fps, const char* lead, const char* what, const char* noRun)
+{
+	char line[512];
+	const FrameRun longest = live.Longest();
+	if (!live.Holdable(fps, liveFrames))
+		std::snprintf(line, sizeof line, "%-14snone: %slive frames %zu to %zu stay %s for %s\n", label, lead,
+			longest.first, longest.first + longest.frames - 1, what,
+			longest.frames == liveFrames ? "the whole live recording" : "longer than 10 s");
+	else if (live.runs.empty())
+		std::snprintf(line, sizeof line, "%-14sany \"%s\" is safe: %s\n", label, slider.c_str(), noRun);
+	else
+		std::snprintf(line, sizeof line, "%-14sthe shortest safe \"%s\" is %.2f s (--set \"%s=%.4f\")\n", label,
+			slider.c_str(), live.MinSafeHold(fps), slider.c_str(), live.MinSafeHold(fps) / LiveRuns::kMaxHold);
 	out << line;
 }
 
@@ -117,53 +157,36 @@ void PrintText(std::ostream& out, const CalibrateOptions& options, const Recordi
 {
 	PrintRecording(out, "Live", live, options.fps);
 	PrintRecording(out, "Drop-out", dropout, options.fps);
+	const bool stillCatches = result.StillSeparates(options.fps, live.Frames());
 	char line[512];
+	const WatchRule& guard = result.guard;
 	if (!result.threshold)
-	{
-		out << "Threshold     none: the drop-out reaches " << Percent(dropout.Summary().max)
-			<< ", and \"Black Threshold\" goes up to 25.0 %\n";
-		return;
-	}
-	std::snprintf(line, sizeof line, "Threshold     %s (--set \"Black Threshold=%.6f\")\n",
-		result.threshold->display.c_str(), result.threshold->slider);
-	out << line;
-	if (result.liveRuns.empty())
-		out << "Live black    none at that threshold\n";
+		out << "Threshold     none: the drop-out reaches " << Percent(dropout.Summary().max) << ", and \""
+			<< guard.thresholdSlider << "\" goes up to " << Percent(guard.thresholdAt(1.0f)) << "\n";
 	else
 	{
-		const DarkRun& longest = result.Longest();
-		std::snprintf(line, sizeof line,
-			"Live black    %zu run%s at that threshold, the longest %.2f s (frames %zu to %zu)\n",
-			result.liveRuns.size(), result.liveRuns.size() == 1 ? "" : "s", result.LongestSeconds(options.fps),
-			longest.first, longest.first + longest.frames - 1);
+		std::snprintf(line, sizeof line, "Threshold     %s (--set \"%s=%.6f\")\n", result.threshold->display.c_str(),
+			guard.thresholdSlider.c_str(), result.threshold->slider);
 		out << line;
+		PrintRuns(out, "Live black", result.black, "at that threshold", options.fps);
+		PrintHold(out, "Hold", guard.holdSlider, result.black, live.Frames(), options.fps,
+			stillCatches ? "" : "no threshold separates them; ", "as dark as the drop-out",
+			"no live frame is that dark");
 	}
-	if (!result.Separates(options.fps, live.brightest.size()))
+	if (options.hold >= 0.0 && result.Separates(options.fps, live.Frames()))
 	{
-		const DarkRun& longest = result.Longest();
-		std::snprintf(line, sizeof line,
-			"Hold          none: no threshold separates them; live frames %zu to %zu stay as dark as the drop-out "
-			"for %s\n",
-			longest.first, longest.first + longest.frames - 1,
-			longest.frames == live.brightest.size() ? "the whole live recording" : "longer than 10 s");
-		out << line;
-		return;
-	}
-	if (result.liveRuns.empty())
-		out << "Hold          any \"Black Hold\" is safe: no live frame is that dark\n";
-	else
-	{
-		std::snprintf(line, sizeof line,
-			"Hold          the shortest safe \"Black Hold\" is %.2f s (--set \"Black Hold=%.4f\")\n",
-			result.MinSafeHold(options.fps), result.MinSafeHold(options.fps) / 10.0);
+		std::snprintf(line, sizeof line, "              a \"%s\" of %.2f s is %s\n", guard.holdSlider.c_str(),
+			options.hold,
+			options.hold >= result.black.MinSafeHold(options.fps) ? "safe" : "too short: live darkness would switch");
 		out << line;
 	}
-	if (options.hold >= 0.0)
-	{
-		std::snprintf(line, sizeof line, "              a \"Black Hold\" of %.2f s is %s\n", options.hold,
-			options.hold >= result.MinSafeHold(options.fps) ? "safe" : "too short: live darkness would switch");
-		out << line;
-	}
+	PrintRuns(out, "Live still", result.liveStill,
+		"at the default \"" + result.still.thresholdSlider + "\" of " + result.still.thresholdDisplay, options.fps);
+	PrintHold(out, "Still hold", result.still.holdSlider, result.liveStill, live.Frames(), options.fps, "", "still",
+		"no live stretch stays that still");
+	if (stillCatches)
+		out << "Drop-out      still from its first frame to its last: the Watch's still rule catches it; the black "
+			   "guard alone would not\n";
 }
 
 // A live picture darker than its drop-out is most often the two recordings
@@ -191,7 +214,7 @@ std::string JsonSummary(const Recording& recording, double fps)
 void PrintJson(std::ostream& out, const CalibrateOptions& options, const Recording& live, const Recording& dropout,
 	const Calibration& result)
 {
-	const bool separates = result.Separates(options.fps, live.brightest.size());
+	const bool separates = result.Separates(options.fps, live.Frames());
 	char number[64];
 	const auto fixed = [&number](const char* format, double value)
 	{
@@ -202,11 +225,16 @@ void PrintJson(std::ostream& out, const CalibrateOptions& options, const Recordi
 		<< ", \"slider\": " << (separates ? fixed("%.6f", result.threshold->slider) : "null")
 		<< ", \"live\": " << JsonSummary(live, options.fps) << ", \"dropout\": " << JsonSummary(dropout, options.fps)
 		<< ", \"longest_live_black_s\": "
-		<< (result.threshold ? fixed("%.3f", result.LongestSeconds(options.fps)) : "null")
-		<< ", \"min_safe_hold_s\": " << (separates ? fixed("%.2f", result.MinSafeHold(options.fps)) : "null");
+		<< (result.threshold ? fixed("%.3f", result.black.LongestSeconds(options.fps)) : "null")
+		<< ", \"min_safe_hold_s\": " << (separates ? fixed("%.2f", result.black.MinSafeHold(options.fps)) : "null");
 	if (options.hold >= 0.0)
-		out << ", \"hold_safe\": " << (separates && options.hold >= result.MinSafeHold(options.fps) ? "true" : "false");
-	out << "}\n";
+		out << ", \"hold_safe\": "
+			<< (separates && options.hold >= result.black.MinSafeHold(options.fps) ? "true" : "false");
+	const bool holdable = result.liveStill.Holdable(options.fps, live.Frames());
+	out << ", \"still\": {\"tolerance\": " << fixed("%.4f", result.still.threshold)
+		<< ", \"longest_live_run_s\": " << fixed("%.3f", result.liveStill.LongestSeconds(options.fps))
+		<< ", \"min_safe_hold_s\": " << (holdable ? fixed("%.2f", result.liveStill.MinSafeHold(options.fps)) : "null")
+		<< ", \"dropout_still\": " << (result.dropoutStill ? "true" : "false") << "}}\n";
 }
 
 void WriteTrace(const std::string& path, const Recording& live, const Recording& dropout)
@@ -239,8 +267,9 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
 		}
 		const Recording live = Recording::Read(options.live, options.width, options.height);
 		const Recording dropout = Recording::Read(options.dropout, options.width, options.height);
-		const Calibration result = Calibrate(live, dropout);
-		const bool separates = result.Separates(options.fps, live.brightest.size());
+		const Calibration result = Calibrate(live, dropout, options.fps);
+		const bool separates =
+			result.Separates(options.fps, live.Frames()) || result.StillSeparates(options.fps, live.Frames());
 		if (options.json)
 			PrintJson(out, options, live, dropout, result);
 		else

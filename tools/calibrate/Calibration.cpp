@@ -1,7 +1,9 @@
 #include "tools/calibrate/Calibration.h"
 
 #include "tools/Command.h"
+#include "tools/run/ModuleWatches.h"
 #include "tools/run/RunOptions.h"
+#include "tools/run/RunPlot.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,42 +15,57 @@
 namespace ffgltool
 {
 
-Calibration Calibrate(const Recording& live, const Recording& dropout)
+Calibration Calibrate(const Recording& live, const Recording& dropout, double fps)
 {
 	Calibration result;
-	result.threshold = SuggestThreshold(dropout.Summary().max);
+	result.guard = FindModuleWatch(kBlackGuardId)->Rules().front();
+	result.threshold = SuggestThreshold(dropout.Summary().max, result.guard.thresholdAt);
 	if (result.threshold)
-		result.liveRuns = live.DarkRuns(result.threshold->threshold);
+		result.black.runs = live.DarkRuns(result.threshold->threshold);
+
+	const std::vector<WatchRule> watch = FindModuleWatch(kWatchId)->Rules();
+	result.still = watch.back();
+	const float dark = result.Separates(fps, live.Frames()) ? result.threshold->threshold : watch.front().threshold;
+	result.liveStill.runs = live.StillRuns(dark, result.still.threshold, fps);
+	const FrameRun frozen = LiveRuns{ dropout.StillRuns(dark, result.still.threshold, fps) }.Longest();
+	result.dropoutStill = frozen.first == 0 && frozen.frames == dropout.Frames();
 	return result;
 }
 
-DarkRun Calibration::Longest() const
+FrameRun LiveRuns::Longest() const
 {
-	DarkRun longest;
-	for (const DarkRun& run : liveRuns)
+	FrameRun longest;
+	for (const FrameRun& run : runs)
 		if (run.frames > longest.frames)
 			longest = run;
 	return longest;
 }
 
-double Calibration::LongestSeconds(double fps) const
+double LiveRuns::LongestSeconds(double fps) const
 {
 	return static_cast<double>(Longest().frames) / fps;
 }
 
-double Calibration::MinSafeHold(double fps) const
+double LiveRuns::MinSafeHold(double fps) const
 {
-	if (liveRuns.empty())
+	if (runs.empty())
 		return 0.0;
 	return (std::floor(LongestSeconds(fps) * 100.0 + 1e-9) + 1.0) / 100.0;
 }
 
+bool LiveRuns::Holdable(double fps, std::size_t frames) const
+{
+	return Longest().frames < frames && MinSafeHold(fps) <= kMaxHold;
+}
+
 bool Calibration::Separates(double fps, std::size_t liveFrames) const
 {
-	if (!threshold)
-		return false;
-	const DarkRun longest = Longest();
-	return longest.frames < liveFrames && MinSafeHold(fps) <= kMaxHold;
+	return threshold && black.Holdable(fps, liveFrames);
+}
+
+bool Calibration::StillSeparates(double fps, std::size_t liveFrames) const
+{
+	return dropoutStill && liveStill.Holdable(fps, liveFrames);
 }
 
 void WriteCalibrationPlot(
@@ -64,12 +81,8 @@ void WriteCalibrationPlot(
 	const auto y = [&](double luma) { return kBottom - luma * (kBottom - kTop); };
 
 	std::ofstream svg(path);
+	StartSvg(svg, kWidth, kHeight);
 	char text[256];
-	std::snprintf(text, sizeof text,
-		"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" font-family=\"sans-serif\" "
-		"font-size=\"12\">\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n",
-		kWidth, kHeight);
-	svg << text;
 	svg << "<text x=\"" << kLeft << "\" y=\"14\">brightest luma per frame: live (blue), then drop-out (red)</text>\n";
 	std::snprintf(text, sizeof text,
 		"<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/><text x=\"4\" y=\"%.1f\">0 %%</text>"

@@ -1,10 +1,12 @@
 #include "tools/calibrate/Recording.h"
 
 #include "tools/Command.h"
+#include "tools/run/ModuleWatches.h"
 #include "tools/run/RawFrameReader.h"
 #include "tools/run/RunOptions.h"
+#include "watching/BlackWatch.h"
 #include "watching/MemoryPixelReader.h"
-#include "watching/SampleMeasure.h"
+#include "watching/StillRun.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,10 +22,13 @@ Recording Recording::Read(const std::string& path, int width, int height)
 		throw RunError(kExitRunError, error);
 	RawFrameReader reader(file.get(), width, height, path);
 
-	SampleMeasure measure;
-	measure.SetViewport({ 0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) });
+	const FFGLViewportStructTag viewport{ 0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) };
+	SampleMeasure black = FindModuleWatch(kBlackGuardId)->Measure();
+	SampleMeasure still = FindModuleWatch(kWatchId)->Measure();
+	black.SetViewport(viewport);
+	still.SetViewport(viewport);
 	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-	Recording recording{ path, {} };
+	Recording recording{ path, {}, {}, still.Count() };
 	for (std::uint64_t n = 0;; ++n)
 	{
 		const FrameSource::Result result = reader.Next(n, pixels.data(), error);
@@ -31,11 +36,14 @@ Recording Recording::Read(const std::string& path, int width, int height)
 			return recording;
 		if (result == FrameSource::Result::Error)
 			throw RunError(kExitRunError, error);
+		const MemoryPixelReader frame(pixels.data(), static_cast<std::uint32_t>(width),
+			static_cast<std::uint32_t>(height), MemoryPixelReader::Rows::BottomUp);
 		LumaSamples samples;
-		measure.Read(MemoryPixelReader(pixels.data(), static_cast<std::uint32_t>(width),
-						 static_cast<std::uint32_t>(height), MemoryPixelReader::Rows::BottomUp),
-			samples);
+		black.Read(frame, samples);
 		recording.brightest.push_back(BrightestLuma(samples));
+		still.Read(frame, samples);
+		recording.samples.insert(recording.samples.end(), samples.values.begin(),
+			samples.values.begin() + static_cast<std::ptrdiff_t>(samples.count));
 	}
 }
 
@@ -53,9 +61,9 @@ LumaSummary Recording::Summary() const
 	return { sorted.front(), rank(50.0), rank(99.0), sorted.back() };
 }
 
-std::vector<DarkRun> Recording::DarkRuns(float threshold) const
+std::vector<FrameRun> Recording::DarkRuns(float threshold) const
 {
-	std::vector<DarkRun> runs;
+	std::vector<FrameRun> runs;
 	for (std::size_t i = 0; i < brightest.size(); ++i)
 	{
 		if (brightest[i] > threshold)
@@ -63,6 +71,29 @@ std::vector<DarkRun> Recording::DarkRuns(float threshold) const
 		if (runs.empty() || runs.back().first + runs.back().frames != i)
 			runs.push_back({ i, 0 });
 		++runs.back().frames;
+	}
+	return runs;
+}
+
+std::vector<FrameRun> Recording::StillRuns(float blackThreshold, float tolerance, double fps) const
+{
+	const auto at = [fps](double frame) { return static_cast<std::int64_t>(std::llround(frame / fps * 1e9)); };
+	StillRun rule;
+	LumaSamples frame;
+	frame.count = perFrame;
+	std::vector<FrameRun> runs;
+	bool inRun = false;
+	for (std::size_t i = 0; i < Frames(); ++i)
+	{
+		std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(i * perFrame), perFrame, frame.values.begin());
+		const bool black = BlackWatch::Judge(frame, blackThreshold).black;
+		const bool still = rule.Advance(frame, black, tolerance, at(static_cast<double>(i))).still;
+		if (still && !inRun)
+			runs.push_back(
+				{ static_cast<std::size_t>(std::llround(static_cast<double>(rule.ReferenceStart()) * fps / 1e9)), 0 });
+		if (still)
+			runs.back().frames = i + 1 - runs.back().first;
+		inRun = still;
 	}
 	return runs;
 }

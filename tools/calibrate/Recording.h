@@ -1,10 +1,12 @@
 // Recording: one raw RGBA recording of a source, measured frame by frame with
-// the black guard's own sample measure, as `ffgl-host calibrate` needs it.
+// the watching modules' own sample measures, as `ffgl-host calibrate` needs
+// it: each frame's brightest luma on the black guard's grid, and its samples
+// on the Watch's grid for the still rule.
 //
 // Frames are read as the headless host uploads them, rows turned over into the
-// bottom-up order of a GL texture, and the guard's 25 samples are laid over
-// the whole picture; so each frame's brightest luma is the one the plug-in
-// measures when the host draws that frame at its size. Needs no GL.
+// bottom-up order of a GL texture, and the grids are laid over the whole
+// picture; so each frame's measures are the ones the plug-ins take when the
+// host draws that frame at its size. Needs no GL.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +24,9 @@ struct LumaSummary
 	float max = 0.0f;
 };
 
-// A maximal run of consecutive frames at or below a threshold.
-struct DarkRun
+// A maximal run of consecutive frames in which a rule sees a drop-out,
+// counted from the frame the condition began at.
+struct FrameRun
 {
 	std::size_t first = 0;
 	std::size_t frames = 0;
@@ -32,16 +35,23 @@ struct DarkRun
 struct Recording
 {
 	std::string path;
-	std::vector<float> brightest; // per frame, 0..1
+	std::vector<float> brightest; // per frame, 0..1, on the black guard's grid
+	std::vector<float> samples;   // per frame, perFrame lumas on the Watch's grid
+	std::size_t perFrame = 0;
 
 	// Reads every frame of path (a file or a pipe). Throws RunError with one
 	// line for a file that cannot be read or does not hold whole frames.
 	static Recording Read(const std::string& path, int width, int height);
 
-	// Nearest-rank statistics; all 0 for no frames.
+	std::size_t Frames() const { return brightest.size(); }
+	// Nearest-rank statistics of brightest; all 0 for no frames.
 	LumaSummary Summary() const;
 	// The runs at or below threshold, in order.
-	std::vector<DarkRun> DarkRuns(float threshold) const;
+	std::vector<FrameRun> DarkRuns(float threshold) const;
+	// The runs the Watch's still rule (StillRun) reports still at tolerance,
+	// its black rule at blackThreshold, for frames at fps, in order; each
+	// counts from the frame the picture stopped changing at.
+	std::vector<FrameRun> StillRuns(float blackThreshold, float tolerance, double fps) const;
 };
 
 } // namespace ffgltool

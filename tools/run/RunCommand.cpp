@@ -2,12 +2,11 @@
 
 #include "ffglex/FFGLGL.h"
 #include "ffglex/FFGLScopedBindings.h"
-#include "guard/GuardParameters.h"
 #include "tools/Command.h"
 #include "tools/HostTexture.h"
 #include "tools/ModuleMemory.h"
 #include "tools/PluginModule.h"
-#include "tools/run/BlackJudge.h"
+#include "tools/run/ModuleWatches.h"
 #include "tools/run/OscListener.h"
 #include "tools/run/PaceWatch.h"
 #include "tools/run/RawFrameReader.h"
@@ -70,9 +69,7 @@ struct Plan
 {
 	bool feedsInput = true;
 	bool sendsTime = false;
-	float threshold = 0.0f;
 	std::uint64_t limit = 0;
-	bool blackGuard = false; // the module has a black threshold to send on
 	std::unique_ptr<RunWatch> watch;
 	RawFrameFile file;
 	std::unique_ptr<FrameSource> source;
@@ -152,9 +149,6 @@ private:
 		parameters.Apply(module, host.instance, options.settings, path);
 		const std::vector<std::string> displays = parameters.Displays(module, host.instance);
 
-		plan.threshold = BlackThreshold(parameters.names, displays);
-		plan.blackGuard = std::find(parameters.names.begin(), parameters.names.end(),
-							  GuardParameters::Name(GuardParameters::kBlackThreshold)) != parameters.names.end();
 		std::optional<int> port = options.listenPort;
 		if (!port)
 			port = OscListener::DisplayedPort(path, parameters.names, displays);
@@ -166,12 +160,16 @@ private:
 			sliders.push_back(IsTextLikeParamType(parameters.types[i])
 					? 0.0f
 					: PluginModule::FloatFromBits(module.GetParameter(host.instance, i).UIntValue));
+		std::unique_ptr<ModuleWatch> watch =
+			FindModuleWatch(FieldText(info.PluginUniqueID, sizeof info.PluginUniqueID));
+		if (watch)
+			watch->Set(parameters.names, sliders);
 		plan.watch = std::make_unique<RunWatch>(
-			parameters.names, sliders, options.width, options.height, options.tracePath, options.plotPath);
+			std::move(watch), options.width, options.height, options.tracePath, options.plotPath);
 
 		report.PrintHeader({ path, FieldText(info.PluginName, sizeof info.PluginName), info.PluginType == FF_SOURCE,
 			SizeText(options), options.fps, options.paced, plan.limit, host.gl->Renderer(), plan.source->Describe(),
-			plan.feedsInput, parameters.names, displays, plan.threshold, port.value_or(0) });
+			plan.feedsInput, parameters.names, displays, plan.watch->Rules(), port.value_or(0) });
 		return plan;
 	}
 
@@ -232,14 +230,17 @@ private:
 				module.SetTime(host.instance, static_cast<double>(n) / options.fps);
 
 			const bool drawn = module.ProcessOpenGL(host.instance, frame) == FF_SUCCESS;
+			const Clock::time_point drawnAt = Clock::now();
+			const double seconds = std::chrono::duration<double>(drawnAt - start).count();
+			ModuleWatch::Verdicts verdicts;
 			if (drawn)
 			{
 				// The module may have left other framebuffers bound.
 				HeadlessGL::BindHostFramebuffer(host.output);
 				UseDefaultPixelStore();
 				ffglex::ScopedBufferBinding clientMemory(GL_PIXEL_PACK_BUFFER, 0);
-				const bool black = OutputIsBlack(width, height, plan.threshold);
-				report.Judged(n, black, Clock::now());
+				verdicts = plan.watch->Judge(seconds);
+				report.Judged(n, verdicts, drawnAt);
 			}
 			else
 				report.Refused(n);
@@ -250,14 +251,12 @@ private:
 			const std::vector<std::string> texts = plan.listener ? plan.listener->Drain() : std::vector<std::string>();
 			const Clock::time_point now = Clock::now();
 			report.Received(n, texts, now);
-			if (drawn)
-				HeadlessGL::BindHostFramebuffer(host.output);
-			const double seconds = std::chrono::duration<double>(now - start).count();
-			plan.watch->Frame(n, seconds, drawn, texts.size());
-			const std::string flatDark = plan.watch->TakeFlatDarkWarning();
-			if (!flatDark.empty())
-				report.Warn(flatDark);
-			const std::string late = options.paced ? realTime.Frame(n, seconds) : std::string();
+			plan.watch->Record(n, seconds, drawn ? &verdicts : nullptr, texts.size());
+			const std::string warning = plan.watch->TakeWarning();
+			if (!warning.empty())
+				report.Warn(warning);
+			const std::string late =
+				options.paced ? realTime.Frame(n, std::chrono::duration<double>(now - start).count()) : std::string();
 			if (!late.empty())
 				report.Warn(late);
 			report.Progress(n, plan.limit, now);
@@ -265,8 +264,8 @@ private:
 		if (plan.listener && n > 0)
 			report.Received(n - 1, plan.listener->Drain(), Clock::now());
 		report.PrintSummary(n, Clock::now());
-		if (plan.listener && plan.blackGuard)
-			report.NoteSilence(options.paced);
+		if (plan.listener)
+			report.NoteSilence(options.paced, plan.watch->TimedSliders());
 		plan.watch->WritePlot();
 	}
 

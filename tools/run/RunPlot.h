@@ -1,10 +1,14 @@
 // RunPlot: the SVG picture of a run that `ffgl-host run --plot` writes, which
-// any browser opens: the watching plug-in's measure of each frame against
-// time (the brightest luma for the black guard, the largest change for the
-// still guard), its threshold as a line, the frames it judged black (or
-// still) shaded, and one marker (class "message") per OSC message received.
+// any browser opens: one panel per rule of the module's watch, its measure of
+// each frame against time (the brightest luma for the black rule, the largest
+// change for the still rule), its threshold as a line and the frames it
+// judged shaded; and one marker (class "message") per OSC message received,
+// in the first panel.
 #pragma once
 
+#include "tools/run/ModuleWatch.h"
+
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -14,13 +18,15 @@ namespace ffgltool
 struct PlotFrame
 {
 	double seconds = 0.0;
-	float value = 0.0f; // 0..1
-	bool judged = false;
+	ModuleWatch::Verdicts verdicts; // all false for a refused frame
 	unsigned int messages = 0;
 };
 
+// Starts an SVG picture of the given size on white, in the plots' font; for
+// calibrate's plot too.
+void StartSvg(std::ostream& svg, double width, double height);
+
 // Throws RunError when the file cannot be written.
-void WriteRunPlot(
-	const std::string& path, const std::vector<PlotFrame>& frames, const std::string& measure, float threshold);
+void WriteRunPlot(const std::string& path, const std::vector<PlotFrame>& frames, const std::vector<WatchRule>& rules);
 
 } // namespace ffgltool

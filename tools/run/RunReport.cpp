@@ -1,8 +1,9 @@
 #include "tools/run/RunReport.h"
 
 #include "tools/Command.h"
-#include "tools/run/SuggestedThreshold.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <ostream>
 
@@ -63,8 +64,19 @@ void RunReport::PrintHeader(const Header& header)
 			out << (i > 0 ? ", " : "") << header.parameterNames[i] << " " << header.displays[i];
 		out << '\n';
 	}
-	out << "Black         brightest of 25 grid points of the output at or below " << ThresholdDisplay(header.threshold)
-		<< " luma\n";
+	rules.clear();
+	for (const WatchRule& rule : header.rules)
+	{
+		// "Black         ": the rule's name, capitalised, in the column of labels.
+		std::string label = rule.name;
+		label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+		label.resize(std::max<std::size_t>(label.size() + 1, 14), ' ');
+		out << label << rule.description << '\n';
+		rules.push_back({ rule.name });
+	}
+	if (rules.empty())
+		out << "Rules         none: run knows no watch of this module, so it follows frames, times and OSC messages "
+			   "only\n";
 	if (header.port != 0)
 		out << "OSC           listening on 127.0.0.1:" << header.port << '\n';
 	else
@@ -78,17 +90,22 @@ void RunReport::Start(Clock::time_point now)
 	lastOutput = now;
 }
 
-void RunReport::Judged(std::uint64_t n, bool black, Clock::time_point now)
+void RunReport::Judged(std::uint64_t n, const ModuleWatch::Verdicts& verdicts, Clock::time_point now)
 {
-	if (black && !inBlack)
+	for (std::size_t r = 0; r < rules.size(); ++r)
 	{
-		++blackRuns;
-		blackSince = now;
-		Line(n, now, "black begins");
+		RuleRuns& rule = rules[r];
+		const bool judged = verdicts.rules[r].judged;
+		if (judged && !rule.in)
+		{
+			++rule.runs;
+			rule.since = now;
+			Line(n, now, rule.name + " begins");
+		}
+		else if (!judged && rule.in)
+			Line(n, now, "picture again after " + Fixed(Seconds(now - rule.since), 3) + " s of " + rule.name);
+		rule.in = judged;
 	}
-	else if (!black && inBlack)
-		Line(n, now, "picture again after " + Fixed(Seconds(now - blackSince), 3) + " s of black");
-	inBlack = black;
 }
 
 void RunReport::Refused(std::uint64_t n)
@@ -113,30 +130,35 @@ void RunReport::Progress(std::uint64_t n, std::uint64_t limit, Clock::time_point
 	if (now - lastOutput < kQuietInterval)
 		return;
 	err << kProgramName << ": frame " << n << (limit != 0 ? " of " + std::to_string(limit) : "") << ", "
-		<< Number(Seconds(now - start), 1) << " s, " << Plural(blackRuns, "black run") << ", "
-		<< Plural(messages, "OSC message") << '\n'
+		<< Number(Seconds(now - start), 1) << " s" << RunCounts() << ", " << Plural(messages, "OSC message") << '\n'
 		<< std::flush;
 	lastOutput = now;
 }
 
 void RunReport::PrintSummary(std::uint64_t frames, Clock::time_point now)
 {
-	out << "Summary       " << Plural(frames, "frame") << " in " << Fixed(Seconds(now - start), 3) << " s, "
-		<< Plural(blackRuns, "black run") << ", " << Plural(messages, "OSC message") << " received";
+	out << "Summary       " << Plural(frames, "frame") << " in " << Fixed(Seconds(now - start), 3) << " s"
+		<< RunCounts() << ", " << Plural(messages, "OSC message") << " received";
 	if (refused != 0)
 		out << ", " << Plural(refused, "frame") << " refused by the module (code 17 answered FF_FAIL)";
 	out << '\n' << std::flush;
 }
 
-void RunReport::NoteSilence(bool paced)
+void RunReport::NoteSilence(bool paced, const std::vector<std::string>& timed)
 {
-	if (blackRuns == 0 || messages != 0)
+	std::uint64_t runs = 0;
+	for (const RuleRuns& rule : rules)
+		runs += rule.runs;
+	if (runs == 0 || messages != 0)
 		return;
-	out << "Note          " << Plural(blackRuns, "black run") << " but no OSC message: "
+	std::string settings;
+	for (std::size_t i = 0; i < timed.size(); ++i)
+		settings += (i == 0 ? "" : i + 1 == timed.size() ? " and " : ", ") + ("\"" + timed[i] + "=0\"");
+	out << "Note          " << RunCounts().substr(2) << " but no OSC message: "
 		<< (paced ? "the runs may be shorter than the plug-in's hold, or it sends to another port than the one "
 					"listened on"
-				  : "the run was unpaced, so the plug-in's clock saw far less time than the frames cover; set "
-					"\"Black Hold=0\" and \"Recovery=0\" for unpaced runs")
+				  : "the run was unpaced, so the plug-in's clock saw far less time than the frames cover; set " +
+					   settings + " for unpaced runs")
 		<< '\n'
 		<< std::flush;
 }
@@ -144,6 +166,14 @@ void RunReport::NoteSilence(bool paced)
 void RunReport::Warn(const std::string& text)
 {
 	err << kProgramName << ": warning: " << text << '\n' << std::flush;
+}
+
+std::string RunReport::RunCounts() const
+{
+	std::string counts;
+	for (const RuleRuns& rule : rules)
+		counts += ", " + Plural(rule.runs, rule.name + " run");
+	return counts;
 }
 
 void RunReport::Line(std::uint64_t n, Clock::time_point now, const std::string& text)

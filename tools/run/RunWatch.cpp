@@ -2,8 +2,6 @@
 
 #include "tools/Command.h"
 #include "tools/run/RunOptions.h"
-#include "tools/run/SuggestedThreshold.h"
-#include "watch/TenebrixorWatch.h"
 #include "watching/GLPixelReader.h"
 
 #include <cerrno>
@@ -12,53 +10,17 @@
 
 namespace ffgltool
 {
-namespace
-{
 
-constexpr float kFlatSpread = 3.0f / 255.0f;
-constexpr float kFlatDarkest = 0.12f;
-
-std::int64_t Nanoseconds(double seconds)
-{
-	return static_cast<std::int64_t>(std::llround(seconds * 1e9));
-}
-
-bool IsFlat(const LumaSamples& samples)
-{
-	float low = 1.0f;
-	float high = 0.0f;
-	for (std::size_t i = 0; i < samples.count; ++i)
-	{
-		low = std::fmin(low, samples.values[i]);
-		high = std::fmax(high, samples.values[i]);
-	}
-	return samples.count != 0 && high - low <= kFlatSpread;
-}
-
-} // namespace
-
-RunWatch::RunWatch(const std::vector<std::string>& names, const std::vector<float>& sliders, int width, int height,
-	const std::string& tracePath, const std::string& plotPath) :
-	measure(TenebrixorWatch::kGrid, 7),
+RunWatch::RunWatch(std::unique_ptr<ModuleWatch> watched, int width, int height, const std::string& tracePath,
+	const std::string& plotPath) :
+	watch(std::move(watched)),
 	plotPath(plotPath)
 {
-	for (std::size_t i = 0; i < names.size(); ++i)
+	if (watch)
 	{
-		if (names[i] == GuardParameters::Name(GuardParameters::kBlackThreshold))
-			kind = Kind::Black;
-		else if (names[i] == WatchParameters::Name(WatchParameters::kStillTolerance))
-			kind = Kind::Still;
+		rules = watch->Rules();
+		measure = watch->Measure();
 	}
-	for (std::size_t i = 0; i < names.size() && i < sliders.size(); ++i)
-	{
-		const auto index = static_cast<unsigned int>(i);
-		if (kind == Kind::Black && names[i] == GuardParameters::Name(index))
-			guard.Set(index, sliders[i]);
-		if (kind == Kind::Still && names[i] == WatchParameters::Name(index))
-			still.Set(index, sliders[i]);
-	}
-	if (kind == Kind::Black)
-		measure = SampleMeasure();
 	measure.SetViewport({ 0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) });
 
 	if (tracePath.empty())
@@ -66,9 +28,10 @@ RunWatch::RunWatch(const std::vector<std::string>& names, const std::vector<floa
 	trace = std::fopen(tracePath.c_str(), "w");
 	if (trace == nullptr)
 		throw RunError(kExitRunError, "cannot write the trace " + tracePath + ": " + std::strerror(errno));
-	static const char* const kHeads[] = { "frame,time_s,sent\n", "frame,time_s,brightest_luma,black,armed,sent\n",
-		"frame,time_s,largest_change,still,armed,sent\n" };
-	Write(kHeads[static_cast<int>(kind)]);
+	std::string head = "frame,time_s";
+	for (const WatchRule& rule : rules)
+		head += "," + rule.measure + "," + rule.name;
+	Write(head + (watch ? ",armed,sent\n" : ",sent\n"));
 }
 
 RunWatch::~RunWatch()
@@ -77,95 +40,55 @@ RunWatch::~RunWatch()
 		std::fclose(trace);
 }
 
-void RunWatch::Measure(LumaSamples& samples) const
+std::vector<std::string> RunWatch::TimedSliders() const
 {
-	measure.Read(GLPixelReader(), samples);
+	return watch ? watch->TimedSliders() : std::vector<std::string>();
 }
 
-void RunWatch::Frame(std::uint64_t n, double seconds, bool drawn, std::size_t messages)
+ModuleWatch::Verdicts RunWatch::Judge(double seconds)
 {
-	char line[160];
-	const auto frame = static_cast<unsigned long long>(n);
-	if (kind == Kind::Other || !drawn)
-	{
-		// Refused frames are not judged, as the plug-ins do not judge them.
-		if (kind == Kind::Other)
-			std::snprintf(line, sizeof line, "%llu,%.3f,%zu\n", frame, seconds, messages);
-		else
-			std::snprintf(line, sizeof line, "%llu,%.3f,,,,%zu\n", frame, seconds, messages);
-		Write(line);
-		if (!plotPath.empty())
-			plotted.push_back({ seconds, 0.0f, false, static_cast<unsigned int>(messages) });
-		return;
-	}
-
+	if (!watch)
+		return {};
 	LumaSamples samples;
-	Measure(samples);
-	const std::int64_t now = Nanoseconds(seconds);
-	if (kind == Kind::Black)
-	{
-		const float brightest = BrightestLuma(samples);
-		const bool black = brightest <= guard.BlackThreshold();
-		arming.Advance(black, blackRun.Advance(black, now, guard.BlackHold()), now, guard.Recovery());
-		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, brightest, black ? 1 : 0,
-			arming.Armed() ? 1 : 0, messages);
+	measure.Read(GLPixelReader(), samples);
+	return watch->Frame(samples, static_cast<std::int64_t>(std::llround(seconds * 1e9)));
+}
 
-		if (!plotPath.empty())
-			plotted.push_back({ seconds, brightest, black, static_cast<unsigned int>(messages) });
-		const bool flatDark = !black && brightest < kFlatDarkest && IsFlat(samples);
-		if (!flatDark)
-			flatSince.reset();
-		else if (!flatSince)
-			flatSince = seconds;
-		if (flatDark && !flatWarned && seconds - *flatSince > guard.BlackHold())
-		{
-			flatWarned = true;
-			// Flat and dark stays below 12 %: a suggestion always exists.
-			const std::optional<SuggestedThreshold> suggestion = SuggestThreshold(brightest);
-			char text[400];
-			std::snprintf(text, sizeof text,
-				"the picture sat flat and dark at %.1f %% luma for longer than the hold, just above the threshold "
-				"of %s: a \"Black Threshold\" of %s (--set \"Black Threshold=%.6f\") would count it as "
-				"black. Limited-range black shown without range expansion (16/255, 6.3 %%) and capture cards' blue "
-				"no-signal screens look like this",
-				static_cast<double>(brightest) * 100.0, ThresholdDisplay(guard.BlackThreshold()).c_str(),
-				suggestion->display.c_str(), suggestion->slider);
-			flatWarning = text;
-		}
-	}
-	else
+void RunWatch::Record(std::uint64_t n, double seconds, const ModuleWatch::Verdicts* judged, std::size_t messages)
+{
+	char field[64];
+	std::snprintf(field, sizeof field, "%llu,%.3f", static_cast<unsigned long long>(n), seconds);
+	std::string line = field;
+	for (std::size_t r = 0; r < rules.size(); ++r)
 	{
-		const StillWatch::Step step = stillWatch.Advance(samples, still, now).still;
-		std::snprintf(line, sizeof line, "%llu,%.3f,%.4f,%d,%d,%zu\n", frame, seconds, step.verdict.change,
-			step.verdict.still ? 1 : 0, stillWatch.Arms().Armed() ? 1 : 0, messages);
-		if (!plotPath.empty())
-			plotted.push_back({ seconds, std::fmin(step.verdict.change, 1.0f), step.verdict.still,
-				static_cast<unsigned int>(messages) });
+		if (judged != nullptr)
+			std::snprintf(field, sizeof field, ",%.4f,%d", static_cast<double>(judged->rules[r].measure),
+				judged->rules[r].judged ? 1 : 0);
+		line += judged != nullptr ? field : ",,";
 	}
-	Write(line);
+	if (watch)
+		line += judged == nullptr ? "," : judged->armed ? ",1" : ",0";
+	Write(line + "," + std::to_string(messages) + "\n");
+	if (!plotPath.empty())
+		plotted.push_back(
+			{ seconds, judged != nullptr ? *judged : ModuleWatch::Verdicts(), static_cast<unsigned int>(messages) });
 }
 
 void RunWatch::WritePlot() const
 {
-	if (plotPath.empty())
-		return;
-	if (kind == Kind::Still)
-		WriteRunPlot(plotPath, plotted, "largest change from the reference", still.StillTolerance());
-	else
-		WriteRunPlot(plotPath, plotted, "brightest luma", guard.BlackThreshold());
+	if (!plotPath.empty())
+		WriteRunPlot(plotPath, plotted, rules);
 }
 
-std::string RunWatch::TakeFlatDarkWarning()
+std::string RunWatch::TakeWarning()
 {
-	std::string warning;
-	warning.swap(flatWarning);
-	return warning;
+	return watch ? watch->TakeWarning() : std::string();
 }
 
-void RunWatch::Write(const char* line)
+void RunWatch::Write(const std::string& line)
 {
 	if (trace != nullptr)
-		std::fputs(line, trace);
+		std::fputs(line.c_str(), trace);
 }
 
 } // namespace ffgltool

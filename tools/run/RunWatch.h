@@ -1,36 +1,24 @@
-// RunWatch: what `ffgl-host run` follows of a watching plug-in while it drives
-// it: the plug-in's own measure of each drawn frame, read from the output as
-// the plug-in reads it, and its hold and recovery state, followed with the
-// plug-in's own units (the shared parameter mapping, fed the slider values
-// the instance holds) and clock readings of the run.
+// RunWatch: what `ffgl-host run` follows of the module it drives while it
+// drives it: each drawn frame's samples, read once from the output as the
+// module reads them, judged by the module's own watch (ModuleWatch, set from
+// the slider values the instance holds, on the run's clock readings); and
+// the trace and the plot of it.
 //
-// It knows the black guard (a "Black Threshold" parameter) and the still
-// guard (a "Still Tolerance" parameter); for any other module it follows only
-// frames, times and messages. With a trace file it writes one CSV line a
-// frame:
-//   black guard  frame,time_s,brightest_luma,black,armed,sent
-//   still guard  frame,time_s,largest_change,still,armed,sent
-//   other        frame,time_s,sent
-// where sent counts the OSC messages that arrived for the frame.
-//
-// For the black guard it also notices a picture that sits flat and dark just
-// above the threshold for longer than the hold (every sample within 3 levels
-// of the others, the brightest below 12 %): the signature of limited-range
-// black and of capture cards' blue no-signal screens.
+// With a trace file it writes one CSV line a frame: frame,time_s, a measure
+// and a verdict column for each of the watch's rules, then armed,sent:
+//   the black guard  frame,time_s,brightest_luma,black,armed,sent
+//   the Watch        frame,time_s,brightest_luma,black,largest_change,still,armed,sent
+//   no watch         frame,time_s,sent
+// where sent counts the OSC messages that arrived for the frame. A frame the
+// module refused is not judged: its rule and armed columns stay empty.
 #pragma once
 
-#include "guard/GuardParameters.h"
+#include "tools/run/ModuleWatch.h"
 #include "tools/run/RunPlot.h"
-#include "watch/DropOutWatch.h"
-#include "watch/WatchParameters.h"
-#include "watching/Arming.h"
-#include "watching/RunClock.h"
-#include "watching/SampleMeasure.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,53 +28,42 @@ namespace ffgltool
 class RunWatch
 {
 public:
-	enum class Kind
-	{
-		Other,
-		Black,
-		Still
-	};
-
-	// names and sliders: the instance's parameters and their host-side values
-	// (text parameters' values are ignored). tracePath, plotPath empty: no
+	// watch: null for a module without one. tracePath, plotPath empty: no
 	// trace, no plot. Throws RunError when the trace file cannot be written.
-	RunWatch(const std::vector<std::string>& names, const std::vector<float>& sliders, int width, int height,
-		const std::string& tracePath, const std::string& plotPath = "");
+	RunWatch(std::unique_ptr<ModuleWatch> watch, int width, int height, const std::string& tracePath,
+		const std::string& plotPath);
 	~RunWatch();
 	RunWatch(const RunWatch&) = delete;
 	RunWatch& operator=(const RunWatch&) = delete;
 
-	Kind Watches() const { return kind; }
+	// The watch's rules at the instance's sliders; none without a watch.
+	const std::vector<WatchRule>& Rules() const { return rules; }
+	// The sliders timed on the module's clock; none without a watch.
+	std::vector<std::string> TimedSliders() const;
 
-	// Frame n at seconds since the first frame: drawn (the output bound for
-	// reading) or refused, and the messages that arrived for it.
-	void Frame(std::uint64_t n, double seconds, bool drawn, std::size_t messages);
+	// The drawn frame at seconds since the first, its samples read from the
+	// framebuffer bound for reading.
+	ModuleWatch::Verdicts Judge(double seconds);
+	// Frame n at seconds: its verdicts from Judge, or null when refused, and
+	// the messages that arrived for it.
+	void Record(std::uint64_t n, double seconds, const ModuleWatch::Verdicts* judged, std::size_t messages);
 
 	// Writes the plot, when one was asked for, from the frames so far. Throws
 	// RunError when it cannot be written.
 	void WritePlot() const;
 
-	// Once, the first time a flat dark picture above the threshold has lasted
-	// longer than the hold: the warning text; empty otherwise.
-	std::string TakeFlatDarkWarning();
+	// Once, a warning of the watch's rules; empty otherwise.
+	std::string TakeWarning();
 
 private:
-	void Measure(LumaSamples& samples) const;
-	void Write(const char* line);
+	void Write(const std::string& line);
 
-	Kind kind = Kind::Other;
+	std::unique_ptr<ModuleWatch> watch;
+	std::vector<WatchRule> rules;
 	SampleMeasure measure;
-	GuardParameters guard;
-	WatchParameters still;
-	RunClock blackRun;
-	Arming arming;
-	DropOutWatch stillWatch;
 	std::FILE* trace = nullptr;
 	std::string plotPath;
 	std::vector<PlotFrame> plotted;
-	std::optional<double> flatSince;
-	bool flatWarned = false;
-	std::string flatWarning;
 };
 
 } // namespace ffgltool

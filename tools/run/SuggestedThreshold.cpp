@@ -1,6 +1,5 @@
 #include "tools/run/SuggestedThreshold.h"
 
-#include "guard/GuardParameters.h"
 #include "tools/run/RunOptions.h"
 
 #include <cmath>
@@ -15,23 +14,22 @@ constexpr double kStepsPerUnit = 1000.0; // the display's 0.1 % steps
 
 } // namespace
 
-std::optional<SuggestedThreshold> SuggestThreshold(float brightest)
+std::optional<SuggestedThreshold> SuggestThreshold(float brightest, SliderMapping mapping)
 {
+	const double top = mapping(1.0f);
 	// The small allowance keeps a level that lands on a step from being pushed
 	// one step further by rounding.
 	const double steps =
 		std::ceil((static_cast<double>(brightest) + SuggestedThreshold::kMargin) * kStepsPerUnit - 1e-3);
-	if (steps > GuardParameters::kMaxBlackThreshold * kStepsPerUnit)
+	if (steps > top * kStepsPerUnit)
 		return std::nullopt;
 
 	// Through the text printed for --set, as a host reads it.
 	char text[16];
-	std::snprintf(text, sizeof text, "%.6f", steps / kStepsPerUnit / GuardParameters::kMaxBlackThreshold);
+	std::snprintf(text, sizeof text, "%.6f", steps / kStepsPerUnit / top);
 	SuggestedThreshold suggestion;
 	ParseReal(text, suggestion.slider);
-	GuardParameters parameters;
-	parameters.Set(GuardParameters::kBlackThreshold, static_cast<float>(suggestion.slider));
-	suggestion.threshold = parameters.BlackThreshold();
+	suggestion.threshold = mapping(static_cast<float>(suggestion.slider));
 	suggestion.display = ThresholdDisplay(suggestion.threshold);
 	return suggestion;
 }
