@@ -1,7 +1,7 @@
 #include "tests/tools/ToolProcess.h"
 
-#include "support/UdpReceiver.h"
 #include "tests/support/Clips.h"
+#include "tests/support/PluginPort.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -102,10 +102,18 @@ std::string ClipFile(const std::string& name, const std::string& graph, int widt
 	return TempPath(name);
 }
 
-int FreePort()
+ToolResult RunFfglHostOnFreePort(std::vector<std::string> args, const std::string& standardInput, int* port)
 {
-	int port = 6000 + static_cast<int>(getpid() % 2500);
-	while (!UdpReceiver(static_cast<std::uint16_t>(port)).IsOpen())
-		++port;
-	return port;
+	args.insert(args.end(), { "--set", "" });
+	for (int attempt = 1;; ++attempt)
+	{
+		const int chosen = PluginPortReceiver()->Port(); // let go for ffgl-host
+		args.back() = "OSC Port=" + std::to_string(OscPortSlider(chosen));
+		ToolResult result = RunFfglHost(args, standardInput);
+		if (port != nullptr)
+			*port = chosen;
+		if (attempt == 5 ||
+			result.err.find(":" + std::to_string(chosen) + ": Address already in use") == std::string::npos)
+			return result;
+	}
 }

@@ -44,5 +44,8 @@ std::string TempPath(const std::string& name);
 // A file of raw RGBA frames made by ffmpeg from a source graph (TempPath(name)).
 std::string ClipFile(const std::string& name, const std::string& graph, int width = 160, int height = 90);
 
-// A UDP port in the plug-ins' range (6000 to 9000) that nothing holds.
-int FreePort();
+// RunFfglHost with --set "OSC Port=<slider>" added for a free port of the
+// plug-ins' range (*port), where the module sends and run listens; run again on
+// another port when another process took it before run could bind it.
+ToolResult RunFfglHostOnFreePort(
+	std::vector<std::string> args, const std::string& standardInput = {}, int* port = nullptr);
