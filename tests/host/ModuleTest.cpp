@@ -77,6 +77,9 @@ TEST(ModuleTest, GuardRecordsAndParameterDefaults)
 	const PluginExtendedInfoStructTag* extended = module.GetExtendedInfo();
 	ASSERT_EQ(reinterpret_cast<const unsigned char*>(extended), bytes + 32);
 	EXPECT_EQ(extended->FreeFrameExtendedDataBlock, nullptr);
+	EXPECT_EQ(extended->PluginMajorVersion * 10 + extended->PluginMinorVersion, 10u);
+	EXPECT_STREQ(extended->Description, "Switches to the next layer clip when camera video stays black");
+	EXPECT_STREQ(extended->About, "Camera Tenebrixor for Vidmora Aulora 7");
 	// 0.14, 0.1, 0.1, 0 and 1/3 as the host reads them, all eight bytes.
 	const std::uint64_t defaults[] = { 0x3E0F5C29u, 0x3DCCCCCDu, 0x3DCCCCCDu, 0u, 0x3EAAAA9Fu };
 	for (std::uint32_t i = 0; i < 5; ++i)

@@ -57,33 +57,18 @@ std::vector<std::string> Column(const std::string& path, int field)
 	return column;
 }
 
+// Every field info shows, on the stand-in: what the guard's records hold is ModuleTest's.
 TEST_F(CommandGLTest, InfoReportsWhatAHostReadsOfEachModule)
 {
-	const ToolResult guard = RunFfglHost({ "info", GUARD_MODULE_PATH });
-	EXPECT_EQ(guard.exitStatus, 0) << guard.err;
-	EXPECT_THAT(guard.out,
-		HasSubstr("\nID            TNBX\n"
-				  "Name          Camera Tenebrixo  (fills the 16-byte name field, no terminator)\n"
-				  "Type          effect (0)\nAPI version   2.1\nVersion       1.0\n"
-				  "Description   Switches to the next layer clip when camera video stays black\n"
-				  "About         Camera Tenebrixor for Vidmora Aulora 7\n"));
-	EXPECT_THAT(guard.out,
-		ContainsRegex("Set time +yes\n +Minimum inputs +1\n +Maximum inputs +1\n"
-					  " +Top-left texture orientation +no\n"));
-	// Parameter rows: index, name, type, default, range and display text.
-	EXPECT_THAT(guard.out,
-		ContainsRegex("\n  0 +Black Threshold +standard \\(10\\) +0\\.14 +0\\.\\.1 +3\\.5%\n"
-					  "  1 +Black Hold +standard \\(10\\) +0\\.1 +0\\.\\.1 +1\\.00 s\n"
-					  "  2 +Recovery +standard \\(10\\) +0\\.1 +0\\.\\.1 +0\\.50 s\n"
-					  "  3 +Layer +standard \\(10\\) +0 +0\\.\\.1 +1\n"
-					  "  4 +OSC Port +standard \\(10\\) +0\\.333333 +0\\.\\.1 +7000\n"));
-
 	// Named without a slash: the file in the working directory, where dlopen
 	// alone would search the library path.
 	const ToolResult good = RunFfglHost({ "info", "StandInGood.so" }, {}, STAND_IN_DIR);
 	EXPECT_EQ(good.exitStatus, 0) << good.err;
-	EXPECT_THAT(good.out, HasSubstr("\nType          source (1)\n"));
-	EXPECT_THAT(good.out, HasSubstr("\nAbout         About\\x09tab\n"));
+	EXPECT_THAT(good.out,
+		HasSubstr("\nID            TEST\n"
+				  "Name          Tool Test Module  (fills the 16-byte name field, no terminator)\n"
+				  "Type          source (1)\nAPI version   2.1\nVersion       3.7\n"
+				  "Description   A module for the host tests\nAbout         About\\x09tab\n"));
 	EXPECT_THAT(good.out,
 		ContainsRegex("Set time +no\n +Minimum inputs +1\n +Maximum inputs +2\n"
 					  " +Top-left texture orientation +yes\n"));
