@@ -1,6 +1,9 @@
 // The OSC decoder of ffgl-host run: every argument type a sender may use, and
-// datagrams broken in each way a length or terminator can lie.
+// datagrams broken in each way a length or terminator can lie. And the one
+// message ffgl-host send delivers.
 #include "tools/run/OscMessage.h"
+#include "support/UdpReceiver.h"
+#include "tests/tools/ToolProcess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -82,6 +85,15 @@ TEST(OscMessage, DecodesEveryArgumentTypeOrSaysWhatIsWrong)
 			EXPECT_THAT(Decoded(c.datagram), ::testing::MatchesRegex(c.expected));
 		else
 			EXPECT_EQ(Decoded(c.datagram), c.expected);
+}
+
+// The guard's own message for the layer given, to the port given.
+TEST(OscMessage, SendDeliversTheGuardsMessage)
+{
+	UdpReceiver receiver; // on a port the system hands out
+	const ToolResult result = RunFfglHost({ "send", "--port", std::to_string(receiver.Port()), "--layer", "12" });
+	ASSERT_EQ(result.exitStatus, 0) << result.err;
+	EXPECT_EQ(receiver.Receive(2000), S("/composition/layers/12/connectnextclip") + S(",i") + W({ 1 }));
 }
 
 } // namespace
