@@ -9,10 +9,9 @@
 #include <memory>
 #include <random>
 
-// Bound on 127.0.0.1, so the port is the caller's while the receiver lives;
-// not open when every port is taken. A child process that is to bind the port
-// itself gets it only once the receiver is gone, and may find it taken again:
-// the caller then tries another.
+// Bound on 127.0.0.1, so the port is the caller's while it lives (not open when
+// none is free). A child process that binds the port itself once the receiver
+// is gone may find it taken again, and then tries another.
 inline std::unique_ptr<UdpReceiver> PluginPortReceiver()
 {
 	const int start = static_cast<int>(std::random_device()() % 3001);
@@ -22,8 +21,7 @@ inline std::unique_ptr<UdpReceiver> PluginPortReceiver()
 	return receiver;
 }
 
-// The slider value that a plug-in turns back into exactly this port
-// (round(value * 3000) + 6000 in single precision).
+// The slider value that a plug-in rounds back to exactly this port.
 inline float OscPortSlider(int port)
 {
 	return static_cast<float>(port - 6000) / 3000.0f;

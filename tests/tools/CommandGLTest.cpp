@@ -147,14 +147,13 @@ TEST_F(CommandGLTest, RunShowsTheGuardsNextClipMessagesForTheSyntheticCamera)
 	// Layer 42 is the slider (42 - 1) / 98; run listens on the port "OSC Port" shows.
 	const std::string trace = TempPath("run.csv");
 	const std::string plot = TempPath("run.svg");
-	int port = 0;
-	const ToolResult result = RunFfglHostOnFreePort(
-		{ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--set", "Black Hold=0", "--set", "Recovery=0",
-			"--set", "Layer=" + std::to_string(41.0 / 98.0), "--trace", trace, "--plot", plot },
-		{}, &port);
+	const ToolResult result =
+		RunFfglHostOnFreePort({ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--set", "Black Hold=0",
+			"--set", "Recovery=0", "--set", "Layer=" + std::to_string(41.0 / 98.0), "--trace", trace, "--plot", plot });
 	ASSERT_EQ(result.exitStatus, 0) << result.err;
-	EXPECT_THAT(result.out, HasSubstr("Layer 42, OSC Port " + std::to_string(port)));
-	EXPECT_THAT(result.out, HasSubstr("\nOSC           listening on 127.0.0.1:" + std::to_string(port) + "\n"));
+	const std::string port = std::to_string(result.oscPort);
+	EXPECT_THAT(result.out, HasSubstr("Layer 42, OSC Port " + port));
+	EXPECT_THAT(result.out, HasSubstr("\nOSC           listening on 127.0.0.1:" + port + "\n"));
 	// The synthetic camera is black from 3.0 to 4.5 s and from 7.0 s: frames 90 to 134 and from 210.
 	for (const char* black : { "90", "210" })
 		EXPECT_THAT(result.out,

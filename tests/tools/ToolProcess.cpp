@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -60,12 +59,6 @@ void ExpectOneErrorLine(const ToolResult& result, int exitStatus, const std::str
 	EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "more than one line";
 }
 
-bool OnCI()
-{
-	const char* ci = std::getenv("CI");
-	return ci != nullptr && std::strcmp(ci, "true") == 0;
-}
-
 std::string StandIn(const std::string& kind)
 {
 	return std::string(STAND_IN_DIR) + "/StandIn" + kind + ".so";
@@ -102,7 +95,7 @@ std::string ClipFile(const std::string& name, const std::string& graph, int widt
 	return TempPath(name);
 }
 
-ToolResult RunFfglHostOnFreePort(std::vector<std::string> args, const std::string& standardInput, int* port)
+ToolResult RunFfglHostOnFreePort(std::vector<std::string> args, const std::string& standardInput)
 {
 	args.insert(args.end(), { "--set", "" });
 	for (int attempt = 1;; ++attempt)
@@ -110,8 +103,7 @@ ToolResult RunFfglHostOnFreePort(std::vector<std::string> args, const std::strin
 		const int chosen = PluginPortReceiver()->Port(); // let go for ffgl-host
 		args.back() = "OSC Port=" + std::to_string(OscPortSlider(chosen));
 		ToolResult result = RunFfglHost(args, standardInput);
-		if (port != nullptr)
-			*port = chosen;
+		result.oscPort = chosen;
 		if (attempt == 5 ||
 			result.err.find(":" + std::to_string(chosen) + ": Address already in use") == std::string::npos)
 			return result;
