@@ -10,8 +10,7 @@
 #include <random>
 
 // Bound on 127.0.0.1, so the port is the caller's while it lives (not open when
-// none is free). A child process that binds the port itself once the receiver
-// is gone may find it taken again, and then tries another.
+// none is free); a child process that binds it later may find it taken again.
 inline std::unique_ptr<UdpReceiver> PluginPortReceiver()
 {
 	const int start = static_cast<int>(std::random_device()() % 3001);

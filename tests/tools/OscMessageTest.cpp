@@ -38,7 +38,6 @@ Bytes operator+(Bytes bytes, const Bytes& more)
 	return bytes;
 }
 
-// What ffgl-host send delivers for a layer: the guard's own message.
 Bytes Sent(const std::string& layer)
 {
 	UdpReceiver receiver; // on a port the system hands out
