@@ -4,10 +4,8 @@
 // pictures of the output's size, sending to a UDP receiver on 127.0.0.1.
 #pragma once
 
-#include "support/UdpReceiver.h"
 #include "tests/support/ModuleFixture.h"
-
-#include <unistd.h>
+#include "tests/support/PluginPort.h"
 
 #include <cstdint>
 #include <cstring>
@@ -27,18 +25,13 @@ protected:
 		if (IsSkipped() || HasFatalFailure())
 			return;
 		ASSERT_NO_FATAL_FAILURE(Load(ModulePath()));
-		// Without a port of its own, any free one of the guard's range, from one
-		// that differs between processes: ctest runs these side by side.
-		for (int step = 0; step <= 3000 && (receiver == nullptr || !receiver->IsOpen()); ++step)
-			receiver = std::make_unique<UdpReceiver>(
-				static_cast<std::uint16_t>(Port() != 0 ? Port() : 6000 + (getpid() + step) % 3001));
+		receiver = PluginPortReceiver();
 		ASSERT_TRUE(receiver->IsOpen()) << receiver->Error();
 		textures[0] = MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, kGrey));
 		textures[1] = MakeRGBA8Texture(kOutputWidth, kOutputHeight, Uniform(kOutputWidth, kOutputHeight, kBlack));
 	}
 
 	virtual const char* ModulePath() const { return TENEBRIXOR_MODULE_PATH; }
-	virtual int Port() const { return 0; }
 
 	void TearDown() override
 	{
@@ -54,7 +47,7 @@ protected:
 		Set(instance, Index("Black Hold"), hold); // a null instance, or an unknown index, refuses these
 		Set(instance, Index("Still Hold"), hold);
 		Set(instance, Index("Recovery"), recovery);
-		Set(instance, Index("OSC Port"), static_cast<float>(receiver->Port() - 6000) / 3000.0f);
+		Set(instance, Index("OSC Port"), OscPortSlider(receiver->Port()));
 		return instance;
 	}
 

@@ -18,7 +18,6 @@
 
 namespace
 {
-constexpr int kPort = 7391;
 constexpr RGBA8 kWhite = { 255, 255, 255, 255 };
 constexpr FFGLViewportStructTag kWhole = { 0, 0, 64, 64 };
 
@@ -37,8 +36,6 @@ std::vector<std::uint8_t> Pattern(GLint width, GLint height)
 class GuardModuleGLTest : public GuardModuleFixture
 {
 protected:
-	int Port() const override { return kPort; }
-
 	// A new armed instance with a hold of 0 s, for layer 1; a negative
 	// threshold slider keeps the default.
 	void* ArmedInstance(const FFGLViewportStructTag& viewport = kWhole, float thresholdSlider = -1.0f)

@@ -63,7 +63,7 @@ TEST(ModuleTest, ModulesInTheGlobalScopeKeepTheirOwnRegistration)
 		dlclose(pin);
 }
 
-TEST(ModuleTest, GuardRecordsAndParameterDefaults)
+TEST(ModuleTest, GuardRecordsParametersAndCapabilities)
 {
 	ffgltool::PluginModule module;
 	std::string error;
@@ -77,11 +77,21 @@ TEST(ModuleTest, GuardRecordsAndParameterDefaults)
 	const PluginExtendedInfoStructTag* extended = module.GetExtendedInfo();
 	ASSERT_EQ(reinterpret_cast<const unsigned char*>(extended), bytes + 32);
 	EXPECT_EQ(extended->FreeFrameExtendedDataBlock, nullptr);
-	// 0.14, 0.1, 0.1, 0 and 1/3 as the host reads them, all eight bytes.
+	EXPECT_EQ(extended->PluginMajorVersion * 10 + extended->PluginMinorVersion, 10u);
+	EXPECT_STREQ(extended->Description, "Switches to the next layer clip when camera video stays black");
+	EXPECT_STREQ(extended->About, "Camera Tenebrixor for Vidmora Aulora 7");
+	// Five standard sliders, defaults 0.14, 0.1, 0.1, 0 and 1/3 as the host reads
+	// them, all eight bytes.
 	const std::uint64_t defaults[] = { 0x3E0F5C29u, 0x3DCCCCCDu, 0x3DCCCCCDu, 0u, 0x3EAAAA9Fu };
 	for (std::uint32_t i = 0; i < 5; ++i)
+	{
+		EXPECT_EQ(AllBits(module.Call(FF_GET_PARAMETER_TYPE, FromUInt(i), nullptr)), FF_TYPE_STANDARD) << i;
 		EXPECT_EQ(AllBits(module.Call(FF_GET_PARAMETER_DEFAULT, FromUInt(i), nullptr)), defaults[i]) << i;
-	EXPECT_EQ(AllBits(module.Call(FF_GET_PLUGIN_CAPS, FromUInt(FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION), nullptr)), 0u);
+	}
+	const std::uint32_t caps[][2] = { { FF_CAP_SET_TIME, FF_SUPPORTED }, { FF_CAP_MINIMUM_INPUT_FRAMES, 1 },
+		{ FF_CAP_MAXIMUM_INPUT_FRAMES, 1 }, { FF_CAP_TOP_LEFT_TEXTURE_ORIENTATION, 0 } };
+	for (const auto& [cap, answer] : caps)
+		EXPECT_EQ(AllBits(module.Call(FF_GET_PLUGIN_CAPS, FromUInt(cap), nullptr)), answer) << cap;
 	module.DeInitialise();
 }
 } // namespace

@@ -23,8 +23,7 @@ void GLFixture::SetUp()
 	HeadlessGL* gl = SharedContext();
 	if (gl == nullptr)
 	{
-		const char* ci = std::getenv("CI");
-		if (ci != nullptr && std::strcmp(ci, "true") == 0)
+		if (OnCI())
 			GTEST_FAIL() << "no headless OpenGL 4.1 core context: " << s_contextError
 						 << " (CI=true: GL tests must run)";
 		GTEST_SKIP() << "no headless OpenGL 4.1 core context: " << s_contextError;
@@ -58,6 +57,12 @@ void GLFixture::TearDown()
 		glBindFramebuffer(GL_FRAMEBUFFER, 0);
 		HeadlessGL::DeleteHostFramebuffer(hostOutput);
 	}
+}
+
+bool GLFixture::OnCI()
+{
+	const char* ci = std::getenv("CI");
+	return ci != nullptr && std::strcmp(ci, "true") == 0;
 }
 
 GLBindings GLFixture::CurrentBindings()

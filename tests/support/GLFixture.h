@@ -47,6 +47,9 @@ protected:
 	// The host output made by SetUp (kOutputWidth x kOutputHeight, renderbuffer colour).
 	const HeadlessGL::Framebuffer& HostOutput() const { return hostOutput; }
 
+	// Whether CI=true: there a test that lacks what it needs fails, not skips.
+	static bool OnCI();
+
 	static GLBindings CurrentBindings();
 	static GLObjectNames LiveObjects();
 

@@ -3,9 +3,8 @@
 // (and another recording of it) and never on the live picture, and the Watch's
 // units likewise for a frozen drop-out; a pair only the still rule separates,
 // an inseparable pair and bad inputs end with the right status and one error
-// line. And `send`.
+// line.
 #include "guard/GuardParameters.h"
-#include "support/UdpReceiver.h"
 #include "tests/tools/ToolProcess.h"
 #include "tools/calibrate/Recording.h"
 #include "watch/DropOutWatch.h"
@@ -167,19 +166,6 @@ TEST(CalibrateCommandTest, NamesTheRuleThatSeparatesThemOrWhyNoneDoes)
 	}
 	for (const std::string& path : { live, black, bright, frozen, empty, partial })
 		std::remove(path.c_str());
-}
-
-TEST(CalibrateCommandTest, SendIsTheGuardsMessage)
-{
-	UdpReceiver receiver;
-	ASSERT_TRUE(receiver.IsOpen()) << receiver.Error();
-	const ToolResult result = RunFfglHost({ "send", "--port", std::to_string(receiver.Port()), "--layer", "12" });
-	ASSERT_EQ(result.exitStatus, 0) << result.err;
-	const auto datagram = receiver.Receive(2000);
-	ASSERT_TRUE(datagram.has_value());
-	const std::string expected("/composition/layers/12/connectnextclip\0\0,i\0\0\0\0\0\x01", 48);
-	EXPECT_EQ(std::string(datagram->begin(), datagram->end()), expected);
-	EXPECT_EQ(RunFfglHost({ "send", "--port", "7000", "--layer", "100" }).exitStatus, 2);
 }
 
 } // namespace

@@ -49,6 +49,7 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "run", "a.so", "--input", "" }, 2, "--input takes 'synthetic', 'synthetic-still', '-' .*" },
 		{ { "run", "a.so", "--fps" }, 2, "option --fps needs a value.*" },
 		{ { "run", "--unpaced" }, 2, "usage: ffgl-host run MODULE \\[OPTIONS\\] .*" },
+		{ { "send", "--port", "9000", "--layer", "100" }, 2, "--layer takes 1 to 99, not '100'" },
 	};
 	for (const auto& c : cases)
 	{

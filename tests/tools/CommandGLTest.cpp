@@ -57,33 +57,18 @@ std::vector<std::string> Column(const std::string& path, int field)
 	return column;
 }
 
+// Every field info shows, on the stand-in: what the guard's records hold is ModuleTest's.
 TEST_F(CommandGLTest, InfoReportsWhatAHostReadsOfEachModule)
 {
-	const ToolResult guard = RunFfglHost({ "info", GUARD_MODULE_PATH });
-	EXPECT_EQ(guard.exitStatus, 0) << guard.err;
-	EXPECT_THAT(guard.out,
-		HasSubstr("\nID            TNBX\n"
-				  "Name          Camera Tenebrixo  (fills the 16-byte name field, no terminator)\n"
-				  "Type          effect (0)\nAPI version   2.1\nVersion       1.0\n"
-				  "Description   Switches to the next layer clip when camera video stays black\n"
-				  "About         Camera Tenebrixor for Vidmora Aulora 7\n"));
-	EXPECT_THAT(guard.out,
-		ContainsRegex("Set time +yes\n +Minimum inputs +1\n +Maximum inputs +1\n"
-					  " +Top-left texture orientation +no\n"));
-	// Parameter rows: index, name, type, default, range and display text.
-	EXPECT_THAT(guard.out,
-		ContainsRegex("\n  0 +Black Threshold +standard \\(10\\) +0\\.14 +0\\.\\.1 +3\\.5%\n"
-					  "  1 +Black Hold +standard \\(10\\) +0\\.1 +0\\.\\.1 +1\\.00 s\n"
-					  "  2 +Recovery +standard \\(10\\) +0\\.1 +0\\.\\.1 +0\\.50 s\n"
-					  "  3 +Layer +standard \\(10\\) +0 +0\\.\\.1 +1\n"
-					  "  4 +OSC Port +standard \\(10\\) +0\\.333333 +0\\.\\.1 +7000\n"));
-
 	// Named without a slash: the file in the working directory, where dlopen
 	// alone would search the library path.
 	const ToolResult good = RunFfglHost({ "info", "StandInGood.so" }, {}, STAND_IN_DIR);
 	EXPECT_EQ(good.exitStatus, 0) << good.err;
-	EXPECT_THAT(good.out, HasSubstr("\nType          source (1)\n"));
-	EXPECT_THAT(good.out, HasSubstr("\nAbout         About\\x09tab\n"));
+	EXPECT_THAT(good.out,
+		HasSubstr("\nID            TEST\n"
+				  "Name          Tool Test Module  (fills the 16-byte name field, no terminator)\n"
+				  "Type          source (1)\nAPI version   2.1\nVersion       3.7\n"
+				  "Description   A module for the host tests\nAbout         About\\x09tab\n"));
 	EXPECT_THAT(good.out,
 		ContainsRegex("Set time +no\n +Minimum inputs +1\n +Maximum inputs +2\n"
 					  " +Top-left texture orientation +yes\n"));
@@ -159,16 +144,16 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 
 TEST_F(CommandGLTest, RunShowsTheGuardsNextClipMessagesForTheSyntheticCamera)
 {
-	const int port = FreePort();
-	// Sliders: layer 42 is (42 - 1) / 98, the port (port - 6000) / 3000.
+	// Layer 42 is the slider (42 - 1) / 98; run listens on the port "OSC Port" shows.
 	const std::string trace = TempPath("run.csv");
 	const std::string plot = TempPath("run.svg");
-	const ToolResult result = RunFfglHost({ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--set",
-		"Black Hold=0", "--set", "Recovery=0", "--set", "Layer=" + std::to_string(41.0 / 98.0), "--set",
-		"OSC Port=" + std::to_string((port - 6000) / 3000.0 + 1e-6), "--trace", trace, "--plot", plot });
+	const ToolResult result =
+		RunFfglHostOnFreePort({ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--set", "Black Hold=0",
+			"--set", "Recovery=0", "--set", "Layer=" + std::to_string(41.0 / 98.0), "--trace", trace, "--plot", plot });
 	ASSERT_EQ(result.exitStatus, 0) << result.err;
-	EXPECT_THAT(result.out, HasSubstr("Layer 42, OSC Port " + std::to_string(port)));
-	EXPECT_THAT(result.out, HasSubstr("\nOSC           listening on 127.0.0.1:" + std::to_string(port) + "\n"));
+	const std::string port = std::to_string(result.oscPort);
+	EXPECT_THAT(result.out, HasSubstr("Layer 42, OSC Port " + port));
+	EXPECT_THAT(result.out, HasSubstr("\nOSC           listening on 127.0.0.1:" + port + "\n"));
 	// The synthetic camera is black from 3.0 to 4.5 s and from 7.0 s: frames 90 to 134 and from 210.
 	for (const char* black : { "90", "210" })
 		EXPECT_THAT(result.out,
@@ -209,10 +194,9 @@ TEST_F(CommandGLTest, RunFollowsEachModulesOwnRules)
 			noise + ",trim=end_frame=20[e];[a][b][c][d][e]concat=n=5",
 		64, 36);
 	const std::string trace = TempPath("run.csv"), plot = TempPath("run.svg");
-	const int port = FreePort();
-	const ToolResult watch = RunFfglHost({ "run", WATCH_MODULE_PATH, "--input", clip, "--size", "64x36", "--fps", "400",
-		"--set", "Black Hold=0", "--set", "Still Hold=0", "--set", "Recovery=0", "--set",
-		"OSC Port=" + std::to_string((port - 6000) / 3000.0 + 1e-6), "--trace", trace, "--plot", plot });
+	const ToolResult watch =
+		RunFfglHostOnFreePort({ "run", WATCH_MODULE_PATH, "--input", clip, "--size", "64x36", "--fps", "400", "--set",
+			"Black Hold=0", "--set", "Still Hold=0", "--set", "Recovery=0", "--trace", trace, "--plot", plot });
 	ASSERT_EQ(watch.exitStatus, 0) << watch.err;
 	EXPECT_THAT(watch.out, ContainsRegex("\nframe +40 +[0-9.]+ s  black begins\n"));
 	EXPECT_THAT(watch.out, ContainsRegex("\nframe +260 +[0-9.]+ s  picture again after [0-9.]+ s of still\n"));
@@ -248,8 +232,8 @@ TEST_F(CommandGLTest, RunMeasuresWhatCalibrateMeasures)
 		"clip", "testsrc2=s=160x90:r=30:d=0.5[a];color=c=0x101010:s=160x90:r=30:d=0.3[b];[a][b]concat=n=2:v=1");
 	const std::string runTrace = TempPath("run.csv");
 	const std::string calibrateTrace = TempPath("calibrate.csv");
-	ASSERT_EQ(RunFfglHost({ "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--input", clip, "--listen",
-							  std::to_string(FreePort()), "--trace", runTrace })
+	ASSERT_EQ(RunFfglHostOnFreePort(
+				  { "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90", "--input", clip, "--trace", runTrace })
 				  .exitStatus,
 		0);
 	RunFfglHost({ "calibrate", "--live", clip, "--dropout", clip, "--size", "160x90", "--trace", calibrateTrace });
@@ -267,7 +251,6 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 	const std::string limited = ClipFile("limited", "color=c=0x101010:s=160x90:r=30:d=0.5");
 	const std::string narrow = ClipFile("narrow",
 		"color=c=black:s=320x240:r=30:d=0.2[a];testsrc2=s=320x240:r=30:d=0.3[b];[a][b]concat=n=2:v=1", 320, 240);
-	const std::string listen = std::to_string(FreePort());
 	const struct
 	{
 		std::vector<std::string> options;
@@ -275,17 +258,17 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 		const char* says;
 	} cases[] = {
 		{ { "--input", "-", "--size", "320x180" }, FileContents(wide), "rows line up at a width of 640 pixels" },
-		{ { "--input", "-", "--size", "640x360", "--listen", listen }, FileContents(narrow),
+		{ { "--input", "-", "--size", "640x360" }, FileContents(narrow),
 			"frame 2 looks sheared: its rows line up at a width of 320 pixels" }, // two rows a row, after black
-		{ { "--input", limited, "--set", "Black Hold=0", "--listen", listen }, "", "Black Threshold=0.272000" },
-		{ { "--frames", "1", "--set", "Black Threshold=0.24", "--listen", listen }, "", "at or below 6.0% luma" },
-		{ { "--frames", "150", "--listen", listen }, "", "the run was unpaced" },
+		{ { "--input", limited, "--set", "Black Hold=0" }, "", "Black Threshold=0.272000" },
+		{ { "--frames", "1", "--set", "Black Threshold=0.24" }, "", "at or below 6.0% luma" },
+		{ { "--frames", "150" }, "", "the run was unpaced" },
 	};
 	for (const auto& c : cases)
 	{
 		std::vector<std::string> args = { "run", GUARD_MODULE_PATH, "--unpaced", "--size", "160x90" };
 		args.insert(args.end(), c.options.begin(), c.options.end());
-		const ToolResult result = RunFfglHost(args, c.input);
+		const ToolResult result = RunFfglHostOnFreePort(args, c.input);
 		EXPECT_EQ(result.exitStatus, 0) << c.says << ": " << result.err;
 		EXPECT_THAT(result.out + result.err, HasSubstr(c.says));
 	}
@@ -317,8 +300,8 @@ TEST_F(CommandGLTest, RunEndsWithOneErrorLineWhenItCannotGoOn)
 		{ { GUARD_MODULE_PATH, "--frames", "1", "--listen", busy }, "", 4,
 			"cannot listen on 127\\.0\\.0\\.1:" + busy +
 				": Address already in use .*--set \"OSC Port=0\\.[0-9]+\" --listen [0-9]+\\)" },
-		{ { GUARD_MODULE_PATH, "--input", "/dev/null/x" }, "", 4, "cannot open /dev/null/x: .*" },
-		{ { GUARD_MODULE_PATH, "--size", "4x4", "--input", odd }, "", 4,
+		{ { Example("ChannelGain"), "--input", "/dev/null/x" }, "", 4, "cannot open /dev/null/x: .*" },
+		{ { Example("ChannelGain"), "--size", "4x4", "--input", odd }, "", 4,
 			".* holds 1000 bytes, not a whole number of raw RGBA frames of 4x4 .*" },
 		{ { Example("ChannelGain"), "--input", "-", "--size", "4x4", "--unpaced" }, std::string(64 + 10, '\x40'), 4,
 			"standard input ended inside frame 1 after 10 of 64 bytes: the frames are not raw RGBA of 4x4" },

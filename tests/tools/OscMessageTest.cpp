@@ -1,6 +1,9 @@
-// The OSC decoder of ffgl-host run: every argument type a sender may use, and
-// datagrams broken in each way a length or terminator can lie.
+// The OSC decoder of ffgl-host run: the guard's message as ffgl-host send
+// delivers it, every argument type a sender may use, and datagrams broken in
+// each way a length or terminator can lie.
 #include "tools/run/OscMessage.h"
+#include "support/UdpReceiver.h"
+#include "tests/tools/ToolProcess.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -35,6 +38,13 @@ Bytes operator+(Bytes bytes, const Bytes& more)
 	return bytes;
 }
 
+Bytes Sent(const std::string& layer)
+{
+	UdpReceiver receiver; // on a port the system hands out
+	EXPECT_EQ(RunFfglHost({ "send", "--port", std::to_string(receiver.Port()), "--layer", layer }).exitStatus, 0);
+	return receiver.Receive(2000).value_or(Bytes{});
+}
+
 std::string Decoded(const Bytes& bytes)
 {
 	ffgltool::OscMessage message;
@@ -52,8 +62,7 @@ TEST(OscMessage, DecodesEveryArgumentTypeOrSaysWhatIsWrong)
 		Bytes datagram;
 		const char* expected; // the formatted message, or "error: " and a regular expression
 	} cases[] = {
-		{ S("/composition/layers/1/connectnextclip") + S(",i") + W({ 1 }),
-			"/composition/layers/1/connectnextclip ,i 1" },
+		{ Sent("12"), "/composition/layers/12/connectnextclip ,i 1" },
 		{ S("/all") + S(",ifsbhdtcrmTFNI[]S") + W({ 0xFFFFFFFEu, 0x40200000u }) + S("abcd") + W({ 5 }) +
 				Bytes{ 1, 2, 3, 4, 5, 0, 0, 0 } +
 				W({ 0x80000000u, 0, static_cast<std::uint32_t>(pointOne >> 32), static_cast<std::uint32_t>(pointOne), 0,

@@ -1,7 +1,7 @@
 #include "tests/tools/ToolProcess.h"
 
-#include "support/UdpReceiver.h"
 #include "tests/support/Clips.h"
+#include "tests/support/PluginPort.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -60,12 +59,6 @@ void ExpectOneErrorLine(const ToolResult& result, int exitStatus, const std::str
 	EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "more than one line";
 }
 
-bool OnCI()
-{
-	const char* ci = std::getenv("CI");
-	return ci != nullptr && std::strcmp(ci, "true") == 0;
-}
-
 std::string StandIn(const std::string& kind)
 {
 	return std::string(STAND_IN_DIR) + "/StandIn" + kind + ".so";
@@ -102,10 +95,17 @@ std::string ClipFile(const std::string& name, const std::string& graph, int widt
 	return TempPath(name);
 }
 
-int FreePort()
+ToolResult RunFfglHostOnFreePort(std::vector<std::string> args, const std::string& standardInput)
 {
-	int port = 6000 + static_cast<int>(getpid() % 2500);
-	while (!UdpReceiver(static_cast<std::uint16_t>(port)).IsOpen())
-		++port;
-	return port;
+	args.insert(args.end(), { "--set", "" });
+	for (int attempt = 1;; ++attempt)
+	{
+		const int chosen = PluginPortReceiver()->Port(); // let go for ffgl-host
+		args.back() = "OSC Port=" + std::to_string(OscPortSlider(chosen));
+		ToolResult result = RunFfglHost(args, standardInput);
+		result.oscPort = chosen;
+		if (attempt == 5 ||
+			result.err.find(":" + std::to_string(chosen) + ": Address already in use") == std::string::npos)
+			return result;
+	}
 }

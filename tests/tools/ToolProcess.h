@@ -11,6 +11,7 @@ struct ToolResult
 	int exitStatus = -1; // -1 when killed by a signal
 	std::string out;
 	std::string err;
+	int oscPort = 0; // where RunFfglHostOnFreePort had the module send
 };
 
 // Runs program with args and standardInput as its whole standard input, in
@@ -27,9 +28,6 @@ ToolResult RunFfglHost(const std::vector<std::string>& args, const std::string& 
 // line "ffgl-host: error: <errorRegex>" on standard error.
 void ExpectOneErrorLine(const ToolResult& result, int exitStatus, const std::string& errorRegex);
 
-// Whether CI=true: there a missing tool or module fails a test, not skips it.
-bool OnCI();
-
 // The stand-in module loaded as the given kind (STAND_IN_DIR/StandIn<kind>.so),
 // or an example module ("" when this build leaves the examples out).
 std::string StandIn(const std::string& kind);
@@ -44,5 +42,7 @@ std::string TempPath(const std::string& name);
 // A file of raw RGBA frames made by ffmpeg from a source graph (TempPath(name)).
 std::string ClipFile(const std::string& name, const std::string& graph, int width = 160, int height = 90);
 
-// A UDP port in the plug-ins' range (6000 to 9000) that nothing holds.
-int FreePort();
+// RunFfglHost with --set "OSC Port=<slider>" added for a free port of the
+// plug-ins' range, where the module sends and run listens; run again on another
+// port when another process took it before run could bind it.
+ToolResult RunFfglHostOnFreePort(std::vector<std::string> args, const std::string& standardInput = {});
