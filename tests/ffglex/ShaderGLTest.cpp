@@ -128,4 +128,5 @@ TEST_F(GLFixture, ShaderFailuresLogOneLineAndLeaveNothingAlive)
 		EXPECT_LE(output.size(), prefix.size() + 1023 + 1);
 		EXPECT_EQ(output.empty() || output.back() == '\n', true);
 	}
+	EXPECT_FALSE(FFGLShader().CompileFragmentShader(nullptr)) << "a stage without a source";
 }

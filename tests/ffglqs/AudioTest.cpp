@@ -126,7 +126,7 @@ TEST(AudioTest, VolumeFromToCoversTheBinsBetweenTwoFrequencies)
 	} cases[] = {
 		{ 2000, 3999, 2.0f }, { 3999, 2000, 2.0f }, { 7500, 1000000, 4.0f }, // clamped to the top bin
 		{ -500, 20000, std::sqrt(26.0f / 8.0f) }, { 9000, 12000, 0.0f },     // wholly above the spectrum
-		{ -500, -1, 0.0f },                                                  // wholly below 0 Hz
+		{ -500, -1, 0.0f }, { -500, 0, 1.0f },                               // below 0 Hz; up to 0 Hz: bin 0
 	};
 	for (const auto& c : cases)
 		EXPECT_NEAR(audio.GetVolumeFromTo(c.from, c.to), c.expected, 1e-6f) << c.from << " to " << c.to << " Hz";

@@ -45,11 +45,14 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "run", "a.so", "--colour", "red" }, 2, "unknown option '--colour'.*" },
 		{ { "run", "a.so", "--size", "640x0" }, 2, "--size takes WIDTHxHEIGHT, each 1 to 16384, not '640x0'" },
 		{ { "run", "a.so", "--fps", "1001" }, 2, "--fps takes .* up to 1000, not '1001'" },
+		{ { "run", "a.so", "--fps", "0" }, 2, "--fps takes .* above 0 .*, not '0'" },
+		{ { "run", "a.so", "--fps", "1000" }, 1, "cannot load module: .*" }, // the options were fine
 		{ { "run", "a.so", "--listen", "65536" }, 2, "--listen takes a UDP port from 1 to 65535, not '65536'" },
 		{ { "run", "a.so", "--input", "" }, 2, "--input takes 'synthetic', 'synthetic-still', '-' .*" },
 		{ { "run", "a.so", "--fps" }, 2, "option --fps needs a value.*" },
 		{ { "run", "--unpaced" }, 2, "usage: ffgl-host run MODULE \\[OPTIONS\\] .*" },
 		{ { "send", "--port", "9000", "--layer", "100" }, 2, "--layer takes 1 to 99, not '100'" },
+		{ { "send", "--port", "9000", "--layer", "0" }, 2, "--layer takes 1 to 99, not '0'" },
 	};
 	for (const auto& c : cases)
 	{
@@ -60,7 +63,7 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 	}
 }
 
-TEST(CommandError, UsageListsEveryCommandWithItsSummaryInOneColumn)
+TEST(CommandError, UsageListsEveryCommandInOneColumnAndEachHasItsOwnHelp)
 {
 	const ToolResult result = RunFfglHost({ "--help" });
 	EXPECT_EQ(result.exitStatus, 0);
@@ -69,6 +72,8 @@ TEST(CommandError, UsageListsEveryCommandWithItsSummaryInOneColumn)
 	for (auto it = std::sregex_iterator(result.out.begin(), result.out.end(), row); it != std::sregex_iterator(); ++it)
 		columns.push_back(it->length());
 	EXPECT_THAT(columns, ::testing::ElementsAre(columns.at(0), columns.at(0), columns.at(0))) << result.out;
+	for (const std::string command : { "run", "calibrate", "send" })
+		EXPECT_THAT(RunFfglHost({ command, "--help" }).out, ::testing::StartsWith("usage: ffgl-host " + command + " "));
 }
 
 // Without a GL driver, info and validate blame the missing context, not the

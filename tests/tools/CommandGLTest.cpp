@@ -62,7 +62,9 @@ TEST_F(CommandGLTest, InfoReportsWhatAHostReadsOfEachModule)
 {
 	// Named without a slash: the file in the working directory, where dlopen
 	// alone would search the library path.
+	setenv("MESA_GL_VERSION_OVERRIDE", "4.1", 1); // a driver of just the version needed serves
 	const ToolResult good = RunFfglHost({ "info", "StandInGood.so" }, {}, STAND_IN_DIR);
+	unsetenv("MESA_GL_VERSION_OVERRIDE");
 	EXPECT_EQ(good.exitStatus, 0) << good.err;
 	EXPECT_THAT(good.out,
 		HasSubstr("\nID            TEST\n"
@@ -129,6 +131,8 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 		EXPECT_THAT(result.out,
 			ContainsRegex("\n\n" + StandIn(c.kind) + ": [0-9]+ passed, [0-9]+ warnings?, [0-9]+ failed: FAIL\n$"));
 	}
+	EXPECT_THAT(RunFfglHost({ "validate", StandIn("LongDisplay") }).out,
+		ContainsRegex("\nWARN  display-texts +[^\n]*\"a display of 18 ch\" has no terminator within 16 bytes"));
 
 	const ToolResult text = RunFfglHost({ "validate", StandIn("BadIdentity") });
 	EXPECT_THAT(text.out,
@@ -215,11 +219,23 @@ TEST_F(CommandGLTest, RunFollowsEachModulesOwnRules)
 		ContainsRegex("\nRules         none: [^\n]*\nOSC           not listening: the module has no \"OSC Port\" "
 					  "parameter [^\n]*\nSummary       3 frames in [0-9.]+ s, 0 OSC messages received\n$"));
 	EXPECT_THAT(FileContents(trace), ContainsRegex("^frame,time_s,sent\n0,[0-9.]+,0\n1,[0-9.]+,0\n2,[0-9.]+,0\n$"));
+	// Black to the last frame: the guard's black run is shaded to the plot's right end.
+	ASSERT_EQ(RunFfglHostOnFreePort(
+				  { "run", GUARD_MODULE_PATH, "--input", "-", "--size", "32x18", "--unpaced", "--plot", plot },
+				  std::string(32 * 18 * 4 * 30, '\0'))
+				  .exitStatus,
+		0);
+	const std::string svg = FileContents(plot);
+	std::smatch run;
+	ASSERT_TRUE(
+		std::regex_search(svg, run, std::regex("class=\"run\" x=\"([0-9.]+)\" y=\"[0-9.]+\" width=\"([0-9.]+)\"")));
+	EXPECT_NEAR(std::stod(run.str(1)) + std::stod(run.str(2)), 890.0, 0.1) << svg;
 	const ToolResult source =
 		RunFfglHost({ "run", Example("ColourRamp"), "--input", "-", "--size", "32x18", "--unpaced" }, input);
 	ASSERT_EQ(source.exitStatus, 0) << source.err;
 	EXPECT_THAT(source.out,
-		ContainsRegex("\"QS Colour Ramp\", source.*\\(a source: no input texture\\).*Summary       3 frames in"));
+		ContainsRegex("\"QS Colour Ramp\", source\\) at 32x18, 30 fps unpaced.*\\(a source: no input texture\\).*"
+					  "Summary       3 frames in"));
 	for (const std::string& path : { clip, trace, plot })
 		std::remove(path.c_str());
 }
@@ -251,6 +267,7 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 	const std::string limited = ClipFile("limited", "color=c=0x101010:s=160x90:r=30:d=0.5");
 	const std::string narrow = ClipFile("narrow",
 		"color=c=black:s=320x240:r=30:d=0.2[a];testsrc2=s=320x240:r=30:d=0.3[b];[a][b]concat=n=2:v=1", 320, 240);
+	const std::string bars = ClipFile("bars", "pal100bars=s=320x240:r=30:d=0.1", 320, 240);
 	const struct
 	{
 		std::vector<std::string> options;
@@ -260,6 +277,8 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 		{ { "--input", "-", "--size", "320x180" }, FileContents(wide), "rows line up at a width of 640 pixels" },
 		{ { "--input", "-", "--size", "640x360" }, FileContents(narrow),
 			"frame 2 looks sheared: its rows line up at a width of 320 pixels" }, // two rows a row, after black
+		{ { "--input", "-", "--size", "480x160" }, FileContents(bars),
+			"rows line up at a width of 320 pixels" }, // bars line up at every multiple of 320: the first tells
 		{ { "--input", limited, "--set", "Black Hold=0" }, "", "Black Threshold=0.272000" },
 		{ { "--frames", "1", "--set", "Black Threshold=0.24" }, "", "at or below 6.0% luma" },
 		{ { "--frames", "150" }, "", "the run was unpaced" },
@@ -275,6 +294,7 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 	std::remove(wide.c_str());
 	std::remove(limited.c_str());
 	std::remove(narrow.c_str());
+	std::remove(bars.c_str());
 }
 
 TEST_F(CommandGLTest, RunEndsWithOneErrorLineWhenItCannotGoOn)

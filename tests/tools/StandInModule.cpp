@@ -128,6 +128,8 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 			return FromUInt(FF_FAIL);
 		if (Is("UnterminatedDisplay"))
 			return FromPointer(Endless());
+		if (Is("LongDisplay")) // longer than the 16-byte field a host copies it into
+			return FromPointer("a display of 18 ch");
 		std::strcpy(s_display, index == 0 ? "25 %" : index == 1 ? "hello" : "");
 		return FromPointer(s_display);
 	case FF_PROCESS_OPENGL:
