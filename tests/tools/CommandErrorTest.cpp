@@ -50,6 +50,7 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "run", "a.so", "--listen", "65536" }, 2, "--listen takes a UDP port from 1 to 65535, not '65536'" },
 		{ { "run", "a.so", "--input", "" }, 2, "--input takes 'synthetic', 'synthetic-still', '-' .*" },
 		{ { "run", "a.so", "--fps" }, 2, "option --fps needs a value.*" },
+		{ { "calibrate", "--size", "64x36", "--live" }, 2, "option --live needs a value.*" },
 		{ { "run", "--unpaced" }, 2, "usage: ffgl-host run MODULE \\[OPTIONS\\] .*" },
 		{ { "send", "--port", "9000", "--layer", "100" }, 2, "--layer takes 1 to 99, not '100'" },
 		{ { "send", "--port", "9000", "--layer", "0" }, 2, "--layer takes 1 to 99, not '0'" },

@@ -73,7 +73,7 @@ TEST(OscMessage, DecodesEveryArgumentTypeOrSaysWhatIsWrong)
 		{ S("/b") + S(",bi") + W({ 4, 0x01020304, 7 }), "/b ,bi blob(4 bytes) 7" }, // a blob needing no padding
 		{ S("/ping"), "/ping" },
 		{ S("/ping") + S(","), "/ping" },
-		{ S("/a\nb") + S(",s") + S("say \"hi\"\t"), "/a\\x0Ab ,s \"say \\\"hi\\\"\\x09\"" },
+		{ S("/a\"\nb") + S(",s") + S("say \"hi\"\t"), "/a\\\"\\x0Ab ,s \"say \\\"hi\\\"\\x09\"" },
 		{ S("#bundle") + W({ 0, 1 }), "error: an OSC bundle.*" },
 		{ Bytes{}, "error: an empty datagram" },
 		{ Bytes{ '/', 'a', 0 }, "error: the size 3 is not a multiple of 4" },
