@@ -133,6 +133,10 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 	}
 	EXPECT_THAT(RunFfglHost({ "validate", StandIn("LongDisplay") }).out,
 		ContainsRegex("\nWARN  display-texts +[^\n]*\"a display of 18 ch\" has no terminator within 16 bytes"));
+	EXPECT_THAT(RunFfglHost({ "validate", StandIn("InputPastMaximum") }).out,
+		ContainsRegex("\nWARN  host-state-calls +code 16 answers 0x00000001 for input 2, past the maximum of 2"));
+	// Good refuses every set, so nothing it reads back after one is held against it.
+	EXPECT_THAT(RunFfglHost({ "validate", StandIn("Good") }).out, ::testing::Not(HasSubstr("reads back")));
 
 	const ToolResult text = RunFfglHost({ "validate", StandIn("BadIdentity") });
 	EXPECT_THAT(text.out,
@@ -281,7 +285,7 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 			"rows line up at a width of 320 pixels" }, // bars line up at every multiple of 320: the first tells
 		{ { "--input", limited, "--set", "Black Hold=0" }, "", "Black Threshold=0.272000" },
 		{ { "--frames", "1", "--set", "Black Threshold=0.24" }, "", "at or below 6.0% luma" },
-		{ { "--frames", "150" }, "", "the run was unpaced" },
+		{ { "--frames", "150", "--set", "Recovery=1" }, "", "the run was unpaced" }, // 1 is a slider's end, not past it
 	};
 	for (const auto& c : cases)
 	{

@@ -132,6 +132,8 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 			return FromPointer("a display of 18 ch");
 		std::strcpy(s_display, index == 0 ? "25 %" : index == 1 ? "hello" : "");
 		return FromPointer(s_display);
+	case FF_GET_INPUT_STATUS:
+		return FromUInt(Is("InputPastMaximum") && index == 2 ? 1u : FF_FAIL);
 	case FF_PROCESS_OPENGL:
 		return Frame(static_cast<const ProcessOpenGLStructTag*>(input.PointerValue));
 	default:
