@@ -111,6 +111,7 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 		{ "BadIdentity", "identity", "the ID \"B\\x01K\\x7F\" is not four printable characters" },
 		{ "HugeExtendedData", "extended-info", "claims 4294967280 bytes, more than 16777216" },
 		{ "NaNDefault", "parameter-definitions", "the default of parameter 0 (code 6) is NaN" },
+		{ "NaNRange", "parameter-definitions", "the range of parameter 0 is 0..NaN" },
 		{ "UnterminatedDisplay", "display-texts", "has no terminating zero within 1024 bytes" },
 		{ "DrawsWithoutInput", "frames-refused", "a frame without inputs was not refused" },
 		{ "LeavesTextureUnit", "gl-state", "after a frame: active texture unit is 3, was 0" },

@@ -105,7 +105,9 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 		if (record == nullptr)
 			return FromUInt(FF_FAIL);
 		record->min = 0.0f;
-		record->max = record->ParameterNumber == 0 ? 1.0f : 0.0f;
+		record->max = Is("NaNRange")       ? std::numeric_limits<float>::quiet_NaN()
+			: record->ParameterNumber == 0 ? 1.0f
+										   : 0.0f;
 		return FromUInt(FF_SUCCESS);
 	}
 	case FF_INSTANTIATE_GL:
