@@ -46,6 +46,7 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "run", "a.so", "--size", "640x0" }, 2, "--size takes WIDTHxHEIGHT, each 1 to 16384, not '640x0'" },
 		{ { "run", "a.so", "--fps", "1001" }, 2, "--fps takes .* up to 1000, not '1001'" },
 		{ { "run", "a.so", "--fps", "0" }, 2, "--fps takes .* above 0 .*, not '0'" },
+		{ { "run", "a.so", "--seconds", "0" }, 2, "--seconds takes a positive number, not '0'" },
 		{ { "run", "a.so", "--fps", "1000" }, 1, "cannot load module: .*" }, // the options were fine
 		{ { "run", "a.so", "--listen", "65536" }, 2, "--listen takes a UDP port from 1 to 65535, not '65536'" },
 		{ { "run", "a.so", "--input", "" }, 2, "--input takes 'synthetic', 'synthetic-still', '-' .*" },

@@ -111,6 +111,7 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 		{ "BadIdentity", "identity", "the ID \"B\\x01K\\x7F\" is not four printable characters" },
 		{ "HugeExtendedData", "extended-info", "claims 4294967280 bytes, more than 16777216" },
 		{ "NaNDefault", "parameter-definitions", "the default of parameter 0 (code 6) is NaN" },
+		{ "NaNRange", "parameter-definitions", "the range of parameter 0 is 0..NaN" },
 		{ "UnterminatedDisplay", "display-texts", "has no terminating zero within 1024 bytes" },
 		{ "DrawsWithoutInput", "frames-refused", "a frame without inputs was not refused" },
 		{ "LeavesTextureUnit", "gl-state", "after a frame: active texture unit is 3, was 0" },
@@ -133,6 +134,8 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 	}
 	EXPECT_THAT(RunFfglHost({ "validate", StandIn("LongDisplay") }).out,
 		ContainsRegex("\nWARN  display-texts +[^\n]*\"a display of 18 ch\" has no terminator within 16 bytes"));
+	EXPECT_THAT(RunFfglHost({ "validate", StandIn("InputPastMaximum") }).out,
+		ContainsRegex("\nWARN  host-state-calls +code 16 answers 0x00000001 for input 2, past the maximum of 2"));
 
 	const ToolResult text = RunFfglHost({ "validate", StandIn("BadIdentity") });
 	EXPECT_THAT(text.out,
@@ -281,7 +284,7 @@ TEST_F(CommandGLTest, RunNamesWhatWouldMisleadAUser)
 			"rows line up at a width of 320 pixels" }, // bars line up at every multiple of 320: the first tells
 		{ { "--input", limited, "--set", "Black Hold=0" }, "", "Black Threshold=0.272000" },
 		{ { "--frames", "1", "--set", "Black Threshold=0.24" }, "", "at or below 6.0% luma" },
-		{ { "--frames", "150" }, "", "the run was unpaced" },
+		{ { "--frames", "150", "--set", "Recovery=1" }, "", "the run was unpaced" }, // 1 is a slider's end, not past it
 	};
 	for (const auto& c : cases)
 	{

@@ -91,6 +91,9 @@ TEST(OscMessage, DecodesEveryArgumentTypeOrSaysWhatIsWrong)
 			EXPECT_THAT(Decoded(c.datagram), ::testing::MatchesRegex(c.expected));
 		else
 			EXPECT_EQ(Decoded(c.datagram), c.expected);
+	ffgltool::OscMessage message; // an empty datagram as the receiver hands it: in a buffer, of size 0
+	std::string error;
+	EXPECT_TRUE(!ffgltool::DecodeOscMessage(Bytes(4).data(), 0, message, error) && error == "an empty datagram");
 }
 
 } // namespace

@@ -105,7 +105,9 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 		if (record == nullptr)
 			return FromUInt(FF_FAIL);
 		record->min = 0.0f;
-		record->max = record->ParameterNumber == 0 ? 1.0f : 0.0f;
+		record->max = Is("NaNRange")       ? std::numeric_limits<float>::quiet_NaN()
+			: record->ParameterNumber == 0 ? 1.0f
+										   : 0.0f;
 		return FromUInt(FF_SUCCESS);
 	}
 	case FF_INSTANTIATE_GL:
@@ -132,6 +134,8 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 			return FromPointer("a display of 18 ch");
 		std::strcpy(s_display, index == 0 ? "25 %" : index == 1 ? "hello" : "");
 		return FromPointer(s_display);
+	case FF_GET_INPUT_STATUS:
+		return FromUInt(Is("InputPastMaximum") && index == 2 ? 1u : FF_FAIL);
 	case FF_PROCESS_OPENGL:
 		return Frame(static_cast<const ProcessOpenGLStructTag*>(input.PointerValue));
 	default:

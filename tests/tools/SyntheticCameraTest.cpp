@@ -20,4 +20,8 @@ TEST(SyntheticCameraTest, ItsPictureMovesFromFrameToFrame)
 		camera.Next(n, frame.data(), error);
 		EXPECT_FALSE(std::equal(frame.begin(), frame.begin() + band, previous.begin())) << "frame " << n;
 	}
+	// Beside the box every row of the band is plain and alike; the bars reach the left edge.
+	const auto row = [&previous](int r) { return previous.begin() + r * 160 * 4; };
+	EXPECT_TRUE(std::equal(row(0) + 4, row(1), row(0)) && std::equal(row(0), row(1), row(29)));
+	EXPECT_TRUE(std::equal(row(30), row(30) + 4, row(30) + 4));
 }
