@@ -29,6 +29,7 @@
 	X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray) \
 	X(PFNGLBUFFERDATAPROC, glBufferData) \
 	X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus) \
+	X(PFNGLCLIENTWAITSYNCPROC, glClientWaitSync) \
 	X(PFNGLCOMPILESHADERPROC, glCompileShader) \
 	X(PFNGLCREATEPROGRAMPROC, glCreateProgram) \
 	X(PFNGLCREATESHADERPROC, glCreateShader) \
@@ -37,10 +38,12 @@
 	X(PFNGLDELETEPROGRAMPROC, glDeleteProgram) \
 	X(PFNGLDELETERENDERBUFFERSPROC, glDeleteRenderbuffers) \
 	X(PFNGLDELETESHADERPROC, glDeleteShader) \
+	X(PFNGLDELETESYNCPROC, glDeleteSync) \
 	X(PFNGLDELETETEXTURESPROC, glDeleteTextures) \
 	X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays) \
 	X(PFNGLDRAWARRAYSPROC, glDrawArrays) \
 	X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray) \
+	X(PFNGLFENCESYNCPROC, glFenceSync) \
 	X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer) \
 	X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D) \
 	X(PFNGLGENBUFFERSPROC, glGenBuffers) \
@@ -55,6 +58,7 @@
 	X(PFNGLGETSHADERIVPROC, glGetShaderiv) \
 	X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation) \
 	X(PFNGLLINKPROGRAMPROC, glLinkProgram) \
+	X(PFNGLMAPBUFFERRANGEPROC, glMapBufferRange) \
 	X(PFNGLPIXELSTOREIPROC, glPixelStorei) \
 	X(PFNGLREADPIXELSPROC, glReadPixels) \
 	X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage) \
@@ -65,8 +69,10 @@
 	X(PFNGLUNIFORM1FPROC, glUniform1f) \
 	X(PFNGLUNIFORM1IPROC, glUniform1i) \
 	X(PFNGLUNIFORM2FPROC, glUniform2f) \
+	X(PFNGLUNIFORM2IPROC, glUniform2i) \
 	X(PFNGLUNIFORM3FPROC, glUniform3f) \
 	X(PFNGLUNIFORM4FPROC, glUniform4f) \
+	X(PFNGLUNMAPBUFFERPROC, glUnmapBuffer) \
 	X(PFNGLUSEPROGRAMPROC, glUseProgram) \
 	X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer) \
 	X(PFNGLVIEWPORTPROC, glViewport)
@@ -87,6 +93,7 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glBindVertexArray ::ffglex::gl::glBindVertexArray
 #define glBufferData ::ffglex::gl::glBufferData
 #define glCheckFramebufferStatus ::ffglex::gl::glCheckFramebufferStatus
+#define glClientWaitSync ::ffglex::gl::glClientWaitSync
 #define glCompileShader ::ffglex::gl::glCompileShader
 #define glCreateProgram ::ffglex::gl::glCreateProgram
 #define glCreateShader ::ffglex::gl::glCreateShader
@@ -95,10 +102,12 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glDeleteProgram ::ffglex::gl::glDeleteProgram
 #define glDeleteRenderbuffers ::ffglex::gl::glDeleteRenderbuffers
 #define glDeleteShader ::ffglex::gl::glDeleteShader
+#define glDeleteSync ::ffglex::gl::glDeleteSync
 #define glDeleteTextures ::ffglex::gl::glDeleteTextures
 #define glDeleteVertexArrays ::ffglex::gl::glDeleteVertexArrays
 #define glDrawArrays ::ffglex::gl::glDrawArrays
 #define glEnableVertexAttribArray ::ffglex::gl::glEnableVertexAttribArray
+#define glFenceSync ::ffglex::gl::glFenceSync
 #define glFramebufferRenderbuffer ::ffglex::gl::glFramebufferRenderbuffer
 #define glFramebufferTexture2D ::ffglex::gl::glFramebufferTexture2D
 #define glGenBuffers ::ffglex::gl::glGenBuffers
@@ -113,6 +122,7 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glGetShaderiv ::ffglex::gl::glGetShaderiv
 #define glGetUniformLocation ::ffglex::gl::glGetUniformLocation
 #define glLinkProgram ::ffglex::gl::glLinkProgram
+#define glMapBufferRange ::ffglex::gl::glMapBufferRange
 #define glPixelStorei ::ffglex::gl::glPixelStorei
 #define glReadPixels ::ffglex::gl::glReadPixels
 #define glRenderbufferStorage ::ffglex::gl::glRenderbufferStorage
@@ -123,8 +133,10 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glUniform1f ::ffglex::gl::glUniform1f
 #define glUniform1i ::ffglex::gl::glUniform1i
 #define glUniform2f ::ffglex::gl::glUniform2f
+#define glUniform2i ::ffglex::gl::glUniform2i
 #define glUniform3f ::ffglex::gl::glUniform3f
 #define glUniform4f ::ffglex::gl::glUniform4f
+#define glUnmapBuffer ::ffglex::gl::glUnmapBuffer
 #define glUseProgram ::ffglex::gl::glUseProgram
 #define glVertexAttribPointer ::ffglex::gl::glVertexAttribPointer
 #define glViewport ::ffglex::gl::glViewport

@@ -1,4 +1,4 @@
-// DropOutWatch: the Watch's verdict on one frame's samples and clock reading:
+// DropOutWatch: the Watch's verdict on one frame's cells and clock reading:
 // the black rule (BlackWatch) and the still rule (StillWatch) behind one
 // arming (Arming).
 //
@@ -11,7 +11,7 @@
 #include "watch/WatchParameters.h"
 #include "watching/Arming.h"
 #include "watching/BlackWatch.h"
-#include "watching/SampleMeasure.h"
+#include "watching/CellGrid.h"
 #include "watching/StillWatch.h"
 
 #include <cstdint>
@@ -26,8 +26,9 @@ public:
 		bool send; // the next-clip message must go for this frame
 	};
 
-	// One drawn frame at nowNs on the steady clock.
-	Step Advance(const LumaSamples& samples, const WatchParameters& parameters, std::int64_t nowNs);
+	// One drawn frame's cells at nowNs on the steady clock: the black rule
+	// judges their means, the still rule their centre pixels.
+	Step Advance(const CellValues& cells, const WatchParameters& parameters, std::int64_t nowNs);
 
 	const BlackWatch& Black() const { return black; }
 	const StillWatch& Still() const { return still; }

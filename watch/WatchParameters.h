@@ -21,9 +21,9 @@ public:
 	};
 
 	// A frozen picture or a no-signal screen repeats its samples exactly; a
-	// live camera's noise changes some sample in every frame (by at least
+	// live camera's noise changes some cell's centre pixel in every frame (by at least
 	// 1.1 % luma at +-3 levels of noise, and more than 0.2 % at +-1 level with
-	// near certainty over 49 samples).
+	// near certainty over 960 cells).
 	static constexpr float kDefaultStillTolerance = 0.002f;
 
 	float BlackThreshold() const { return blackThreshold; }

@@ -27,7 +27,7 @@ struct SamplePoint
 // the reader could not see reads as white and clears readable.
 struct LumaSamples
 {
-	static constexpr std::size_t kCapacity = 256;
+	static constexpr std::size_t kCapacity = 1024;
 	std::array<float, kCapacity> values;
 	std::size_t count = 0;
 	bool readable = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,10 @@ struct Clip
 // Runs `ffmpeg -f lavfi -i <graph>` and reads every frame it writes at the
 // given size. An empty clip when ffmpeg cannot be run (error says why).
 Clip MakeClip(const std::string& graph, int width, int height, std::string& error);
+
+// As MakeClip, but hands each frame to take as it arrives, so that a long or
+// large clip is never held whole. False when ffmpeg fails (error says why).
+bool ForEachFrame(const std::string& graph, int width, int height,
+	const std::function<void(const std::uint8_t*)>& take, std::string& error);
 
 } // namespace tests

@@ -114,12 +114,15 @@ TEST(CalibrateCommandTest, RecommendsAStillHoldThatRidesOverLiveStillness)
 	for (const std::string& path : { live, frozen })
 	{
 		const ffgltool::Recording recording = ffgltool::Recording::Read(path, 160, 90);
-		LumaSamples samples;
-		samples.count = recording.perFrame;
-		for (auto at = recording.samples.begin(); at != recording.samples.end(); at += samples.count)
+		CellValues cells; // the brightest mean stands for all
+		cells.means.count = 1;
+		cells.points.count = recording.perFrame;
+		for (std::size_t i = 0; i < recording.Frames(); ++i)
 		{
-			std::copy_n(at, samples.count, samples.values.begin());
-			sends += watch.Advance(samples, parameters, clock += 33'333'333).send;
+			cells.means.values[0] = recording.brightestCell[i];
+			std::copy_n(recording.samples.begin() + static_cast<std::ptrdiff_t>(i * recording.perFrame),
+				recording.perFrame, cells.points.values.begin());
+			sends += watch.Advance(cells, parameters, clock += 33'333'333).send;
 		}
 		EXPECT_EQ(sends, path == live ? 0 : 1);
 		std::remove(path.c_str());

@@ -208,11 +208,11 @@ TEST_F(CommandGLTest, RunFollowsEachModulesOwnRules)
 	EXPECT_THAT(watch.out, ContainsRegex("\nframe +40 +[0-9.]+ s  black begins\n"));
 	EXPECT_THAT(watch.out, ContainsRegex("\nframe +260 +[0-9.]+ s  picture again after [0-9.]+ s of still\n"));
 	EXPECT_THAT(watch.out, HasSubstr(" s, 1 black run, 1 still run, 2 OSC messages received\n"));
-	EXPECT_THAT(FileContents(trace), StartsWith("frame,time_s,brightest_luma,black,largest_change,still,armed,sent\n"));
+	EXPECT_THAT(FileContents(trace), StartsWith("frame,time_s,brightest_cell,black,largest_change,still,armed,sent\n"));
 	const std::vector<std::string> sent = Column(trace, 7);
 	EXPECT_EQ(std::count(sent.begin(), sent.end(), "1"), 2);
 	EXPECT_EQ(RunTool("xmllint", { "--noout", plot }).exitStatus, 0);
-	EXPECT_THAT(FileContents(plot), ContainsRegex("brightest luma per frame.*largest change per frame"));
+	EXPECT_THAT(FileContents(plot), ContainsRegex("brightest cell per frame.*largest change per frame"));
 
 	const std::string input(32 * 18 * 4 * 3, '\0'); // three black frames
 	const ToolResult effect = RunFfglHost(

@@ -1,31 +1,34 @@
 // The Watch's verdict and timing on clips built by ffmpeg, measured on the
-// module's own 7 x 7 grid with the clips held in memory, and clock readings
-// passed in: frame n of a clip at f frames a second is shown at n / f.
+// module's own cell grid (the CPU model of what the GPU computes), and clock
+// readings passed in: frame n of a clip at f frames a second is shown at n / f.
 #include "watch/DropOutWatch.h"
 #include "tests/support/Clips.h"
-#include "watch/TenebrixorWatch.h"
-#include "watching/MemoryPixelReader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
 {
-using Samples = std::vector<LumaSamples>;
+using Samples = std::vector<CellValues>;
 
-// Every frame of an ffmpeg source graph at 160 x 90, measured.
-Samples Measure(const std::string& graph)
+// Every frame of an ffmpeg source graph at width x height, measured; turned
+// over first, since GL counts rows from the bottom.
+Samples Measure(const std::string& graph, std::uint32_t width = 160, std::uint32_t height = 90)
 {
 	std::string error;
-	const tests::Clip clip = tests::MakeClip(graph, 160, 90, error);
-	EXPECT_FALSE(clip.frames.empty()) << error;
-	SampleMeasure measure(TenebrixorWatch::kGrid, 7);
-	measure.SetViewport({ 0, 0, 160, 90 });
-	Samples samples(clip.frames.size());
-	for (std::size_t i = 0; i < clip.frames.size(); ++i)
-		measure.Read(MemoryPixelReader(clip.frames[i].data(), 160, 90, MemoryPixelReader::Rows::TopDown), samples[i]);
+	Samples samples;
+	EXPECT_TRUE(tests::ForEachFrame(
+		graph + ",vflip", static_cast<int>(width), static_cast<int>(height),
+		[&](const std::uint8_t* frame)
+		{
+			samples.emplace_back();
+			CellGrid::Measure(frame, width, height, samples.back());
+		},
+		error))
+		<< error;
 	return samples;
 }
 
@@ -39,8 +42,28 @@ Samples Then(Samples first, const Samples& second)
 Samples Unreadable(Samples frames, std::size_t first, std::size_t count)
 {
 	for (std::size_t i = first; i < first + count && i < frames.size(); ++i)
-		frames[i].readable = false;
+		frames[i].means.readable = frames[i].points.readable = false;
 	return frames;
+}
+
+// The frames at which a DropOutWatch with parameters sends over frames shown
+// at fps.
+std::vector<double> Watch(const Samples& frames, double fps, const WatchParameters& parameters)
+{
+	DropOutWatch watch;
+	std::vector<double> sends;
+	for (std::size_t i = 0; i < frames.size(); ++i)
+		if (watch.Advance(frames[i], parameters, static_cast<std::int64_t>(static_cast<double>(i) * 1e9 / fps)).send)
+			sends.push_back(static_cast<double>(i));
+	return sends;
+}
+
+// Within a frame.
+void ExpectSends(const std::vector<double>& sends, const std::vector<double>& expected)
+{
+	ASSERT_EQ(sends.size(), expected.size());
+	for (std::size_t i = 0; i < sends.size(); ++i)
+		EXPECT_NEAR(sends[i], expected[i], 1.0);
 }
 
 const std::string kMoving = "testsrc2=s=160x90:r=30";
@@ -98,18 +121,53 @@ TEST(DropOutWatchTest, SendsOncePerDropOut)
 		WatchParameters parameters;
 		if (c.blackThreshold >= 0.0f)
 			parameters.Set(WatchParameters::kBlackThreshold, c.blackThreshold);
-		DropOutWatch watch;
-		std::vector<double> sends;
-		for (std::size_t i = 0; i < c.frames.size(); ++i)
-		{
-			const auto now = static_cast<std::int64_t>(static_cast<double>(i) * 1e9 / c.fps);
-			if (watch.Advance(c.frames[i], parameters, now).send)
-				sends.push_back(static_cast<double>(i));
-		}
-		ASSERT_EQ(sends.size(), c.sends.size());
-		for (std::size_t i = 0; i < sends.size(); ++i)
-			EXPECT_NEAR(sends[i], c.sends[i], 1.0);
+		ExpectSends(Watch(c.frames, c.fps, parameters), c.sends);
 	}
+}
+
+// Pictures that only a measure of the whole picture tells apart, at 640 x 360
+// and scaled to 1920 x 1080, at the defaults: each is black in no frame or in
+// every frame, and sends as listed. Noise is added at the final size.
+TEST(DropOutWatchTest, JudgesTheWholePicture)
+{
+	struct Case
+	{
+		const char* what;
+		std::string graph; // at 640 x 360, 30 fps
+		std::string noise; // filters at the final size
+		bool black;
+		std::vector<double> sends;
+	};
+	const std::string stage = "color=c=black:s=640x360:r=30:d=3";
+	// Bright 8 x 8 objects across the corners where four 16 x 15 cells meet.
+	std::string sparse = stage;
+	for (const char* at : { "x=12:y=11", "x=332:y=161", "x=620:y=341" })
+		sparse += std::string(",drawbox=") + at + ":w=8:h=8:c=0xCCCCCC:t=fill";
+	const std::string liveNoise = ",format=gbrp,noise=alls=6:allf=t+u"; // +-3 levels, new every frame
+	const Case cases[] = {
+		// One pixel a frame to the right and up: every position within a cell.
+		{ "a lit figure of 40 x 44 at 50 % crossing a crushed-black stage",
+			stage + "[s];color=c=0x808080:s=40x44:r=30[f];[s][f]overlay=x=n:y=n:shortest=1", "", false, {} },
+		{ "sparse 8 x 8 objects at 80 % on a dark stage", sparse, liveNoise, false, {} },
+		{ "a dim scene at 12 % of full levels", "testsrc2=s=640x360:r=30:d=3,lutrgb=r=val*0.12:g=val*0.12:b=val*0.12",
+			"", false, {} },
+		{ "a capped lens: +-12 levels of gain noise around 4/255", "color=c=0x040404:s=640x360:r=30:d=3",
+			",format=gbrp,noise=alls=24:allf=t+u", true, { 30 } },
+		{ "a switcher's small static logo over a lost camera", stage + ",drawbox=x=560:y=20:w=48:h=20:c=white:t=fill",
+			"", false, { 60 } },
+	};
+	for (const auto& size : { std::pair<std::uint32_t, std::uint32_t>{ 640, 360 }, { 1920, 1080 } })
+		for (const Case& c : cases)
+		{
+			SCOPED_TRACE(std::string(c.what) + " at " + std::to_string(size.first));
+			const std::string scale = ",scale=" + std::to_string(size.first) + ":" + std::to_string(size.second) +
+				":flags=neighbor";
+			const Samples frames = Measure(c.graph + scale + c.noise, size.first, size.second);
+			const WatchParameters defaults;
+			for (std::size_t i = 0; i < frames.size(); ++i)
+				ASSERT_EQ(BlackWatch::Judge(frames[i].means, defaults.BlackThreshold()).black, c.black) << "frame " << i;
+			ExpectSends(Watch(frames, 30, defaults), c.sends);
+		}
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "tools/run/RawFrameReader.h"
 #include "tools/run/RunOptions.h"
 #include "watching/BlackWatch.h"
-#include "watching/MemoryPixelReader.h"
 #include "watching/StillRun.h"
 
 #include <algorithm>
@@ -22,13 +21,12 @@ Recording Recording::Read(const std::string& path, int width, int height)
 		throw RunError(kExitRunError, error);
 	RawFrameReader reader(file.get(), width, height, path);
 
-	const FFGLViewportStructTag viewport{ 0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) };
-	SampleMeasure black = FindModuleWatch(kBlackGuardId)->Measure();
-	SampleMeasure still = FindModuleWatch(kWatchId)->Measure();
-	black.SetViewport(viewport);
-	still.SetViewport(viewport);
+	const std::unique_ptr<ModuleWatch> guard = FindModuleWatch(kBlackGuardId);
+	const std::unique_ptr<ModuleWatch> watch = FindModuleWatch(kWatchId);
 	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-	Recording recording{ path, {}, {}, still.Count() };
+	const Picture picture{ pixels.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) };
+	FrameValues values;
+	Recording recording{ path, {}, {}, {}, CellGrid::kCount };
 	for (std::uint64_t n = 0;; ++n)
 	{
 		const FrameSource::Result result = reader.Next(n, pixels.data(), error);
@@ -36,14 +34,12 @@ Recording Recording::Read(const std::string& path, int width, int height)
 			return recording;
 		if (result == FrameSource::Result::Error)
 			throw RunError(kExitRunError, error);
-		const MemoryPixelReader frame(pixels.data(), static_cast<std::uint32_t>(width),
-			static_cast<std::uint32_t>(height), MemoryPixelReader::Rows::BottomUp);
-		LumaSamples samples;
-		black.Read(frame, samples);
-		recording.brightest.push_back(BrightestLuma(samples));
-		still.Read(frame, samples);
-		recording.samples.insert(recording.samples.end(), samples.values.begin(),
-			samples.values.begin() + static_cast<std::ptrdiff_t>(samples.count));
+		guard->Measure(picture, values);
+		recording.brightest.push_back(BrightestLuma(values.black));
+		watch->Measure(picture, values);
+		recording.brightestCell.push_back(BrightestLuma(values.black));
+		recording.samples.insert(recording.samples.end(), values.still.values.begin(),
+			values.still.values.begin() + static_cast<std::ptrdiff_t>(values.still.count));
 	}
 }
 

@@ -1,7 +1,7 @@
 // Recording: one raw RGBA recording of a source, measured frame by frame with
-// the watching modules' own sample measures, as `ffgl-host calibrate` needs
-// it: each frame's brightest luma on the black guard's grid, and its samples
-// on the Watch's grid for the still rule.
+// the watching modules' own measures, as `ffgl-host calibrate` needs it: each
+// frame's brightest luma on the black guard's grid and its brightest cell on
+// the Watch's cell grid, and its cells' centre pixels for the still rule.
 //
 // Frames are read as the headless host uploads them, rows turned over into the
 // bottom-up order of a GL texture, and the grids are laid over the whole
@@ -35,8 +35,9 @@ struct FrameRun
 struct Recording
 {
 	std::string path;
-	std::vector<float> brightest; // per frame, 0..1, on the black guard's grid
-	std::vector<float> samples;   // per frame, perFrame lumas on the Watch's grid
+	std::vector<float> brightest;     // per frame, 0..1, on the black guard's grid
+	std::vector<float> brightestCell; // per frame, 0..1, the brightest of the Watch's cell means
+	std::vector<float> samples;       // per frame, perFrame lumas: the Watch's cells' centre pixels
 	std::size_t perFrame = 0;
 
 	// Reads every frame of path (a file or a pipe). Throws RunError with one

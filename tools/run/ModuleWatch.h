@@ -1,6 +1,6 @@
 // ModuleWatch: what `ffgl-host run` and `ffgl-host calibrate` follow of a
-// watching module, in the module's own units: the sample measure it reads,
-// its rules, and for each frame's samples and clock reading each rule's
+// watching module, in the module's own units: what it measures of a picture,
+// its rules, and for each frame's measure and clock reading each rule's
 // measure and verdict, whether it is armed and whether it sends. Set from the
 // slider values an instance holds. Each watching module's watch is found by
 // its ID in one table (ModuleWatches); nothing else in the tools knows a
@@ -8,7 +8,7 @@
 #pragma once
 
 #include "tools/run/SuggestedThreshold.h"
-#include "watching/SampleMeasure.h"
+#include "watching/CellGrid.h"
 
 #include <array>
 #include <cstddef>
@@ -18,6 +18,24 @@
 
 namespace ffgltool
 {
+
+// A drawn picture held in memory: RGBA, 4 bytes a pixel, rows without padding
+// from the bottom up, as GL reads a framebuffer and holds a texture.
+struct Picture
+{
+	const std::uint8_t* pixels = nullptr;
+	std::uint32_t width = 0;
+	std::uint32_t height = 0;
+};
+
+// What a module's rules judge of one picture: the black rule's values (it
+// judges the brightest) and the still rule's. A module that reads one array of
+// samples has it in both.
+struct FrameValues
+{
+	LumaSamples black;
+	LumaSamples still;
+};
 
 struct WatchRule
 {
@@ -55,8 +73,8 @@ public:
 	ModuleWatch(const ModuleWatch&) = delete;
 	ModuleWatch& operator=(const ModuleWatch&) = delete;
 
-	// The module's grid; its viewport is the caller's to set.
-	virtual const SampleMeasure& Measure() const = 0;
+	// What the module measures of picture, as it would in its frame.
+	virtual void Measure(const Picture& picture, FrameValues& out) const = 0;
 	// At the sliders set; a black rule comes first.
 	virtual std::vector<WatchRule> Rules() const = 0;
 	// The sliders timed on the module's own clock: "Black Hold", "Recovery".
@@ -65,9 +83,8 @@ public:
 	// host-side values; a name the module does not list at that index is
 	// ignored.
 	virtual void Set(const std::vector<std::string>& names, const std::vector<float>& sliders) = 0;
-	// One drawn frame's samples, read through Measure(), at nowNs on the
-	// run's clock.
-	virtual Verdicts Frame(const LumaSamples& samples, std::int64_t nowNs) = 0;
+	// One drawn frame's values, from Measure, at nowNs on the run's clock.
+	virtual Verdicts Frame(const FrameValues& values, std::int64_t nowNs) = 0;
 	// Once, a warning the rules have for the frames so far; empty otherwise.
 	virtual std::string TakeWarning() = 0;
 };

@@ -3,10 +3,10 @@
 #include "guard/GuardParameters.h"
 #include "tools/run/FlatDarkWarning.h"
 #include "watch/DropOutWatch.h"
-#include "watch/TenebrixorWatch.h"
 #include "watch/WatchParameters.h"
 #include "watching/Arming.h"
 #include "watching/BlackWatch.h"
+#include "watching/MemoryPixelReader.h"
 #include "watching/StillRun.h"
 
 #include <cstdio>
@@ -30,14 +30,11 @@ float WorkingAt(float slider)
 }
 
 // What the black guard and the Watch share: a slider table set by name and
-// index, and a black rule on a grid of their own.
+// index, and a black rule.
 template <class Parameters>
 class SliderWatch : public ModuleWatch
 {
 public:
-	explicit SliderWatch(const SampleMeasure& grid) : grid(grid) {}
-
-	const SampleMeasure& Measure() const override { return grid; }
 
 	void Set(const std::vector<std::string>& names, const std::vector<float>& sliders) override
 	{
@@ -59,22 +56,22 @@ protected:
 		return text;
 	}
 
-	WatchRule BlackRule() const
+	// measured: what the rule takes the brightest of ("25 grid points of the
+	// output"), and its trace column.
+	WatchRule BlackRule(const std::string& measured, const std::string& column) const
 	{
 		const std::string shown = Display(Parameters::kBlackThreshold);
-		char text[160];
-		std::snprintf(text, sizeof text, "brightest of %zu grid points of the output at or below %s luma", grid.Count(),
-			shown.c_str());
-		return { "black", "brightest_luma", text, parameters.BlackThreshold(), shown, parameters.BlackHold(),
+		const std::string text = "brightest of " + measured + " at or below " + shown + " luma";
+		return { "black", column, text, parameters.BlackThreshold(), shown, parameters.BlackHold(),
 			Parameters::Name(Parameters::kBlackThreshold), Parameters::Name(Parameters::kBlackHold), kBlackAt };
 	}
 
 	// Whether some rule caught the frame, followed for the black rule's
 	// warning: a flat dark picture that another rule catches needs no other
 	// threshold.
-	void FollowBlack(const LumaSamples& samples, bool caught, std::int64_t nowNs)
+	void FollowBlack(const FrameValues& values, bool caught, std::int64_t nowNs)
 	{
-		flatDark.Frame(samples, caught, static_cast<double>(nowNs) / 1e9,
+		flatDark.Frame(values.black, caught, static_cast<double>(nowNs) / 1e9,
 			{ Parameters::Name(Parameters::kBlackThreshold), kBlackAt, parameters.BlackThreshold(),
 				parameters.BlackHold() });
 	}
@@ -82,7 +79,6 @@ protected:
 	Parameters parameters;
 
 private:
-	SampleMeasure grid;
 	FlatDarkWarning flatDark;
 };
 
@@ -90,9 +86,19 @@ private:
 class GuardWatch final : public SliderWatch<GuardParameters>
 {
 public:
-	GuardWatch() : SliderWatch(SampleMeasure()) {}
+	void Measure(const Picture& picture, FrameValues& out) const override
+	{
+		SampleMeasure grid;
+		grid.SetViewport({ 0, 0, picture.width, picture.height });
+		grid.Read(MemoryPixelReader(picture.pixels, picture.width, picture.height, MemoryPixelReader::Rows::BottomUp),
+			out.black);
+		out.still = out.black;
+	}
 
-	std::vector<WatchRule> Rules() const override { return { BlackRule() }; }
+	std::vector<WatchRule> Rules() const override
+	{
+		return { BlackRule(std::to_string(SampleMeasure().Count()) + " grid points of the output", "brightest_luma") };
+	}
 
 	std::vector<std::string> TimedSliders() const override
 	{
@@ -100,15 +106,15 @@ public:
 			GuardParameters::Name(GuardParameters::kRecovery) };
 	}
 
-	Verdicts Frame(const LumaSamples& samples, std::int64_t nowNs) override
+	Verdicts Frame(const FrameValues& values, std::int64_t nowNs) override
 	{
 		const BlackWatch::Step step =
-			black.Advance(samples, parameters.BlackThreshold(), parameters.BlackHold(), nowNs);
+			black.Advance(values.black, parameters.BlackThreshold(), parameters.BlackHold(), nowNs);
 		Verdicts verdicts;
 		verdicts.rules[0] = { step.verdict.brightest, step.verdict.black };
 		verdicts.send = arming.Advance(step.verdict.black, step.due, nowNs, parameters.Recovery());
 		verdicts.armed = arming.Armed();
-		FollowBlack(samples, step.verdict.black, nowNs);
+		FollowBlack(values, step.verdict.black, nowNs);
 		return verdicts;
 	}
 
@@ -121,21 +127,27 @@ private:
 class WatchWatch final : public SliderWatch<WatchParameters>
 {
 public:
-	WatchWatch() : SliderWatch(SampleMeasure(TenebrixorWatch::kGrid, 7)) {}
+	void Measure(const Picture& picture, FrameValues& out) const override
+	{
+		CellValues cells;
+		CellGrid::Measure(picture.pixels, picture.width, picture.height, cells);
+		out.black = cells.means;
+		out.still = cells.points;
+	}
 
 	std::vector<WatchRule> Rules() const override
 	{
 		const std::string shown = Display(WatchParameters::kStillTolerance);
-		char text[200];
-		std::snprintf(text, sizeof text,
-			"largest change of %zu grid points of the output from the run's first frame at or below %s luma, "
-			"for at least %.2f s",
-			Measure().Count(), shown.c_str(), static_cast<double>(StillRun::kRepeatGrace));
+		const std::string cells = std::to_string(CellGrid::kCount) + " cells";
+		char grace[16];
+		std::snprintf(grace, sizeof grace, "%.2f", static_cast<double>(StillRun::kRepeatGrace));
+		const std::string text = "largest change of the centre pixels of " + cells +
+			" from the run's first frame at or below " + shown + " luma, for at least " + grace + " s";
 		const WatchRule still{ "still", "largest_change", text, parameters.StillTolerance(), shown,
 			parameters.StillHold(), WatchParameters::Name(WatchParameters::kStillTolerance),
 			WatchParameters::Name(WatchParameters::kStillHold),
 			&WorkingAt<WatchParameters, WatchParameters::kStillTolerance, &WatchParameters::StillTolerance> };
-		return { BlackRule(), still };
+		return { BlackRule("the means of " + cells + " of the picture", "brightest_cell"), still };
 	}
 
 	std::vector<std::string> TimedSliders() const override
@@ -144,15 +156,18 @@ public:
 			WatchParameters::Name(WatchParameters::kRecovery) };
 	}
 
-	Verdicts Frame(const LumaSamples& samples, std::int64_t nowNs) override
+	Verdicts Frame(const FrameValues& values, std::int64_t nowNs) override
 	{
-		const DropOutWatch::Step step = watch.Advance(samples, parameters, nowNs);
+		CellValues cells;
+		cells.means = values.black;
+		cells.points = values.still;
+		const DropOutWatch::Step step = watch.Advance(cells, parameters, nowNs);
 		Verdicts verdicts;
 		verdicts.rules[0] = { step.black.verdict.brightest, step.black.verdict.black };
 		verdicts.rules[1] = { step.still.verdict.change, step.still.verdict.still };
 		verdicts.armed = watch.Arms().Armed();
 		verdicts.send = step.send;
-		FollowBlack(samples, step.black.verdict.black || step.still.verdict.still, nowNs);
+		FollowBlack(values, step.black.verdict.black || step.still.verdict.still, nowNs);
 		return verdicts;
 	}
 

@@ -2,7 +2,7 @@
 
 #include "tools/Command.h"
 #include "tools/run/RunOptions.h"
-#include "watching/GLPixelReader.h"
+#include "watching/ScopedPixelPackDefaults.h"
 
 #include <cerrno>
 #include <cmath>
@@ -14,14 +14,15 @@ namespace ffgltool
 RunWatch::RunWatch(std::unique_ptr<ModuleWatch> watched, int width, int height, const std::string& tracePath,
 	const std::string& plotPath) :
 	watch(std::move(watched)),
+	width(width),
+	height(height),
 	plotPath(plotPath)
 {
 	if (watch)
 	{
 		rules = watch->Rules();
-		measure = watch->Measure();
+		pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
 	}
-	measure.SetViewport({ 0, 0, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) });
 
 	if (tracePath.empty())
 		return;
@@ -49,9 +50,12 @@ ModuleWatch::Verdicts RunWatch::Judge(double seconds)
 {
 	if (!watch)
 		return {};
-	LumaSamples samples;
-	measure.Read(GLPixelReader(), samples);
-	return watch->Frame(samples, static_cast<std::int64_t>(std::llround(seconds * 1e9)));
+	{
+		const ScopedPixelPackDefaults packDefaults;
+		glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+	}
+	watch->Measure({ pixels.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) }, values);
+	return watch->Frame(values, static_cast<std::int64_t>(std::llround(seconds * 1e9)));
 }
 
 void RunWatch::Record(std::uint64_t n, double seconds, const ModuleWatch::Verdicts* judged, std::size_t messages)

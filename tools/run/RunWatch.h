@@ -1,13 +1,13 @@
 // RunWatch: what `ffgl-host run` follows of the module it drives while it
-// drives it: each drawn frame's samples, read once from the output as the
-// module reads them, judged by the module's own watch (ModuleWatch, set from
+// drives it: each drawn frame, read once from the output and measured as the
+// module measures it, judged by the module's own watch (ModuleWatch, set from
 // the slider values the instance holds, on the run's clock readings); and
 // the trace and the plot of it.
 //
 // With a trace file it writes one CSV line a frame: frame,time_s, a measure
 // and a verdict column for each of the watch's rules, then armed,sent:
 //   the black guard  frame,time_s,brightest_luma,black,armed,sent
-//   the Watch        frame,time_s,brightest_luma,black,largest_change,still,armed,sent
+//   the Watch        frame,time_s,brightest_cell,black,largest_change,still,armed,sent
 //   no watch         frame,time_s,sent
 // where sent counts the OSC messages that arrived for the frame. A frame the
 // module refused is not judged: its rule and armed columns stay empty.
@@ -41,8 +41,8 @@ public:
 	// The sliders timed on the module's clock; none without a watch.
 	std::vector<std::string> TimedSliders() const;
 
-	// The drawn frame at seconds since the first, its samples read from the
-	// framebuffer bound for reading.
+	// The drawn frame at seconds since the first, read from the framebuffer
+	// bound for reading.
 	ModuleWatch::Verdicts Judge(double seconds);
 	// Frame n at seconds: its verdicts from Judge, or null when refused, and
 	// the messages that arrived for it.
@@ -60,7 +60,10 @@ private:
 
 	std::unique_ptr<ModuleWatch> watch;
 	std::vector<WatchRule> rules;
-	SampleMeasure measure;
+	int width;
+	int height;
+	std::vector<std::uint8_t> pixels; // the drawn frame, read whole
+	FrameValues values;
 	std::FILE* trace = nullptr;
 	std::string plotPath;
 	std::vector<PlotFrame> plotted;
