@@ -35,7 +35,8 @@ double CeilTo(double value, double step)
 std::string Label(double value, const char* unit)
 {
 	int decimals = 0;
-	while (decimals < 4 && std::fabs(value * std::pow(10.0, decimals) - std::round(value * std::pow(10.0, decimals))) > 1e-6)
+	while (decimals < 4 &&
+		std::fabs(value * std::pow(10.0, decimals) - std::round(value * std::pow(10.0, decimals))) > 1e-6)
 		++decimals;
 	char text[32];
 	std::snprintf(text, sizeof text, "%.*f %s", decimals, value, unit);
@@ -45,7 +46,9 @@ std::string Label(double value, const char* unit)
 } // namespace
 
 TimeAxis::TimeAxis(double seconds, double left, double right) :
-	seconds(seconds > 0.0 ? seconds : 1.0), left(left), right(right),
+	seconds(seconds > 0.0 ? seconds : 1.0),
+	left(left),
+	right(right),
 	step(NiceStep(this->seconds, right - left, kMinTimeTickGap))
 {
 }
@@ -63,8 +66,7 @@ std::vector<ChartTick> TimeAxis::Ticks() const
 	return ticks;
 }
 
-ValueAxis::ValueAxis(double threshold, double largest, double bottom, double top) :
-	bottom(bottom), height(bottom - top)
+ValueAxis::ValueAxis(double threshold, double largest, double bottom, double top) : bottom(bottom), height(bottom - top)
 {
 	largest = largest > 0.0 ? std::min(largest, 1.0) : 0.0;
 	if (threshold <= 0.0 || threshold >= 1.0)
@@ -77,7 +79,7 @@ ValueAxis::ValueAxis(double threshold, double largest, double bottom, double top
 	const double high = std::min(CeilTo(threshold + reach, step), 1.0);
 	double low = std::floor(std::max(threshold - reach, 0.0) / step + 1e-6) * step;
 	// A short part from 0 only where it saves the band much height.
-	if (low <= (high - low) / 2.0)
+	if (low < (high - low) / 2.0 - 1e-9)
 		low = 0.0;
 	const double below = low > 0.0 ? kBottomShare : 0.0;
 	if (below > 0.0)

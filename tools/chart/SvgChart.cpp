@@ -64,13 +64,14 @@ void Legend(std::ostream& svg, const ChartPanel& panel, double y)
 	}
 	if (!panel.shadedLabel.empty())
 	{
-		std::snprintf(swatch, sizeof swatch, "<rect x=\"%.1f\" y=\"%.1f\" width=\"18\" height=\"10\" fill=\"#d8d8d8\"/>",
-			x, y - 9.0);
+		std::snprintf(swatch, sizeof swatch,
+			"<rect x=\"%.1f\" y=\"%.1f\" width=\"18\" height=\"10\" fill=\"#d8d8d8\"/>", x, y - 9.0);
 		x = LegendEntry(svg, x, y, swatch, panel.shadedLabel);
 	}
 	if (!panel.markerLabel.empty())
 	{
-		std::snprintf(swatch, sizeof swatch, "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"4\" fill=\"red\"/>", x + 9.0, y - 4.0);
+		std::snprintf(
+			swatch, sizeof swatch, "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"4\" fill=\"red\"/>", x + 9.0, y - 4.0);
 		LegendEntry(svg, x, y, swatch, panel.markerLabel);
 	}
 }

@@ -20,7 +20,8 @@ struct RuleSeries
 
 // Each rule's panel draws the series listed for it here, in this order.
 constexpr RuleSeries kSeries[] = {
-	{ nullptr, nullptr, "#1f5fbf", [](const PlotFrame& frame, std::size_t r) { return frame.verdicts.rules[r].measure; } },
+	{ nullptr, nullptr, "#1f5fbf",
+		[](const PlotFrame& frame, std::size_t r) { return frame.verdicts.rules[r].measure; } },
 };
 
 std::string Spaced(std::string text)
