@@ -11,7 +11,7 @@
 // larger one), the rest the values above it and, below a larger threshold, a
 // short part from 0. Each part reads like any linear axis; where the scale
 // changes is marked. The threshold so sits in the band's middle, well clear of
-// the zero line, and 0.5 % below it is at least 6 pixels away. Without a
+// the zero line, and 0.5 % below it at least 6 pixels away on a panel. Without a
 // threshold the axis is one linear part.
 #pragma once
 
