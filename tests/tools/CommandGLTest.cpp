@@ -232,7 +232,7 @@ TEST_F(CommandGLTest, RunFollowsEachModulesOwnRules)
 	std::smatch run;
 	ASSERT_TRUE(
 		std::regex_search(svg, run, std::regex("class=\"run\" x=\"([0-9.]+)\" y=\"[0-9.]+\" width=\"([0-9.]+)\"")));
-	EXPECT_NEAR(std::stod(run.str(1)) + std::stod(run.str(2)), 890.0, 0.1) << svg;
+	EXPECT_NEAR(std::stod(run.str(1)) + std::stod(run.str(2)), 876.0, 0.1) << svg;
 	const ToolResult source =
 		RunFfglHost({ "run", Example("ColourRamp"), "--input", "-", "--size", "32x18", "--unpaced" }, input);
 	ASSERT_EQ(source.exitStatus, 0) << source.err;

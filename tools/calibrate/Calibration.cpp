@@ -1,16 +1,10 @@
 #include "tools/calibrate/Calibration.h"
 
-#include "tools/Command.h"
+#include "tools/chart/SvgChart.h"
 #include "tools/run/ModuleWatches.h"
-#include "tools/run/RunOptions.h"
-#include "tools/run/RunPlot.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <tuple>
 
 namespace ffgltool
 {
@@ -71,48 +65,26 @@ bool Calibration::StillSeparates(double fps, std::size_t liveFrames) const
 void WriteCalibrationPlot(
 	const std::string& path, const Recording& live, const Recording& dropout, const Calibration& result, double fps)
 {
-	constexpr double kWidth = 900.0;
-	constexpr double kHeight = 320.0;
-	constexpr double kLeft = 50.0;
-	constexpr double kBottom = 290.0;
-	constexpr double kTop = 20.0;
-	const double seconds = static_cast<double>(live.brightest.size() + dropout.brightest.size()) / fps;
-	const double xScale = (kWidth - kLeft - 10.0) / std::max(seconds, 1e-9);
-	const auto y = [&](double luma) { return kBottom - luma * (kBottom - kTop); };
-
-	std::ofstream svg(path);
-	StartSvg(svg, kWidth, kHeight);
-	char text[256];
-	svg << "<text x=\"" << kLeft << "\" y=\"14\">brightest luma per frame: live (blue), then drop-out (red)</text>\n";
-	std::snprintf(text, sizeof text,
-		"<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"black\"/><text x=\"4\" y=\"%.1f\">0 %%</text>"
-		"<text x=\"4\" y=\"%.1f\">100 %%</text>\n",
-		kLeft, kBottom, kWidth - 10.0, kBottom, kBottom, kTop + 4.0);
-	svg << text;
-	double t = 0.0;
-	for (const Recording* recording : { &live, &dropout })
+	Chart chart;
+	chart.seconds = static_cast<double>(live.Frames() + dropout.Frames()) / fps;
+	ChartPanel panel;
+	panel.title = "brightest luma per frame: live, then drop-out";
+	std::size_t frame = 0;
+	for (const auto& [recording, name, colour] :
+		{ std::tuple(&live, "live", "#1f5fbf"), std::tuple(&dropout, "drop-out", "#d0302a") })
 	{
-		svg << "<polyline fill=\"none\" stroke=\"" << (recording == &live ? "blue" : "red") << "\" points=\"";
+		ChartSeries series{ name, colour, {} };
 		for (float luma : recording->brightest)
-		{
-			std::snprintf(text, sizeof text, "%.1f,%.1f ", kLeft + t * xScale, y(luma));
-			svg << text;
-			t += 1.0 / fps;
-		}
-		svg << "\"/>\n";
+			series.points.push_back({ static_cast<double>(frame++) / fps, luma });
+		panel.series.push_back(std::move(series));
 	}
 	if (result.threshold)
 	{
-		const double at = y(result.threshold->threshold);
-		std::snprintf(text, sizeof text,
-			"<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"green\" stroke-dasharray=\"6 3\"/>"
-			"<text x=\"%.1f\" y=\"%.1f\" fill=\"green\">threshold %s</text>\n",
-			kLeft, at, kWidth - 10.0, at, kLeft + 4.0, at - 4.0, result.threshold->display.c_str());
-		svg << text;
+		panel.threshold = result.threshold->threshold;
+		panel.thresholdLabel = "threshold " + result.threshold->display;
 	}
-	svg << "</svg>\n";
-	if (!svg)
-		throw RunError(kExitRunError, "cannot write the plot " + path + ": " + std::strerror(errno));
+	chart.panels.push_back(std::move(panel));
+	WriteSvgChart(path, chart);
 }
 
 } // namespace ffgltool

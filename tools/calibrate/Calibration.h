@@ -63,8 +63,8 @@ struct Calibration
 
 Calibration Calibrate(const Recording& live, const Recording& dropout, double fps);
 
-// An SVG file that any browser opens: both recordings' brightest luma against
-// time, live first, and the threshold. Throws RunError when it cannot be
+// The picture calibrate --plot writes (an SvgChart): both recordings'
+// brightest luma against time, live first, and the threshold. Throws RunError when it cannot be
 // written.
 void WriteCalibrationPlot(
 	const std::string& path, const Recording& live, const Recording& dropout, const Calibration& result, double fps);
