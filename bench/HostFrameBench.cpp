@@ -186,11 +186,14 @@ class Scene
 public:
 	Scene(int width, int height, std::string& error)
 	{
-		output = s_gl->CreateHostFramebuffer(width, height);
-		if (!output.IsValid())
+		for (HeadlessGL::Framebuffer& output : outputs)
 		{
-			error = "cannot create the output framebuffer";
-			return;
+			output = s_gl->CreateHostFramebuffer(width, height);
+			if (!output.IsValid())
+			{
+				error = "cannot create a layer's framebuffer";
+				return;
+			}
 		}
 
 		const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
@@ -219,7 +222,6 @@ public:
 		}
 		record.numInputTextures = 1;
 		record.inputTextures = inputList;
-		record.HostFBO = output.framebuffer;
 
 		const FFGLViewportStructTag viewport{ 0, 0, static_cast<std::uint32_t>(width),
 			static_cast<std::uint32_t>(height) };
@@ -238,7 +240,8 @@ public:
 		for (GLuint& texture : textures)
 			if (texture != 0)
 				glDeleteTextures(1, &texture);
-		HeadlessGL::DeleteHostFramebuffer(output);
+		for (HeadlessGL::Framebuffer& output : outputs)
+			HeadlessGL::DeleteHostFramebuffer(output);
 	}
 
 	Scene(const Scene&) = delete;
@@ -257,7 +260,8 @@ public:
 		for (int layer = 0; layer < kLayers; ++layer)
 		{
 			inputList[0] = &inputs[(index + static_cast<std::uint64_t>(layer)) % kPictures];
-			HeadlessGL::BindHostFramebuffer(output);
+			record.HostFBO = outputs[layer].framebuffer;
+			HeadlessGL::BindHostFramebuffer(outputs[layer]);
 			const Clock::time_point callBegin = Clock::now();
 			drawn = arm.DrawLayer(layer, record) && drawn;
 			callMs += Milliseconds(Clock::now() - callBegin);
@@ -283,7 +287,7 @@ public:
 	}
 
 private:
-	HeadlessGL::Framebuffer output;
+	std::array<HeadlessGL::Framebuffer, kLayers> outputs; // one per layer, as a host renders each layer apart
 	std::array<GLuint, kPictures> textures{};
 	std::array<FFGLTextureStructTag, kPictures> inputs{};
 	FFGLTextureStructTag* inputList[1] = { nullptr };
