@@ -2,9 +2,12 @@
 // way a host draws one.
 //
 // A host draws all its layers, then presents once. Here a frame is four layers,
-// each drawn through its own instance into the host's framebuffer (bound, with
-// its viewport, before each call, as a host does), then one glFinish standing
-// for the present; nothing waits between layers. A module that waits for the
+// each drawn through its own instance into the framebuffer the host keeps for
+// that layer (bound, with its viewport, before each call, as a host does), then
+// one glFinish standing for the present; nothing waits between layers. (With
+// all four layers in one framebuffer a software renderer may skip a draw that
+// a later opaque full-screen draw covers, and the bare frame would do a
+// fraction of the work the modules' frames do.) A module that waits for the
 // GPU inside plugMain (a synchronous read-back) makes the host thread wait
 // there, and stops the next layer's calls from overlapping this layer's
 // drawing; a module that reads back asynchronously should not. Either way the
@@ -227,8 +230,7 @@ public:
 			static_cast<std::uint32_t>(height) };
 		for (int arm = 0; arm < kArms && error.empty(); ++arm)
 		{
-			ffgltool::PluginModule* module =
-				arm == kGuard ? &s_modules[0] : arm == kWatch ? &s_modules[1] : nullptr;
+			ffgltool::PluginModule* module = arm == kGuard ? &s_modules[0] : arm == kWatch ? &s_modules[1] : nullptr;
 			arms[arm] = std::make_unique<Arm>(module, viewport, error);
 		}
 	}
@@ -302,7 +304,7 @@ struct SizeResult
 	double frameMs[kArms];
 	double frameSpread[kArms];
 	double callMs[kArms];
-	double bareRatio;   // median over repeats of bare B / bare A
+	double bareRatio;    // median over repeats of bare B / bare A
 	double bareRatioLow; // their range
 	double bareRatioHigh;
 	std::string error;
@@ -312,7 +314,8 @@ std::vector<SizeResult> s_results;
 void HostFrame(benchmark::State& state, Size size)
 {
 	SizeResult result{ size, {}, {}, {}, 0.0, 0.0, 0.0, {} };
-	const auto fail = [&](const char* error) {
+	const auto fail = [&](const char* error)
+	{
 		result.error = error;
 		s_results.push_back(result);
 		state.SkipWithError(error);
@@ -376,8 +379,14 @@ void HostFrame(benchmark::State& state, Size size)
 // The results as a Markdown table, ready to paste.
 void PrintTable()
 {
-	std::printf("\nHost frame: %d layers, one glFinish per frame; medians of %d repeats; %s\n\n", kLayers, s_repeats,
-		s_gl->Renderer().c_str());
+	std::printf(
+		"\nHost frame: %d layers, each in its own framebuffer, one glFinish per frame; medians of %d repeats;"
+		" %s\n",
+		kLayers, s_repeats, s_gl->Renderer().c_str());
+	std::printf(
+		"Picture: the synthetic camera's colour bars, changing every frame (%d pictures shifted by whole bars)."
+		"\n\n",
+		kPictures);
 	std::printf("| size      | arm    | frame ms | spread | plugMain ms/layer | frame vs bare |\n");
 	std::printf("|-----------|--------|---------:|-------:|------------------:|--------------:|\n");
 	for (const SizeResult& result : s_results)
