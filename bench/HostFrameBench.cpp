@@ -38,8 +38,8 @@
 //
 //   build/bench/HostFrameBench [--repeats=N] [--module=PATH] [--watch-module=PATH] [benchmark options]
 //
-// The table goes to stdout after the benchmark's own output; for machine-read
-// results use --benchmark_out=FILE.
+// --repeats is at least 5 (default 7). The table goes to stdout after the
+// benchmark's own output; for machine-read results use --benchmark_out=FILE.
 #include "ffglex/FFGLGL.h"
 #include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
