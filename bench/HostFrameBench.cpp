@@ -17,10 +17,14 @@
 //
 // Four arms draw the same frames at each size: bare A and bare B, four bare
 // pass-throughs made here from the modules' quad and shader sources with no
-// sampling; the black guard; the Watch. They take turns frame by frame, the
-// order rotating every round, so that all see the same machine state and none
-// always inherits another's pending work. Bare B against bare A shows the
-// noise of the machine.
+// sampling; the black guard; the Watch. They take turns within every repeat,
+// the order rotating from one repeat to the next, so that all see the same
+// machine state and none always inherits another's pending work. Each turn is
+// a run of consecutive frames, as a host draws them, after one frame that is
+// not measured: a module that keeps frames in flight and judges them later
+// starts its measured frames as a host's steady frames leave it, not after a
+// pause of the other arms' length. Bare B against bare A shows the noise of
+// the machine.
 //
 // The picture changes every frame, as a live camera's does: the synthetic
 // camera's colour bars, shifted sideways by whole bars (kPictures pictures in
@@ -253,7 +257,7 @@ public:
 
 	// One host frame of an arm: every layer, then the present. Adds its times
 	// to the arm's sums; false when a module refuses a layer.
-	bool Frame(Arm& arm)
+	bool Frame(Arm& arm, bool counted)
 	{
 		const std::uint64_t index = arm.nextFrame++;
 		double callMs = 0.0;
@@ -269,8 +273,11 @@ public:
 			callMs += Milliseconds(Clock::now() - callBegin);
 		}
 		glFinish();
-		arm.frameMs += Milliseconds(Clock::now() - begin);
-		arm.callMs += callMs / kLayers;
+		if (counted)
+		{
+			arm.frameMs += Milliseconds(Clock::now() - begin);
+			arm.callMs += callMs / kLayers;
+		}
 		return drawn;
 	}
 
@@ -278,13 +285,16 @@ public:
 	// on by one each round; false when a module refuses a frame.
 	bool Round(int frames, int& firstArm)
 	{
-		for (int frame = 0; frame < frames; ++frame)
+		for (int turn = 0; turn < kArms; ++turn)
 		{
-			for (int turn = 0; turn < kArms; ++turn)
-				if (!Frame(*arms[(firstArm + turn) % kArms]))
+			Arm& arm = *arms[(firstArm + turn) % kArms];
+			if (!Frame(arm, false))
+				return false;
+			for (int frame = 0; frame < frames; ++frame)
+				if (!Frame(arm, true))
 					return false;
-			firstArm = (firstArm + 1) % kArms;
 		}
+		firstArm = (firstArm + 1) % kArms;
 		return true;
 	}
 

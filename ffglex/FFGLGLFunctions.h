@@ -22,7 +22,9 @@
 #define FFGLEX_GL_FUNCTIONS(X) \
 	X(PFNGLACTIVETEXTUREPROC, glActiveTexture) \
 	X(PFNGLATTACHSHADERPROC, glAttachShader) \
+	X(PFNGLBEGINTRANSFORMFEEDBACKPROC, glBeginTransformFeedback) \
 	X(PFNGLBINDBUFFERPROC, glBindBuffer) \
+	X(PFNGLBINDBUFFERBASEPROC, glBindBufferBase) \
 	X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer) \
 	X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer) \
 	X(PFNGLBINDTEXTUREPROC, glBindTexture) \
@@ -43,6 +45,7 @@
 	X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays) \
 	X(PFNGLDRAWARRAYSPROC, glDrawArrays) \
 	X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray) \
+	X(PFNGLENDTRANSFORMFEEDBACKPROC, glEndTransformFeedback) \
 	X(PFNGLFENCESYNCPROC, glFenceSync) \
 	X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer) \
 	X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D) \
@@ -86,7 +89,9 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 
 #define glActiveTexture ::ffglex::gl::glActiveTexture
 #define glAttachShader ::ffglex::gl::glAttachShader
+#define glBeginTransformFeedback ::ffglex::gl::glBeginTransformFeedback
 #define glBindBuffer ::ffglex::gl::glBindBuffer
+#define glBindBufferBase ::ffglex::gl::glBindBufferBase
 #define glBindFramebuffer ::ffglex::gl::glBindFramebuffer
 #define glBindRenderbuffer ::ffglex::gl::glBindRenderbuffer
 #define glBindTexture ::ffglex::gl::glBindTexture
@@ -107,6 +112,7 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glDeleteVertexArrays ::ffglex::gl::glDeleteVertexArrays
 #define glDrawArrays ::ffglex::gl::glDrawArrays
 #define glEnableVertexAttribArray ::ffglex::gl::glEnableVertexAttribArray
+#define glEndTransformFeedback ::ffglex::gl::glEndTransformFeedback
 #define glFenceSync ::ffglex::gl::glFenceSync
 #define glFramebufferRenderbuffer ::ffglex::gl::glFramebufferRenderbuffer
 #define glFramebufferTexture2D ::ffglex::gl::glFramebufferTexture2D

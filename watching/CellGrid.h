@@ -20,8 +20,13 @@
 // at least k pixels wide belongs to exactly one cell, and a narrower picture
 // repeats pixels rather than leave a cell empty. Cells are numbered row by
 // row from the bottom of the picture, as GL window coordinates count rows.
-// The GPU computes the same values (CellReadback); Measure is the CPU model
-// of it, for tools and tests.
+//
+// The sums are taken in blocks: each cell is cut the same way into kBlocks x
+// kBlocks blocks, and a block's sum is a pass over its pixels, row by row.
+// The GPU computes the blocks (CellReadback), one fragment each, so that
+// the work spreads over many fragments; FromBlocks makes the cells of them,
+// for the GPU's blocks and for Measure's alike, the CPU model of the GPU's
+// work for tools and tests.
 #pragma once
 
 #include "watching/SampleMeasure.h"
@@ -40,6 +45,13 @@ namespace CellGrid
 constexpr std::uint32_t kColumns = 40;
 constexpr std::uint32_t kRows = 24;
 constexpr std::uint32_t kCount = kColumns * kRows;
+constexpr std::uint32_t kBlocks = 4;
+// The block array: kBlockColumns x kBlockRows blocks, rows from the bottom,
+// two floats a block: the sum of its pixels' luma, and its cell's centre
+// pixel's luma.
+constexpr std::uint32_t kBlockColumns = kColumns * kBlocks;
+constexpr std::uint32_t kBlockRows = kRows * kBlocks;
+constexpr std::uint32_t kBlockFloats = kBlockColumns * kBlockRows * 2;
 static_assert(kCount <= LumaSamples::kCapacity, "a cell's values must fit the samples' capacity");
 
 // The pixels [begin, end) of cell `cell` of an axis of `pixels` pixels cut
@@ -50,6 +62,13 @@ struct Span
 	std::uint32_t end;
 };
 Span Cut(std::uint32_t cell, std::uint32_t pixels, std::uint32_t cells);
+// The pixels of block `block` (0..kBlockColumns) of an axis of `pixels`
+// pixels.
+Span Block(std::uint32_t block, std::uint32_t pixels, std::uint32_t cells);
+
+// The cells of a block array (kBlockFloats floats) of a picture of width x
+// height (both >= 1).
+void FromBlocks(const float* blocks, std::uint32_t width, std::uint32_t height, CellValues& out);
 
 // The cells of an RGBA picture of width x height (both >= 1) held in memory,
 // 4 bytes a pixel, rows without padding, the bottom row first.

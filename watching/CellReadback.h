@@ -1,21 +1,22 @@
 // CellReadback: the cell grid (CellGrid) of a watcher's input computed on the
 // GPU and read back without making the host's thread wait.
 //
-// Measuring a frame is two small draws that sample the input texture, not the
-// picture just drawn from it, so they need not wait for the pass-through or
-// the layers the host drew before: the first sums each row's pixels cell by
-// cell (kColumns x the picture's height), the second adds the rows of each
-// cell and takes its centre pixel (kColumns x kRows, two floats a cell). The
-// result is copied into the slot's pixel buffer and a fence follows; Ready
-// asks the fence without waiting, and Take maps the buffer once it has
-// passed. On a GPU the copy and the fence are queued like the draws, so the
-// host's thread never waits for them.
+// Measuring a frame is one small draw into the slot's block array (one
+// fragment a block, so the work spreads over the GPU), sampling the input
+// texture rather than the picture just drawn from it, so that it depends on
+// nothing the host or the pass-through is still drawing. A fence follows.
+// Once it has passed, a draw of points captures the blocks into the slot's
+// buffer by transform feedback and a second fence follows; once that one has
+// passed, Take maps the buffer. Capturing only once the blocks are drawn, and
+// never reading a texture back, keeps a renderer that works on the host's
+// thread from finishing the host's drawing first; on a GPU both steps are
+// queued like any other command. Ready asks a fence without waiting.
 //
 // Every object is made by Build and released by Release while the context is
-// current; the destructor issues no GL call. Measuring and taking leave the
-// host's framebuffers, viewport, program, vertex array, texture units, pixel
-// pack buffer and pack state, and its blending, scissor, depth, stencil and
-// culling switches as they were.
+// current; the destructor issues no GL call. Measuring, copying and taking
+// leave the host's framebuffers, viewport, program, vertex array, texture
+// units and buffer bindings as they were, and its blending, scissor, depth,
+// stencil, culling and rasterizer-discard switches.
 #pragma once
 
 #include "ffglex/FFGLGL.h"
@@ -28,6 +29,8 @@
 class CellReadback final : public CellSource
 {
 public:
+	CellReadback() { copyPass.AddTransformFeedbackVarying("block"); }
+
 	// Builds the programs and the slots, first releasing what an earlier call
 	// made. False when something cannot be built; the caller then releases.
 	bool Build();
@@ -40,27 +43,23 @@ public:
 	void Take(std::size_t slot, CellValues& out) override;
 
 private:
-	// A colour texture and the framebuffer that draws into it.
-	struct Target
-	{
-		GLuint texture = 0;
-		GLuint framebuffer = 0;
-	};
 	struct Slot
 	{
-		Target cells;      // kColumns x kRows, mean and centre luma of each cell
-		GLuint buffer = 0; // the pixel buffer the cells are copied into
-		GLsync fence = nullptr;
+		GLuint blocks = 0;      // the block array, a texture
+		GLuint framebuffer = 0; // that draws into it
+		GLuint buffer = 0;      // the buffer the blocks are captured into
+		GLsync fence = nullptr; // after the draw, then after the copy
+		bool copied = false;
+		std::uint32_t width = 0; // the picture measured
+		std::uint32_t height = 0;
 	};
 
-	static bool Make(Target& target, GLsizei width, GLsizei height, GLenum format);
-	static void Free(Target& target);
-	void Measure(const FFGLTextureStructTag& input, Slot& slot);
+	static bool Make(Slot& slot);
+	static bool Passed(GLsync fence);
+	void Copy(Slot& slot);
 
-	ffglex::FFGLShader rowPass;
-	ffglex::FFGLShader cellPass;
+	ffglex::FFGLShader blockPass; // draws a slot's blocks
+	ffglex::FFGLShader copyPass;  // captures them into the slot's buffer
 	GLuint vertexArray = 0;
-	Target rows; // kColumns x rowsHeight, each row's sum in each cell's columns
-	GLsizei rowsHeight = 0;
 	Slot slots[ResultRing::kSlots];
 };

@@ -5,9 +5,9 @@
 // Each frame first judges every result that has come back, oldest first, then
 // queues its own measure. A frame whose result has not come back is simply
 // not judged yet; one that found the ring full is never judged, like a frame
-// without input, so it neither starts nor ends a run. When the oldest frame
-// in flight has been waiting ResultRing::kLongestBlind, the frame waits for
-// that one result: a GPU that stalls cannot leave the watcher blind.
+// without input, so it neither starts nor ends a run. When no result has come
+// back for ResultRing::kLongestBlind, the frame waits for the oldest one: a
+// GPU that stalls cannot leave the watcher blind.
 #pragma once
 
 #include "watching/CellSource.h"
@@ -38,7 +38,7 @@ public:
 			}
 			source.Take(slot, values);
 			const std::int64_t drawnNs = ring.OldestDrawnAt();
-			ring.Pop();
+			ring.Pop(nowNs);
 			judge(static_cast<const CellValues&>(values), drawnNs);
 		}
 		if (!ring.Full() && source.Start(input, ring.Next()))

@@ -16,25 +16,27 @@ class ResultRing
 {
 public:
 	static constexpr std::size_t kSlots = 4;
-	// The longest a watcher goes without a result: when the oldest frame in
-	// flight was drawn this long ago, it waits for that frame's result.
+	// The longest a watcher goes without a result: when none has come back
+	// for this long while frames are in flight, it waits for the oldest.
 	static constexpr float kLongestBlind = 0.25f; // seconds
 
 	bool Empty() const { return count == 0; }
 	bool Full() const { return count == kSlots; }
 	// The slot the next frame is measured into; meaningful when not Full.
 	std::size_t Next() const { return (first + count) % kSlots; }
-	// Puts the frame drawn at drawnNs in flight in slot Next().
+	// Puts the frame drawn at drawnNs in flight in slot Next(). A ring that
+	// was empty starts waiting for a result from then.
 	void Push(std::int64_t drawnNs);
 
 	// The oldest frame in flight and its clock reading; meaningful when not
 	// Empty.
 	std::size_t Oldest() const { return first; }
 	std::int64_t OldestDrawnAt() const { return drawnAt[first]; }
-	// Ends the oldest frame's flight; its slot becomes free.
-	void Pop();
-	// Whether the oldest frame in flight was drawn kLongestBlind or longer
-	// before nowNs.
+	// Ends the oldest frame's flight at nowNs, its result come back; its slot
+	// becomes free.
+	void Pop(std::int64_t nowNs);
+	// Whether frames are in flight and no result has come back for
+	// kLongestBlind or longer before nowNs.
 	bool Overdue(std::int64_t nowNs) const;
 
 	// Forgets every frame in flight.
@@ -44,4 +46,5 @@ private:
 	std::int64_t drawnAt[kSlots] = {};
 	std::size_t first = 0;
 	std::size_t count = 0;
+	std::int64_t lastResult = 0; // when a result last came back, or the ring began waiting
 };
