@@ -33,7 +33,8 @@ int RunSendCommand(const std::vector<std::string>& args, std::ostream& out, std:
 		[&port](const std::string& value) { return ParseUnsigned(value, 65535, port) && port > 0; },
 		CommandLine::Required);
 	line.Checked(
-		"--layer", "1 to 99", [&layer](const std::string& value) { return ParseUnsigned(value, 99, layer) && layer > 0; },
+		"--layer", "1 to 99",
+		[&layer](const std::string& value) { return ParseUnsigned(value, 99, layer) && layer > 0; },
 		CommandLine::Required);
 	if (const std::optional<int> status = line.Read(args, out, err))
 		return *status;

@@ -38,7 +38,8 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ {}, 2, "no command given.*" },
 		{ { "frobnicate" }, 2, "unknown command 'frobnicate'.*" },
 		{ { "info" }, 2, "usage: ffgl-host info MODULE \\(try 'ffgl-host info --help'\\)" },
-		{ { "validate", "a.so", "b.so" }, 2, "usage: ffgl-host validate \\[--json\\] MODULE: unexpected argument 'b.so'.*" },
+		{ { "validate", "a.so", "b.so" }, 2,
+			"usage: ffgl-host validate \\[--json\\] MODULE: unexpected argument 'b.so'.*" },
 		{ { "run", StandIn("NoSuchModule") }, 1, "cannot load module: .*No such file or directory" },
 		{ { "run", StandIn("NullInfo") }, 1, ".*no info record \\(code 0 answered null\\)" },
 		{ { "run", "a.so", "--size", "640x0" }, 2, "--size takes WIDTHxHEIGHT, each 1 to 16384, not '640x0'" },
@@ -66,34 +67,24 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 // one error line that names it, whatever else is wrong.
 TEST(CommandError, EveryCommandShowsHelpAnywhereAndNamesAnUnknownOption)
 {
-	const struct
+	const std::vector<std::vector<std::string>> commands = { { "info", "a.so" }, { "validate", "--json", "a.so" },
+		{ "run", "a.so", "--fps", "0" }, { "calibrate", "--size", "64x36", "--live" }, { "send", "--port", "9000" } };
+	for (const std::vector<std::string>& args : commands)
 	{
-		std::string command;
-		std::vector<std::string> args;
-	} cases[] = {
-		{ "info", { "a.so" } },
-		{ "validate", { "--json", "a.so" } },
-		{ "run", { "a.so", "--fps", "0" } },
-		{ "calibrate", { "--size", "64x36", "--live" } },
-		{ "send", { "--port", "9000" } },
-	};
-	for (const auto& c : cases)
-	{
-		SCOPED_TRACE(c.command);
-		std::vector<std::string> args = c.args;
-		args.insert(args.begin(), c.command);
-		for (const auto at : { args.begin() + 1, args.end() - 1, args.end() })
+		SCOPED_TRACE(args[0]);
+		for (std::size_t at = 1; at <= args.size(); ++at)
 		{
-			std::vector<std::string> help(args.begin(), at);
-			help.push_back("--help");
-			help.insert(help.end(), at, args.end());
+			std::vector<std::string> help = args;
+			help.insert(help.begin() + static_cast<std::ptrdiff_t>(at), "--help");
 			const ToolResult result = RunFfglHost(help);
 			EXPECT_EQ(result.exitStatus, 0) << result.err;
-			EXPECT_THAT(result.out, ::testing::StartsWith("usage: ffgl-host " + c.command + " "));
+			EXPECT_THAT(result.out, ::testing::StartsWith("usage: ffgl-host " + args[0] + " "));
 			EXPECT_EQ(result.err, "");
 		}
-		args.insert(args.begin() + 1, "--bogus");
-		ExpectOneErrorLine(RunFfglHost(args), 2, "unknown option '--bogus' \\(try 'ffgl-host " + c.command + " --help'\\)");
+		std::vector<std::string> unknown = args;
+		unknown.insert(unknown.begin() + 1, "--bogus");
+		ExpectOneErrorLine(
+			RunFfglHost(unknown), 2, "unknown option '--bogus' \\(try 'ffgl-host " + args[0] + " --help'\\)");
 	}
 }
 

@@ -143,7 +143,8 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 		::testing::StartsWith("PASS  load                    plugMain found\n"
 							  "FAIL  identity                the ID \"B\\x01K\\x7F\" is not four "
 							  "printable characters\n"));
-	const nlohmann::json json = nlohmann::json::parse(RunFfglHost({ "validate", "--json", StandIn("BadIdentity") }).out);
+	const nlohmann::json json =
+		nlohmann::json::parse(RunFfglHost({ "validate", "--json", StandIn("BadIdentity") }).out);
 	EXPECT_EQ(json["checks"][1],
 		nlohmann::json({ { "check", "identity" }, { "status", "FAIL" },
 			{ "detail", "the ID \"B\\x01K\\x7F\" is not four printable characters" } }));

@@ -100,7 +100,8 @@ bool ParseReal(const std::string& text, double& value)
 
 void AddSizeOption(CommandLine& line, int& width, int& height, CommandLine::Kind kind)
 {
-	line.Checked("--size", "WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide),
+	line.Checked(
+		"--size", "WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide),
 		[&width, &height](const std::string& value)
 		{
 			const auto x = value.find('x');

@@ -95,8 +95,8 @@ void ValidationReport::Finish(const std::string& path) const
 	}
 	nlohmann::ordered_json checks = nlohmann::ordered_json::array();
 	for (const CheckResult& result : results)
-		checks.push_back({ { "check", result.check }, { "status", StatusText(result.status) },
-			{ "detail", result.detail } });
+		checks.push_back(
+			{ { "check", result.check }, { "status", StatusText(result.status) }, { "detail", result.detail } });
 	const nlohmann::ordered_json report = { { "module", path }, { "checks", checks },
 		{ "summary", { { "pass", pass }, { "warn", warn }, { "fail", fail } } },
 		{ "result", ResultText(GetResult()) } };
