@@ -74,8 +74,9 @@ std::optional<int> CommandLine::Read(const std::vector<std::string>& args, std::
 	}
 	catch (const CLI::ArgumentMismatch&)
 	{
-		// Every option keeps one value, so CLI11 throws this only when the
-		// words run out before an option's value: the option is the last word.
+		// Each option takes one value an occurrence and no repeat is refused,
+		// so CLI11 throws this only when the words run out before an option's
+		// value: the option is the last word.
 		problem = "option " + args.back() + " needs a value" + hint;
 	}
 	catch (const CLI::ValidationError& error)
