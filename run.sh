@@ -34,6 +34,7 @@ PACKAGES=(
 	libgtest-dev libgmock-dev googletest libbenchmark-dev
 	libegl-dev libgl-dev libopengl-dev libegl-mesa0 libgl1-mesa-dri
 	liblo-tools
+	libcli11-dev nlohmann-json3-dev
 )
 # Only ./run.sh test needs these: the fuzzer is built with clang; the Windows
 # DLLs are cross-built with MinGW-w64 and tested under wine, which draws through

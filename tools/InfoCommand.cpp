@@ -2,12 +2,14 @@
 
 #include "support/HeadlessGL.h"
 #include "tools/Command.h"
+#include "tools/CommandLine.h"
 #include "tools/ModuleMemory.h"
 #include "tools/PluginModule.h"
 #include "tools/ReportText.h"
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 
@@ -332,19 +334,26 @@ void PrintReport(std::ostream& out, const std::string& path, const Identity& ide
 		out << "  Display texts unavailable: " << noDisplay << '\n';
 }
 
-int Usage(std::ostream& err)
-{
-	PrintError(err, std::string("usage: ") + kProgramName + " info MODULE");
-	return kExitUsage;
-}
+const char kInfoHelp[] =
+	"usage: ffgl-host info MODULE\n"
+	"\n"
+	"Prints what a host sees of a plug-in module: its identity and version, its\n"
+	"capabilities, and each parameter's name, type, default and range, with the\n"
+	"display texts of one instance made on a headless OpenGL context. Numbers are\n"
+	"shown as a host's slider shows them, to six significant digits.\n"
+	"\n"
+	"Exit status: 0 success, 1 the module cannot be loaded or answers nonsense,\n"
+	"2 wrong usage, 3 the module crashed.\n";
 
 } // namespace
 
 int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-	if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
-		return Usage(err);
-	const std::string& path = args[0];
+	std::string path;
+	CommandLine line("info", kInfoHelp);
+	line.Positional("MODULE", path);
+	if (const std::optional<int> status = line.Read(args, out, err))
+		return *status;
 
 	PluginModule module;
 	std::string loadError;

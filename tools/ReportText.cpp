@@ -1,39 +1,24 @@
 #include "tools/ReportText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace ffgltool
 {
 namespace
 {
 
-// The fewest significant digits, up to maxPrecision, that read back as value;
-// maxPrecision digits when none do.
-template <typename Real>
-std::string Shortest(Real value, int maxPrecision)
+// std::to_chars: with no precision, the shortest text that reads back as the
+// same value, plain digits or an exponent, whichever is shorter; with one, as
+// %g writes it.
+template <typename Real, typename... Precision>
+std::string Text(Real value, Precision... precision)
 {
 	if (std::isnan(value))
 		return "NaN";
-	if (std::isinf(value))
-		return value > 0 ? "inf" : "-inf";
-	int precision = 1;
 	char text[40];
-	for (; precision < maxPrecision; ++precision)
-	{
-		std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
-		if (static_cast<Real>(std::strtod(text, nullptr)) == value)
-			break;
-	}
-	// %g writes an exponent when the integer digits outnumber the precision
-	// (10 at one digit is 1e+01); more digits, all of them exact, avoid it.
-	const double magnitude = std::fabs(static_cast<double>(value));
-	const int integerDigits = magnitude >= 1.0 ? static_cast<int>(std::log10(magnitude)) + 1 : 0;
-	if (integerDigits > precision && integerDigits <= maxPrecision)
-		precision = integerDigits;
-	std::snprintf(text, sizeof text, "%.*g", precision, static_cast<double>(value));
-	return text;
+	return std::string(text, std::to_chars(text, text + sizeof text, value, precision...).ptr);
 }
 
 } // namespace
@@ -66,17 +51,17 @@ std::string HexWord(std::uint32_t value)
 
 std::string RealText(float value)
 {
-	return Shortest(value, 9);
+	return Text(value);
 }
 
 std::string RealText(double value)
 {
-	return Shortest(value, 17);
+	return Text(value);
 }
 
 std::string RoundedText(float value)
 {
-	return Shortest(value, 6);
+	return Text(value, std::chars_format::general, 6);
 }
 
 } // namespace ffgltool

@@ -20,8 +20,9 @@ std::string HexWord(std::uint32_t value);
 
 // The shortest decimal text that reads back as the same value, so that
 // 0.333333f shows as 0.333333 and not 0.333332986; "NaN", "inf", "-inf". An
-// exponent only where plain digits would need more: 10 shows as 10, not 1e+01.
-// For values that are compared: two different floats never show alike.
+// exponent only where plain digits would need more: 10 shows as 10, not 1e+01,
+// and 1000000 as 1e+06. For values that are compared: two different floats
+// never show alike.
 std::string RealText(float value);
 std::string RealText(double value);
 

@@ -1,9 +1,11 @@
 #include "tools/SendCommand.h"
 
 #include "tools/Command.h"
+#include "tools/CommandLine.h"
 #include "tools/run/RunOptions.h"
 #include "watching/NextClipMessage.h"
 
+#include <optional>
 #include <ostream>
 
 namespace ffgltool
@@ -25,33 +27,17 @@ int RunSendCommand(const std::vector<std::string>& args, std::ostream& out, std:
 {
 	std::uint64_t port = 0;
 	std::uint64_t layer = 0;
-	for (std::size_t i = 0; i < args.size(); ++i)
-	{
-		if (args[i] == "-h" || args[i] == "--help")
-		{
-			out << kSendHelp;
-			return kExitSuccess;
-		}
-		const bool isPort = args[i] == "--port";
-		if ((!isPort && args[i] != "--layer") || i + 1 == args.size())
-		{
-			PrintError(err, "usage: ffgl-host send --port P --layer N (try 'ffgl-host send --help')");
-			return kExitUsage;
-		}
-		const std::string& value = args[++i];
-		if (isPort ? !ParseUnsigned(value, 65535, port) || port == 0 : !ParseUnsigned(value, 99, layer) || layer == 0)
-		{
-			PrintError(err,
-				std::string(isPort ? "--port takes a UDP port from 1 to 65535" : "--layer takes 1 to 99") + ", not '" +
-					value + "'");
-			return kExitUsage;
-		}
-	}
-	if (port == 0 || layer == 0)
-	{
-		PrintError(err, "usage: ffgl-host send --port P --layer N (try 'ffgl-host send --help')");
-		return kExitUsage;
-	}
+	CommandLine line("send", kSendHelp);
+	line.Checked(
+		"--port", "a UDP port from 1 to 65535",
+		[&port](const std::string& value) { return ParseUnsigned(value, 65535, port) && port > 0; },
+		CommandLine::Required);
+	line.Checked(
+		"--layer", "1 to 99",
+		[&layer](const std::string& value) { return ParseUnsigned(value, 99, layer) && layer > 0; },
+		CommandLine::Required);
+	if (const std::optional<int> status = line.Read(args, out, err))
+		return *status;
 	const NextClipMessage message(static_cast<std::uint32_t>(layer));
 	message.SendToLocalHost(static_cast<std::uint16_t>(port));
 	out << "Sent /composition/layers/" << layer << "/connectnextclip ,i 1 to 127.0.0.1:" << port << " ("

@@ -12,6 +12,7 @@
 #include "watching/RunClock.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -20,12 +21,6 @@
 
 namespace
 {
-
-double JsonNumber(const std::string& json, const std::string& key)
-{
-	const auto at = json.find("\"" + key + "\": ");
-	return at == std::string::npos ? NAN : std::atof(json.c_str() + at + key.size() + 4);
-}
 
 // The black guard's units, set as calibrate recommends, over a recording at
 // 30 fps: the frames at which it sends.
@@ -67,11 +62,12 @@ TEST(CalibrateCommandTest, RecommendsSettingsThatSeparateDropOutFromLive)
 		const ToolResult result = RunFfglHost(
 			{ "calibrate", "--live", live, "--dropout", dropout, "--size", "160x90", "--json", "--hold", "0" });
 		ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
-		EXPECT_NE(result.out.find("\"hold_safe\": true"), std::string::npos) << "no live frame is that dark";
-		const double slider = JsonNumber(result.out, "slider");
-		const double hold = std::max(JsonNumber(result.out, "min_safe_hold_s"), 0.5);
+		const nlohmann::json json = nlohmann::json::parse(result.out);
+		EXPECT_EQ(json["hold_safe"], true) << "no live frame is that dark";
+		const double slider = json["slider"];
+		const double hold = std::max(json["min_safe_hold_s"].get<double>(), 0.5);
 		// The guard at the default 3.5 % misses each of these drop-outs.
-		EXPECT_GT(JsonNumber(result.out, "threshold"), 0.035) << result.out;
+		EXPECT_GT(json["threshold"], 0.035) << result.out;
 
 		RunClock run;
 		Arming arming;
@@ -102,12 +98,12 @@ TEST(CalibrateCommandTest, RecommendsAStillHoldThatRidesOverLiveStillness)
 	const ToolResult result =
 		RunFfglHost({ "calibrate", "--live", live, "--dropout", frozen, "--size", "160x90", "--json" });
 	ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
-	const std::string still = result.out.substr(result.out.find("\"still\": {"));
-	EXPECT_NE(still.find("\"longest_live_run_s\": 0.500, "), std::string::npos) << still;
-	EXPECT_NE(still.find("\"dropout_still\": true"), std::string::npos) << still;
+	const nlohmann::json still = nlohmann::json::parse(result.out)["still"];
+	EXPECT_EQ(still["longest_live_run_s"], 0.5) << still;
+	EXPECT_EQ(still["dropout_still"], true) << still;
 
 	WatchParameters parameters;
-	parameters.Set(WatchParameters::kStillHold, static_cast<float>(JsonNumber(still, "min_safe_hold_s") / 10.0));
+	parameters.Set(WatchParameters::kStillHold, still["min_safe_hold_s"].get<float>() / 10.0f);
 	DropOutWatch watch;
 	int sends = 0;
 	std::int64_t clock = 0;

@@ -12,6 +12,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -142,11 +143,22 @@ TEST_F(CommandGLTest, ValidateFailsOnTheCheckThatNamesTheFault)
 		::testing::StartsWith("PASS  load                    plugMain found\n"
 							  "FAIL  identity                the ID \"B\\x01K\\x7F\" is not four "
 							  "printable characters\n"));
-	const ToolResult json = RunFfglHost({ "validate", "--json", StandIn("BadIdentity") });
-	EXPECT_THAT(json.out,
-		HasSubstr("{\"check\": \"identity\", \"status\": \"FAIL\", \"detail\": \"the ID "
-				  "\\\"B\\\\x01K\\\\x7F\\\" is not four printable characters\"},\n"));
-	EXPECT_THAT(json.out, HasSubstr("\"summary\": {\"pass\": 12, \"warn\": 1, \"fail\": 7},"));
+	const nlohmann::json json =
+		nlohmann::json::parse(RunFfglHost({ "validate", "--json", StandIn("BadIdentity") }).out);
+	EXPECT_EQ(json["checks"][1],
+		nlohmann::json({ { "check", "identity" }, { "status", "FAIL" },
+			{ "detail", "the ID \"B\\x01K\\x7F\" is not four printable characters" } }));
+	EXPECT_EQ(json["summary"], nlohmann::json({ { "pass", 12 }, { "warn", 1 }, { "fail", 7 } }));
+}
+
+// Whatever bytes a module's texts hold, the JSON report is UTF-8 that a strict
+// parser reads: bytes that are not UTF-8 show as U+FFFD.
+TEST_F(CommandGLTest, ValidateWritesJsonWhateverBytesTheModuleReturns)
+{
+	const ToolResult result = RunFfglHost({ "validate", "--json", StandIn("NotUtf8") });
+	const nlohmann::json json = nlohmann::json::parse(result.out);
+	EXPECT_THAT(json["checks"][1]["detail"].get<std::string>(), HasSubstr("name \"\uFFFD\uFFFDol Test Module\""));
+	EXPECT_THAT(json["checks"].dump(), HasSubstr("\\\"\uFFFD display of 18 \uFFFD\\\" has no terminator"));
 }
 
 TEST_F(CommandGLTest, RunShowsTheGuardsNextClipMessagesForTheSyntheticCamera)

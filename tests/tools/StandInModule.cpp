@@ -2,9 +2,10 @@
 // hand, a source with a float and a text parameter. Its kind is the end of the
 // file name it was loaded by (StandInNullInfo.so is kind NullInfo, links to one
 // build): Good and RefusesInstance are well-formed, every other kind has one
-// fault that info, run or validate must name. Two faults need builds of their
-// own: STAND_IN_NO_PLUGMAIN exports no plugMain, STAND_IN_CRASHES_ON_LOAD
-// crashes in a static initialiser.
+// fault that info, run or validate must name (NotUtf8: its name and texts hold
+// bytes that are not UTF-8). Two faults need builds of their own:
+// STAND_IN_NO_PLUGMAIN exports no plugMain, STAND_IN_CRASHES_ON_LOAD crashes in
+// a static initialiser.
 #include "ffglex/FFGLGL.h"
 #include "host/FFGLMixed.h"
 
@@ -67,10 +68,14 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 	case FF_GET_INFO:
 		if (Is("BadIdentity"))
 			std::memcpy(s_info.PluginUniqueID, "B\x01K\x7F", 4);
+		if (Is("NotUtf8"))
+			std::memcpy(s_info.PluginName, "\xE9\xFF", 2);
 		return FromPointer(Is("NullInfo") ? nullptr : &s_info);
 	case FF_GET_EXTENDED_INFO:
 		if (Is("WildDescription"))
 			s_extendedInfo.Description = reinterpret_cast<const char*>(std::uintptr_t{ 16 });
+		if (Is("NotUtf8"))
+			s_extendedInfo.Description = "caf\xE9 \xFF";
 		if (Is("HugeExtendedData")) // almost 4 GiB claimed behind a 4-byte block
 			s_extendedInfo = { 3, 7, "", "", 0xFFFFFFF0u, &s_instance };
 		return FromPointer(&s_extendedInfo);
@@ -132,6 +137,8 @@ FFMixed Answer(std::uint32_t code, FFMixed input, void* instance)
 			return FromPointer(Endless());
 		if (Is("LongDisplay")) // longer than the 16-byte field a host copies it into
 			return FromPointer("a display of 18 ch");
+		if (Is("NotUtf8"))
+			return FromPointer("\xC3 display of 18 \xFF");
 		std::strcpy(s_display, index == 0 ? "25 %" : index == 1 ? "hello" : "");
 		return FromPointer(s_display);
 	case FF_GET_INPUT_STATUS:

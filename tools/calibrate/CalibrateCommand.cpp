@@ -1,15 +1,19 @@
 #include "tools/calibrate/CalibrateCommand.h"
 
 #include "tools/Command.h"
+#include "tools/CommandLine.h"
 #include "tools/calibrate/Calibration.h"
 #include "tools/calibrate/Recording.h"
 #include "tools/run/RunOptions.h"
 
-#include <algorithm>
+#include <nlohmann/json.hpp>
+
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <ostream>
 
 namespace ffgltool
@@ -56,50 +60,23 @@ struct CalibrateOptions
 	bool json = false;
 	std::string plotPath;
 	std::string tracePath;
-	bool help = false;
 };
 
-CalibrateOptions Parse(const std::vector<std::string>& args)
+std::optional<int> Read(
+	const std::vector<std::string>& args, CalibrateOptions& options, std::ostream& out, std::ostream& err)
 {
-	CalibrateOptions options;
-	options.help = std::find(args.begin(), args.end(), "--help") != args.end() ||
-		std::find(args.begin(), args.end(), "-h") != args.end();
-	const auto usage = [](const std::string& message) { return RunError(kExitUsage, message); };
-	for (std::size_t i = 0; i < args.size() && !options.help; ++i)
-	{
-		const std::string& arg = args[i];
-		if (arg == "--json")
-		{
-			options.json = true;
-			continue;
-		}
-		if (i + 1 >= args.size())
-			throw usage("option " + arg + " needs a value (try 'ffgl-host calibrate --help')");
-		const std::string& value = args[++i];
-		if (arg == "--live")
-			options.live = value;
-		else if (arg == "--dropout")
-			options.dropout = value;
-		else if (arg == "--plot")
-			options.plotPath = value;
-		else if (arg == "--trace")
-			options.tracePath = value;
-		else if (arg == "--size")
-			ParseSizeOption(value, options.width, options.height);
-		else if (arg == "--fps")
-			options.fps = ParseFpsOption(value);
-		else if (arg == "--hold")
-		{
-			if (!ParseReal(value, options.hold) || options.hold < 0.0 || options.hold > 10.0)
-				throw usage("--hold takes seconds from 0 to 10, not '" + value + "'");
-		}
-		else
-			throw usage("unknown option '" + arg + "' (try 'ffgl-host calibrate --help')");
-	}
-	if (!options.help && (options.live.empty() || options.dropout.empty() || options.width == 0))
-		throw usage(
-			"usage: ffgl-host calibrate --live FILE --dropout FILE --size WxH (try 'ffgl-host calibrate --help')");
-	return options;
+	CommandLine line("calibrate", kCalibrateHelp);
+	line.Text("--live", options.live, CommandLine::Required);
+	line.Text("--dropout", options.dropout, CommandLine::Required);
+	AddSizeOption(line, options.width, options.height, CommandLine::Required);
+	AddFpsOption(line, options.fps);
+	line.Checked("--hold", "seconds from 0 to 10",
+		[&options](const std::string& value)
+		{ return ParseReal(value, options.hold) && options.hold >= 0.0 && options.hold <= 10.0; });
+	line.Flag("--json", options.json);
+	line.Text("--plot", options.plotPath);
+	line.Text("--trace", options.tracePath);
+	return line.Read(args, out, err);
 }
 
 std::string Percent(float fraction)
@@ -200,41 +177,46 @@ void NoteIfSwapped(std::ostream& out, const Recording& live, const Recording& dr
 			<< Percent(dropoutMedian) << "): are --live and --dropout swapped?\n";
 }
 
-std::string JsonSummary(const Recording& recording, double fps)
+// A value to the given number of decimals, as the text report shows it; or
+// null when unknown.
+nlohmann::ordered_json Decimals(double value, int decimals, bool known = true)
+{
+	const double scale = std::pow(10.0, decimals);
+	return known ? nlohmann::ordered_json(std::round(value * scale) / scale) : nullptr;
+}
+
+nlohmann::ordered_json JsonSummary(const Recording& recording, double fps)
 {
 	const LumaSummary s = recording.Summary();
-	char text[256];
-	std::snprintf(text, sizeof text,
-		"{\"frames\": %zu, \"seconds\": %.3f, \"min\": %.4f, \"median\": %.4f, \"p99\": %.4f, \"max\": %.4f}",
-		recording.brightest.size(), static_cast<double>(recording.brightest.size()) / fps, static_cast<double>(s.min),
-		static_cast<double>(s.median), static_cast<double>(s.p99), static_cast<double>(s.max));
-	return text;
+	return { { "frames", recording.brightest.size() },
+		{ "seconds", Decimals(static_cast<double>(recording.brightest.size()) / fps, 3) },
+		{ "min", Decimals(s.min, 4) }, { "median", Decimals(s.median, 4) }, { "p99", Decimals(s.p99, 4) },
+		{ "max", Decimals(s.max, 4) } };
 }
 
 void PrintJson(std::ostream& out, const CalibrateOptions& options, const Recording& live, const Recording& dropout,
 	const Calibration& result)
 {
 	const bool separates = result.Separates(options.fps, live.Frames());
-	char number[64];
-	const auto fixed = [&number](const char* format, double value)
-	{
-		std::snprintf(number, sizeof number, format, value);
-		return std::string(number);
+	const double fps = options.fps;
+	nlohmann::ordered_json json = {
+		{ "threshold", Decimals(separates ? result.threshold->threshold : 0.0, 4, separates) },
+		{ "slider", Decimals(separates ? result.threshold->slider : 0.0, 6, separates) },
+		{ "live", JsonSummary(live, fps) },
+		{ "dropout", JsonSummary(dropout, fps) },
+		{ "longest_live_black_s", Decimals(result.black.LongestSeconds(fps), 3, result.threshold.has_value()) },
+		{ "min_safe_hold_s", Decimals(result.black.MinSafeHold(fps), 2, separates) },
 	};
-	out << "{\"threshold\": " << (separates ? fixed("%.4f", result.threshold->threshold) : "null")
-		<< ", \"slider\": " << (separates ? fixed("%.6f", result.threshold->slider) : "null")
-		<< ", \"live\": " << JsonSummary(live, options.fps) << ", \"dropout\": " << JsonSummary(dropout, options.fps)
-		<< ", \"longest_live_black_s\": "
-		<< (result.threshold ? fixed("%.3f", result.black.LongestSeconds(options.fps)) : "null")
-		<< ", \"min_safe_hold_s\": " << (separates ? fixed("%.2f", result.black.MinSafeHold(options.fps)) : "null");
 	if (options.hold >= 0.0)
-		out << ", \"hold_safe\": "
-			<< (separates && options.hold >= result.black.MinSafeHold(options.fps) ? "true" : "false");
-	const bool holdable = result.liveStill.Holdable(options.fps, live.Frames());
-	out << ", \"still\": {\"tolerance\": " << fixed("%.4f", result.still.threshold)
-		<< ", \"longest_live_run_s\": " << fixed("%.3f", result.liveStill.LongestSeconds(options.fps))
-		<< ", \"min_safe_hold_s\": " << (holdable ? fixed("%.2f", result.liveStill.MinSafeHold(options.fps)) : "null")
-		<< ", \"dropout_still\": " << (result.dropoutStill ? "true" : "false") << "}}\n";
+		json["hold_safe"] = separates && options.hold >= result.black.MinSafeHold(fps);
+	json["still"] = {
+		{ "tolerance", Decimals(result.still.threshold, 4) },
+		{ "longest_live_run_s", Decimals(result.liveStill.LongestSeconds(fps), 3) },
+		{ "min_safe_hold_s",
+			Decimals(result.liveStill.MinSafeHold(fps), 2, result.liveStill.Holdable(fps, live.Frames())) },
+		{ "dropout_still", result.dropoutStill },
+	};
+	out << json.dump() << '\n';
 }
 
 void WriteTrace(const std::string& path, const Recording& live, const Recording& dropout)
@@ -259,12 +241,9 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
 {
 	try
 	{
-		const CalibrateOptions options = Parse(args);
-		if (options.help)
-		{
-			out << kCalibrateHelp;
-			return kExitSuccess;
-		}
+		CalibrateOptions options;
+		if (const std::optional<int> status = Read(args, options, out, err))
+			return *status;
 		const Recording live = Recording::Read(options.live, options.width, options.height);
 		const Recording dropout = Recording::Read(options.dropout, options.width, options.height);
 		const Calibration result = Calibrate(live, dropout, options.fps);

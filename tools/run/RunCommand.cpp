@@ -306,12 +306,9 @@ int RunRunCommand(const std::vector<std::string>& args, std::ostream& out, std::
 {
 	try
 	{
-		const RunOptions options = ParseRunOptions(args);
-		if (options.help)
-		{
-			out << kRunHelp << std::flush;
-			return kExitSuccess;
-		}
+		RunOptions options;
+		if (const std::optional<int> status = ReadRunOptions(args, options, out, err))
+			return *status;
 		FrameRun run(options, out, err);
 		return run.Run();
 	}

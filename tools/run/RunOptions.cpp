@@ -1,9 +1,9 @@
 #include "tools/run/RunOptions.h"
 
-#include "tools/Command.h"
+#include "tools/CommandLine.h"
 
 #include <cctype>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,8 +14,6 @@ namespace
 
 constexpr int kMaxSide = 16384;
 constexpr double kMaxFps = 1000.0;
-
-} // namespace
 
 const char kRunHelp[] =
 	"usage: ffgl-host run MODULE [OPTIONS]\n"
@@ -78,13 +76,14 @@ const char kRunHelp[] =
 	"crashed, 4 the run could not go on (no GL context, a busy port, input frames\n"
 	"of the wrong size, a mixer).\n";
 
+} // namespace
+
 bool ParseUnsigned(const std::string& text, std::uint64_t max, std::uint64_t& value)
 {
-	if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string::npos)
-		return false;
-	errno = 0;
-	const unsigned long long parsed = std::strtoull(text.c_str(), nullptr, 10);
-	if (errno != 0 || parsed > max)
+	std::uint64_t parsed = 0;
+	const char* end = text.data() + text.size();
+	const auto [stop, error] = std::from_chars(text.data(), end, parsed);
+	if (error != std::errc() || stop != end || parsed > max)
 		return false;
 	value = parsed;
 	return true;
@@ -99,102 +98,80 @@ bool ParseReal(const std::string& text, double& value)
 	return end == text.c_str() + text.size() && std::isfinite(value);
 }
 
-void ParseSizeOption(const std::string& value, int& width, int& height)
+void AddSizeOption(CommandLine& line, int& width, int& height, CommandLine::Kind kind)
 {
-	const auto x = value.find('x');
-	std::uint64_t w = 0;
-	std::uint64_t h = 0;
-	if (x == std::string::npos || !ParseUnsigned(value.substr(0, x), kMaxSide, w) ||
-		!ParseUnsigned(value.substr(x + 1), kMaxSide, h) || w == 0 || h == 0)
-		throw RunError(
-			kExitUsage, "--size takes WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide) + ", not '" + value + "'");
-	width = static_cast<int>(w);
-	height = static_cast<int>(h);
+	line.Checked(
+		"--size", "WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxSide),
+		[&width, &height](const std::string& value)
+		{
+			const auto x = value.find('x');
+			std::uint64_t w = 0;
+			std::uint64_t h = 0;
+			if (x == std::string::npos || !ParseUnsigned(value.substr(0, x), kMaxSide, w) ||
+				!ParseUnsigned(value.substr(x + 1), kMaxSide, h) || w == 0 || h == 0)
+				return false;
+			width = static_cast<int>(w);
+			height = static_cast<int>(h);
+			return true;
+		},
+		kind);
 }
 
-double ParseFpsOption(const std::string& value)
+void AddFpsOption(CommandLine& line, double& fps)
 {
-	double fps = 0.0;
-	if (!ParseReal(value, fps) || fps <= 0.0 || fps > kMaxFps)
-		throw RunError(
-			kExitUsage, "--fps takes a number of frames per second above 0 and up to 1000, not '" + value + "'");
-	return fps;
+	line.Checked("--fps", "a number of frames per second above 0 and up to 1000",
+		[&fps](const std::string& value) { return ParseReal(value, fps) && fps > 0.0 && fps <= kMaxFps; });
 }
 
-RunOptions ParseRunOptions(const std::vector<std::string>& args)
+std::optional<int> ReadRunOptions(
+	const std::vector<std::string>& args, RunOptions& options, std::ostream& out, std::ostream& err)
 {
-	RunOptions options;
-	const auto usage = [](const std::string& message) { return RunError(kExitUsage, message); };
-	for (std::size_t i = 0; i < args.size(); ++i)
-	{
-		const std::string& arg = args[i];
-		if (arg == "-h" || arg == "--help")
+	CommandLine line("run", kRunHelp);
+	line.Positional("MODULE", options.modulePath);
+	bool unpaced = false;
+	line.Flag("--unpaced", unpaced);
+	AddSizeOption(line, options.width, options.height);
+	AddFpsOption(line, options.fps);
+	line.Checked("--frames", "a positive whole number",
+		[&options](const std::string& value)
 		{
-			options.help = true;
-			return options;
-		}
-		if (arg.empty() || arg[0] != '-' || arg == "-")
+			options.frames.emplace();
+			return ParseUnsigned(value, UINT64_MAX / 2, *options.frames) && *options.frames > 0;
+		});
+	line.Checked("--seconds", "a positive number",
+		[&options](const std::string& value)
 		{
-			if (!options.modulePath.empty())
-				throw usage("usage: ffgl-host run MODULE [OPTIONS]: one module only (try 'ffgl-host run --help')");
-			options.modulePath = arg;
-			continue;
-		}
-		if (arg == "--unpaced")
-		{
-			options.paced = false;
-			continue;
-		}
-		if (i + 1 >= args.size())
-			throw usage("option " + arg + " needs a value (try 'ffgl-host run --help')");
-		const std::string& value = args[++i];
-		std::uint64_t number = 0;
-		double real = 0.0;
-		if (arg == "--size")
-			ParseSizeOption(value, options.width, options.height);
-		else if (arg == "--fps")
-			options.fps = ParseFpsOption(value);
-		else if (arg == "--frames")
-		{
-			if (!ParseUnsigned(value, UINT64_MAX / 2, number) || number == 0)
-				throw usage("--frames takes a positive whole number, not '" + value + "'");
-			options.frames = number;
-		}
-		else if (arg == "--seconds")
-		{
-			if (!ParseReal(value, real) || real <= 0.0 || real > 1e7)
-				throw usage("--seconds takes a positive number, not '" + value + "'");
-			options.seconds = real;
-		}
-		else if (arg == "--set")
+			options.seconds = 0.0;
+			return ParseReal(value, *options.seconds) && *options.seconds > 0.0 && *options.seconds <= 1e7;
+		});
+	line.Checked(
+		"--set", "\"NAME=VALUE\"",
+		[&options](const std::string& value)
 		{
 			const auto equals = value.find('=');
-			if (equals == std::string::npos || equals == 0)
-				throw usage("--set takes \"NAME=VALUE\", not '" + value + "'");
 			options.settings.push_back({ value.substr(0, equals), value.substr(equals + 1) });
-		}
-		else if (arg == "--input")
+			return equals != std::string::npos && equals > 0;
+		},
+		CommandLine::Repeatable);
+	line.Checked("--input", "'synthetic', 'synthetic-still', '-' (standard input) or a file",
+		[&options](const std::string& value)
 		{
-			if (value.empty())
-				throw usage("--input takes 'synthetic', 'synthetic-still', '-' (standard input) or a file, not ''");
 			options.input = value;
-		}
-		else if (arg == "--trace")
-			options.tracePath = value;
-		else if (arg == "--plot")
-			options.plotPath = value;
-		else if (arg == "--listen")
+			return !value.empty();
+		});
+	line.Text("--trace", options.tracePath);
+	line.Text("--plot", options.plotPath);
+	line.Checked("--listen", "a UDP port from 1 to 65535",
+		[&options](const std::string& value)
 		{
-			if (!ParseUnsigned(value, 65535, number) || number == 0)
-				throw usage("--listen takes a UDP port from 1 to 65535, not '" + value + "'");
-			options.listenPort = static_cast<int>(number);
-		}
-		else
-			throw usage("unknown option '" + arg + "' (try 'ffgl-host run --help')");
-	}
-	if (options.modulePath.empty())
-		throw usage("usage: ffgl-host run MODULE [OPTIONS] (try 'ffgl-host run --help')");
-	return options;
+			std::uint64_t port = 0;
+			const bool accepted = ParseUnsigned(value, 65535, port) && port > 0;
+			options.listenPort = static_cast<int>(port);
+			return accepted;
+		});
+	const std::optional<int> status = line.Read(args, out, err);
+	options.paced = !unpaced;
+	return status;
 }
 
 } // namespace ffgltool

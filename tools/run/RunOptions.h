@@ -2,7 +2,10 @@
 // any part of a run ends it with one error line and an exit status.
 #pragma once
 
+#include "tools/CommandLine.h"
+
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -43,21 +46,17 @@ struct RunOptions
 	std::optional<int> listenPort;
 	std::string tracePath; // empty: no trace
 	std::string plotPath;  // empty: no plot
-	bool help = false;
 };
 
-// The text of `ffgl-host run --help`.
-extern const char kRunHelp[];
+// Reads the command line of `ffgl-host run` as CommandLine::Read does: nothing
+// when the run goes on, else the exit status after the help or the error line.
+std::optional<int> ReadRunOptions(
+	const std::vector<std::string>& args, RunOptions& options, std::ostream& out, std::ostream& err);
 
-// Throws RunError with kExitUsage for an unknown option, a missing or bad
-// value, or a missing or second module. With -h or --help, options.help is set
-// and nothing after it is read.
-RunOptions ParseRunOptions(const std::vector<std::string>& args);
-
-// --size WxH (each 1 to 16384) and --fps N (above 0, up to 1000); both throw
-// RunError with kExitUsage for a bad value.
-void ParseSizeOption(const std::string& value, int& width, int& height);
-double ParseFpsOption(const std::string& value);
+// --size WxH (each 1 to 16384) and --fps N (above 0, up to 1000), as run and
+// calibrate take them.
+void AddSizeOption(CommandLine& line, int& width, int& height, CommandLine::Kind kind = CommandLine::Optional);
+void AddFpsOption(CommandLine& line, double& fps);
 
 // A decimal whole number of at most max, digits only.
 bool ParseUnsigned(const std::string& text, std::uint64_t max, std::uint64_t& value);

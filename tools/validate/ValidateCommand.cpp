@@ -2,6 +2,7 @@
 
 #include "support/HeadlessGL.h"
 #include "tools/Command.h"
+#include "tools/CommandLine.h"
 #include "tools/PluginModule.h"
 #include "tools/validate/FrameChecks.h"
 #include "tools/validate/FrameRig.h"
@@ -13,6 +14,7 @@
 #include "tools/validate/ValidationReport.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace ffgltool
@@ -77,11 +79,23 @@ void RunChecks(Validation& validation)
 	CheckDeinitialise(validation);
 }
 
-int Usage(std::ostream& err)
-{
-	PrintError(err, std::string("usage: ") + kProgramName + " validate [--json] MODULE");
-	return kExitUsage;
-}
+const char kValidateHelp[] =
+	"usage: ffgl-host validate [--json] MODULE\n"
+	"\n"
+	"Loads the module as a host does and checks that it answers as FFGL 2.1 asks:\n"
+	"its identity records; the parameter answers of every code agreeing with each\n"
+	"other; set and get round trips with edge values; host buffers written within\n"
+	"their size; instances created and deleted; frames with too few inputs refused;\n"
+	"the GL state left at its defaults after every frame; no GL object or file\n"
+	"descriptor left over after 100 instance cycles. Each check is one line\n"
+	"\"PASS|WARN|FAIL  CHECK  DETAIL\", then a summary.\n"
+	"\n"
+	"  --json  the report as one JSON object: {\"module\", \"checks\": [{\"check\",\n"
+	"          \"status\", \"detail\"}], \"summary\": {\"pass\", \"warn\", \"fail\"}, \"result\"}\n"
+	"\n"
+	"Exit status: 0 every check ran and none failed, 1 a check failed or the module\n"
+	"cannot be loaded, 2 wrong usage, 3 the module crashed, 4 no check failed but\n"
+	"the GL checks could not run (no GL context): the result is INCOMPLETE.\n";
 
 } // namespace
 
@@ -89,17 +103,11 @@ int RunValidateCommand(const std::vector<std::string>& args, std::ostream& out, 
 {
 	bool json = false;
 	std::string path;
-	for (const std::string& arg : args)
-	{
-		if (arg == "--json")
-			json = true;
-		else if (arg.empty() || arg[0] == '-' || !path.empty())
-			return Usage(err);
-		else
-			path = arg;
-	}
-	if (path.empty())
-		return Usage(err);
+	CommandLine line("validate", kValidateHelp);
+	line.Flag("--json", json);
+	line.Positional("MODULE", path);
+	if (const std::optional<int> status = line.Read(args, out, err))
+		return *status;
 
 	ValidationReport report(out, json);
 	PluginModule module;

@@ -1,7 +1,8 @@
 #include "tools/validate/ValidationReport.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
-#include <cstdio>
 #include <ostream>
 
 namespace ffgltool::validate
@@ -26,28 +27,6 @@ const char* StatusText(Status status)
 const char* ResultText(Result result)
 {
 	return result == Result::Pass ? "PASS" : result == Result::Incomplete ? "INCOMPLETE" : "FAIL";
-}
-
-std::string JsonString(const std::string& text)
-{
-	std::string json = "\"";
-	for (unsigned char c : text)
-	{
-		if (c == '"' || c == '\\')
-		{
-			json += '\\';
-			json += static_cast<char>(c);
-		}
-		else if (c < 0x20 || c == 0x7F)
-		{
-			char escaped[7];
-			std::snprintf(escaped, sizeof escaped, "\\u%04X", c);
-			json += escaped;
-		}
-		else
-			json += static_cast<char>(c);
-	}
-	return json + "\"";
 }
 
 } // namespace
@@ -114,12 +93,16 @@ void ValidationReport::Finish(const std::string& path) const
 			<< " failed: " << ResultText(GetResult()) << std::endl;
 		return;
 	}
-	out << "{\n  \"module\": " << JsonString(path) << ",\n  \"checks\": [";
-	for (std::size_t i = 0; i < results.size(); ++i)
-		out << (i == 0 ? "\n" : ",\n") << "    {\"check\": " << JsonString(results[i].check) << ", \"status\": \""
-			<< StatusText(results[i].status) << "\", \"detail\": " << JsonString(results[i].detail) << "}";
-	out << "\n  ],\n  \"summary\": {\"pass\": " << pass << ", \"warn\": " << warn << ", \"fail\": " << fail
-		<< "},\n  \"result\": \"" << ResultText(GetResult()) << "\"\n}" << std::endl;
+	nlohmann::ordered_json checks = nlohmann::ordered_json::array();
+	for (const CheckResult& result : results)
+		checks.push_back(
+			{ { "check", result.check }, { "status", StatusText(result.status) }, { "detail", result.detail } });
+	const nlohmann::ordered_json report = { { "module", path }, { "checks", checks },
+		{ "summary", { { "pass", pass }, { "warn", warn }, { "fail", fail } } },
+		{ "result", ResultText(GetResult()) } };
+	// A module's texts are whatever bytes it returned: bytes that are not
+	// UTF-8 become U+FFFD, so that the report stays JSON.
+	out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << std::endl;
 }
 
 } // namespace ffgltool::validate
