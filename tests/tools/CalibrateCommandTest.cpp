@@ -7,6 +7,7 @@
 #include "guard/GuardParameters.h"
 #include "tests/tools/ToolProcess.h"
 #include "tools/calibrate/Recording.h"
+#include "tools/run/ModuleWatches.h"
 #include "watch/DropOutWatch.h"
 #include "watching/Arming.h"
 #include "watching/RunClock.h"
@@ -30,7 +31,7 @@ int Sends(const std::string& path, double slider, double hold, RunClock& run, Ar
 	parameters.Set(GuardParameters::kBlackThreshold, static_cast<float>(slider));
 	parameters.Set(GuardParameters::kBlackHold, static_cast<float>(hold / 10.0));
 	int sends = 0;
-	for (float luma : ffgltool::Recording::Read(path, 160, 90).brightest)
+	for (float luma : ffgltool::Recording::Read(path, 160, 90, ffgltool::kBlackGuardId).brightest)
 	{
 		const bool black = luma <= parameters.BlackThreshold();
 		const std::int64_t now = std::llround(clock * 1e9);
@@ -109,13 +110,13 @@ TEST(CalibrateCommandTest, RecommendsAStillHoldThatRidesOverLiveStillness)
 	std::int64_t clock = 0;
 	for (const std::string& path : { live, frozen })
 	{
-		const ffgltool::Recording recording = ffgltool::Recording::Read(path, 160, 90);
+		const ffgltool::Recording recording = ffgltool::Recording::Read(path, 160, 90, ffgltool::kWatchId);
 		CellValues cells; // the brightest mean stands for all
 		cells.means.count = 1;
 		cells.points.count = recording.perFrame;
 		for (std::size_t i = 0; i < recording.Frames(); ++i)
 		{
-			cells.means.values[0] = recording.brightestCell[i];
+			cells.means.values[0] = recording.brightest[i];
 			std::copy_n(recording.samples.begin() + static_cast<std::ptrdiff_t>(i * recording.perFrame),
 				recording.perFrame, cells.points.values.begin());
 			sends += watch.Advance(cells, parameters, clock += 33'333'333).send;
@@ -123,6 +124,31 @@ TEST(CalibrateCommandTest, RecommendsAStillHoldThatRidesOverLiveStillness)
 		EXPECT_EQ(sends, path == live ? 0 : 1);
 		std::remove(path.c_str());
 	}
+}
+
+// A capped lens with +-12 levels of gain noise around 4/255: the Watch's cell
+// means average the noise away, where the guard's single pixels catch its
+// peaks; so --watch recommends a threshold below the Watch's default.
+TEST(CalibrateCommandTest, CalibratesTheWatchOnItsOwnCells)
+{
+	const std::string live = ClipFile("live", "testsrc2=s=640x360:r=30:d=1", 640, 360);
+	const std::string capped =
+		ClipFile("capped", "color=c=0x040404:s=640x360:r=30:d=1,format=gbrp,noise=alls=24:allf=t+u", 640, 360);
+	double thresholds[2] = {};
+	for (const bool watch : { false, true })
+	{
+		std::vector<std::string> args = { "calibrate", "--live", live, "--dropout", capped, "--size", "640x360",
+			"--json" };
+		if (watch)
+			args.push_back("--watch");
+		const ToolResult result = RunFfglHost(args);
+		ASSERT_EQ(result.exitStatus, 0) << result.out << result.err;
+		thresholds[watch] = nlohmann::json::parse(result.out).at("threshold").get<double>();
+	}
+	EXPECT_GT(thresholds[false], 0.06);
+	EXPECT_LT(thresholds[true], 0.035);
+	std::remove(live.c_str());
+	std::remove(capped.c_str());
 }
 
 TEST(CalibrateCommandTest, NamesTheRuleThatSeparatesThemOrWhyNoneDoes)

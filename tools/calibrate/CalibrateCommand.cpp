@@ -4,6 +4,7 @@
 #include "tools/CommandLine.h"
 #include "tools/calibrate/Calibration.h"
 #include "tools/calibrate/Recording.h"
+#include "tools/run/ModuleWatches.h"
 #include "tools/run/RunOptions.h"
 
 #include <nlohmann/json.hpp>
@@ -23,10 +24,11 @@ namespace
 
 const char kCalibrateHelp[] =
 	"usage: ffgl-host calibrate --live FILE --dropout FILE --size WxH [--fps N]\n"
-	"                           [--hold S] [--json] [--plot FILE.svg] [--trace FILE.csv]\n"
+	"                           [--watch] [--hold S] [--json] [--plot FILE.svg]\n"
+	"                           [--trace FILE.csv]\n"
 	"\n"
-	"Finds the black guard's \"Black Threshold\" and the shortest safe \"Black Hold\"\n"
-	"for a source, from two raw RGBA recordings of it at the size the host shows\n"
+	"Finds the black guard's (or with --watch the Watch's) \"Black Threshold\" and\n"
+	"the shortest safe \"Black Hold\" for a source, from two raw RGBA recordings of it at the size the host shows\n"
 	"it: some seconds of live picture, including its darkest moments, and some\n"
 	"seconds of the drop-out (camera unplugged, lens capped, the capture card's\n"
 	"no-signal screen). Each frame is measured as the plug-in measures it. Either\n"
@@ -39,10 +41,14 @@ const char kCalibrateHelp[] =
 	"rule's to catch.\n"
 	"\n"
 	"  --fps N          the recordings' frame rate (default 30)\n"
+	"  --watch          for Tenebrixor Watch: the black rule judges the brightest of\n"
+	"                   its cells' means, not the black guard's 25 grid points\n"
 	"  --hold S         also say whether a \"Black Hold\" of S seconds is safe\n"
 	"  --json           the result as one JSON object\n"
-	"  --plot FILE.svg  both recordings' brightest luma against time, and the threshold\n"
-	"  --trace FILE.csv one line a frame: recording,frame,brightest_luma\n"
+	"  --plot FILE.svg  both recordings' brightest luma (--watch: cell) against\n"
+	"                   time, and the threshold\n"
+	"  --trace FILE.csv one line a frame: recording,frame,brightest_luma (--watch:\n"
+	"                   recording,frame,brightest_cell)\n"
 	"\n"
 	"Exit status: 0 a threshold and a hold of at most 10 s separate the recordings,\n"
 	"or the drop-out is still and a \"Still Hold\" of at most 10 s rides over the\n"
@@ -57,6 +63,7 @@ struct CalibrateOptions
 	int height = 0;
 	double fps = 30.0;
 	double hold = -1.0; // < 0: not asked
+	bool watch = false;
 	bool json = false;
 	std::string plotPath;
 	std::string tracePath;
@@ -73,6 +80,7 @@ std::optional<int> Read(
 	line.Checked("--hold", "seconds from 0 to 10",
 		[&options](const std::string& value)
 		{ return ParseReal(value, options.hold) && options.hold >= 0.0 && options.hold <= 10.0; });
+	line.Flag("--watch", options.watch);
 	line.Flag("--json", options.json);
 	line.Text("--plot", options.plotPath);
 	line.Text("--trace", options.tracePath);
@@ -86,12 +94,14 @@ std::string Percent(float fraction)
 	return text;
 }
 
-void PrintRecording(std::ostream& out, const char* label, const Recording& recording, double fps)
+void PrintRecording(
+	std::ostream& out, const char* label, const Recording& recording, const WatchRule& black, double fps)
 {
 	const LumaSummary s = recording.Summary();
 	char line[256];
-	std::snprintf(line, sizeof line, "%-14s%zu frames, %.2f s: brightest luma min %s, median %s, 99th %s, max %s\n",
-		label, recording.Frames(), static_cast<double>(recording.Frames()) / fps, Percent(s.min).c_str(),
+	std::snprintf(line, sizeof line, "%-14s%zu frames, %.2f s: brightest %s min %s, median %s, 99th %s, max %s\n",
+		label, recording.Frames(), static_cast<double>(recording.Frames()) / fps,
+		black.measure == "brightest_cell" ? "cell" : "luma", Percent(s.min).c_str(),
 		Percent(s.median).c_str(), Percent(s.p99).c_str(), Percent(s.max).c_str());
 	out << line;
 }
@@ -132,11 +142,11 @@ void PrintHold(std::ostream& out, const char* label, const std::string& slider, 
 void PrintText(std::ostream& out, const CalibrateOptions& options, const Recording& live, const Recording& dropout,
 	const Calibration& result)
 {
-	PrintRecording(out, "Live", live, options.fps);
-	PrintRecording(out, "Drop-out", dropout, options.fps);
+	PrintRecording(out, "Live", live, result.blackRule, options.fps);
+	PrintRecording(out, "Drop-out", dropout, result.blackRule, options.fps);
 	const bool stillCatches = result.StillSeparates(options.fps, live.Frames());
 	char line[512];
-	const WatchRule& guard = result.guard;
+	const WatchRule& guard = result.blackRule;
 	if (!result.threshold)
 		out << "Threshold     none: the drop-out reaches " << Percent(dropout.Summary().max) << ", and \""
 			<< guard.thresholdSlider << "\" goes up to " << Percent(guard.thresholdAt(1.0f)) << "\n";
@@ -219,10 +229,10 @@ void PrintJson(std::ostream& out, const CalibrateOptions& options, const Recordi
 	out << json.dump() << '\n';
 }
 
-void WriteTrace(const std::string& path, const Recording& live, const Recording& dropout)
+void WriteTrace(const std::string& path, const Recording& live, const Recording& dropout, const WatchRule& black)
 {
 	std::ofstream trace(path);
-	trace << "recording,frame,brightest_luma\n";
+	trace << "recording,frame," << black.measure << "\n";
 	char line[64];
 	for (const Recording* recording : { &live, &dropout })
 		for (std::size_t i = 0; i < recording->brightest.size(); ++i)
@@ -244,9 +254,10 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
 		CalibrateOptions options;
 		if (const std::optional<int> status = Read(args, options, out, err))
 			return *status;
-		const Recording live = Recording::Read(options.live, options.width, options.height);
-		const Recording dropout = Recording::Read(options.dropout, options.width, options.height);
-		const Calibration result = Calibrate(live, dropout, options.fps);
+		const std::string module = options.watch ? kWatchId : kBlackGuardId;
+		const Recording live = Recording::Read(options.live, options.width, options.height, module);
+		const Recording dropout = Recording::Read(options.dropout, options.width, options.height, module);
+		const Calibration result = Calibrate(live, dropout, options.fps, module);
 		const bool separates =
 			result.Separates(options.fps, live.Frames()) || result.StillSeparates(options.fps, live.Frames());
 		if (options.json)
@@ -256,7 +267,7 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
 		if (!options.json && !separates)
 			NoteIfSwapped(out, live, dropout);
 		if (!options.tracePath.empty())
-			WriteTrace(options.tracePath, live, dropout);
+			WriteTrace(options.tracePath, live, dropout, result.blackRule);
 		if (!options.plotPath.empty())
 			WriteCalibrationPlot(options.plotPath, live, dropout, result, options.fps);
 		return separates ? kExitSuccess : kExitModuleError;

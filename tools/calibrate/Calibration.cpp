@@ -9,11 +9,11 @@
 namespace ffgltool
 {
 
-Calibration Calibrate(const Recording& live, const Recording& dropout, double fps)
+Calibration Calibrate(const Recording& live, const Recording& dropout, double fps, const std::string& blackOf)
 {
 	Calibration result;
-	result.guard = FindModuleWatch(kBlackGuardId)->Rules().front();
-	result.threshold = SuggestThreshold(dropout.Summary().max, result.guard.thresholdAt);
+	result.blackRule = FindModuleWatch(blackOf)->Rules().front();
+	result.threshold = SuggestThreshold(dropout.Summary().max, result.blackRule.thresholdAt);
 	if (result.threshold)
 		result.black.runs = live.DarkRuns(result.threshold->threshold);
 
@@ -68,7 +68,8 @@ void WriteCalibrationPlot(
 	Chart chart;
 	chart.seconds = static_cast<double>(live.Frames() + dropout.Frames()) / fps;
 	ChartPanel panel;
-	panel.title = "brightest luma per frame: live, then drop-out";
+	panel.title = result.blackRule.measure == "brightest_cell" ? "brightest cell per frame: live, then drop-out"
+																 : "brightest luma per frame: live, then drop-out";
 	std::size_t frame = 0;
 	for (const auto& [recording, name, colour] :
 		{ std::tuple(&live, "live", "#1f5fbf"), std::tuple(&dropout, "drop-out", "#d0302a") })

@@ -1,6 +1,6 @@
-// Calibration: the black guard's settings that tell a source's drop-out from
-// its live picture, worked out from the two recordings' brightest lumas; and
-// what the Watch's still rule makes of them.
+// Calibration: the black rule's settings that tell a source's drop-out from
+// its live picture, for the black guard or the Watch, worked out from the two
+// recordings' brightest values; and what the Watch's still rule makes of them.
 //
 // The threshold is the one `run` advises too (SuggestedThreshold): the
 // drop-out's brightest frame plus a margin of 0.5 % luma, rounded up to the
@@ -48,7 +48,7 @@ struct LiveRuns
 
 struct Calibration
 {
-	WatchRule guard; // the black guard's black rule at its defaults
+	WatchRule blackRule; // the calibrated module's black rule at its defaults
 	std::optional<SuggestedThreshold> threshold;
 	LiveRuns black; // at the threshold
 
@@ -61,7 +61,9 @@ struct Calibration
 	bool StillSeparates(double fps, std::size_t liveFrames) const;
 };
 
-Calibration Calibrate(const Recording& live, const Recording& dropout, double fps);
+// For the module with ID blackOf (ModuleWatches), whose black rule measured
+// the recordings.
+Calibration Calibrate(const Recording& live, const Recording& dropout, double fps, const std::string& blackOf);
 
 // The picture calibrate --plot writes (an SvgChart): both recordings'
 // brightest luma against time, live first, and the threshold. Throws RunError when it cannot be

@@ -13,7 +13,7 @@
 namespace ffgltool
 {
 
-Recording Recording::Read(const std::string& path, int width, int height)
+Recording Recording::Read(const std::string& path, int width, int height, const std::string& blackOf)
 {
 	std::string error;
 	RawFrameFile file = OpenRawFrameFile(path, width, height, error);
@@ -21,12 +21,12 @@ Recording Recording::Read(const std::string& path, int width, int height)
 		throw RunError(kExitRunError, error);
 	RawFrameReader reader(file.get(), width, height, path);
 
-	const std::unique_ptr<ModuleWatch> guard = FindModuleWatch(kBlackGuardId);
+	const std::unique_ptr<ModuleWatch> black = FindModuleWatch(blackOf);
 	const std::unique_ptr<ModuleWatch> watch = FindModuleWatch(kWatchId);
 	std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
 	const Picture picture{ pixels.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) };
 	FrameValues values;
-	Recording recording{ path, {}, {}, {}, CellGrid::kCount };
+	Recording recording{ path, {}, {}, CellGrid::kCount };
 	for (std::uint64_t n = 0;; ++n)
 	{
 		const FrameSource::Result result = reader.Next(n, pixels.data(), error);
@@ -34,10 +34,9 @@ Recording Recording::Read(const std::string& path, int width, int height)
 			return recording;
 		if (result == FrameSource::Result::Error)
 			throw RunError(kExitRunError, error);
-		guard->Measure(picture, values);
+		black->Measure(picture, values);
 		recording.brightest.push_back(BrightestLuma(values.black));
 		watch->Measure(picture, values);
-		recording.brightestCell.push_back(BrightestLuma(values.black));
 		recording.samples.insert(recording.samples.end(), values.still.values.begin(),
 			values.still.values.begin() + static_cast<std::ptrdiff_t>(values.still.count));
 	}

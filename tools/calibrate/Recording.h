@@ -1,7 +1,8 @@
 // Recording: one raw RGBA recording of a source, measured frame by frame with
 // the watching modules' own measures, as `ffgl-host calibrate` needs it: each
-// frame's brightest luma on the black guard's grid and its brightest cell on
-// the Watch's cell grid, and its cells' centre pixels for the still rule.
+// frame's brightest value as one module's black rule measures it (the black
+// guard's 25 grid points, or the Watch's cell means), and the centre pixels of
+// the Watch's cells for the still rule.
 //
 // Frames are read as the headless host uploads them, rows turned over into the
 // bottom-up order of a GL texture, and the grids are laid over the whole
@@ -35,14 +36,15 @@ struct FrameRun
 struct Recording
 {
 	std::string path;
-	std::vector<float> brightest;     // per frame, 0..1, on the black guard's grid
-	std::vector<float> brightestCell; // per frame, 0..1, the brightest of the Watch's cell means
-	std::vector<float> samples;       // per frame, perFrame lumas: the Watch's cells' centre pixels
+	std::vector<float> brightest; // per frame, 0..1, as the black rule measures it
+	std::vector<float> samples;   // per frame, perFrame lumas: the Watch's cells' centre pixels
 	std::size_t perFrame = 0;
 
-	// Reads every frame of path (a file or a pipe). Throws RunError with one
-	// line for a file that cannot be read or does not hold whole frames.
-	static Recording Read(const std::string& path, int width, int height);
+	// Reads every frame of path (a file or a pipe), its brightest values
+	// measured as the black rule of the module with ID blackOf (ModuleWatches)
+	// measures them. Throws RunError with one line for a file that cannot be
+	// read or does not hold whole frames.
+	static Recording Read(const std::string& path, int width, int height, const std::string& blackOf);
 
 	std::size_t Frames() const { return brightest.size(); }
 	// Nearest-rank statistics of brightest; all 0 for no frames.
