@@ -2,6 +2,7 @@
 // free port. With both holds at 0 s the black rule sends on the first black
 // frame, the still rule after the repeat grace of real time.
 #include "tests/guard/GuardModuleFixture.h"
+#include "tests/support/Clips.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,16 @@ class WatchModuleGLTest : public GuardModuleFixture
 protected:
 	const char* ModulePath() const override { return TENEBRIXOR_WATCH_MODULE_PATH; }
 
-	// Shows the picture for up to seconds: the first message's address, or "none".
-	std::string ShowFor(void* instance, GLuint texture, double seconds)
+	// Shows the pictures in turn, each of width x height, for up to seconds:
+	// the first message's address, or "none".
+	std::string ShowFor(void* instance, const std::vector<GLuint>& pictures, double seconds,
+		std::uint32_t width = kOutputWidth, std::uint32_t height = kOutputHeight)
 	{
 		const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+		std::size_t n = 0;
 		do
 		{
-			EXPECT_EQ(
-				Frame(instance, { kOutputWidth, kOutputHeight, kOutputWidth, kOutputHeight, texture }), FF_SUCCESS);
+			EXPECT_EQ(Frame(instance, { width, height, width, height, pictures[n++ % pictures.size()] }), FF_SUCCESS);
 			if (const auto datagram = receiver->Receive(0))
 				return std::string(datagram->begin(), std::find(datagram->begin(), datagram->end(), 0));
 		} while (std::chrono::steady_clock::now() < end);
@@ -43,9 +46,44 @@ TEST_F(WatchModuleGLTest, OneMessagePerDropOutWhicheverRuleSeesIt)
 		void* instance = Sending(Instantiate(), 0.0f, 1.0f); // re-arms after 5 s
 		ASSERT_NE(instance, nullptr);
 		Set(instance, Index("Layer"), 1.0f / 98.0f);
-		EXPECT_EQ(ShowFor(instance, picture[0], 2.0), "/composition/layers/2/connectnextclip");
-		EXPECT_EQ(ShowFor(instance, picture[1], 0.5), "none");
+		EXPECT_EQ(ShowFor(instance, { picture[0] }, 2.0), "/composition/layers/2/connectnextclip");
+		EXPECT_EQ(ShowFor(instance, { picture[1] }, 0.5), "none");
 	}
 	glDeleteTextures(1, &blue);
+}
+
+// Short ffmpeg clips at 640 x 360 through plugMain, their frames shown in turn,
+// with both holds at 0: the cells see a lit figure anywhere and a logo in a
+// corner, and average a capped lens's noise away.
+TEST_F(WatchModuleGLTest, JudgesTheWholePictureThroughPlugMain)
+{
+	const struct
+	{
+		const char* what;
+		std::string graph;
+		const char* message;
+	} cases[] = {
+		{ "a lit figure crossing a crushed-black stage",
+			"color=c=black:s=640x360:r=30:d=0.3[s];color=c=0x808080:s=40x44:r=30[f];[s][f]overlay=x=n*5:y=n*3:shortest=1",
+			"none" },
+		{ "a capped lens", "color=c=0x040404:s=640x360:r=30:d=0.3,format=gbrp,noise=alls=24:allf=t+u",
+			"/composition/layers/1/connectnextclip" },
+		{ "a small static logo on black", "color=c=black:s=640x360:r=30:d=0.04,drawbox=x=560:y=20:w=48:h=20:c=white:t=fill",
+			"/composition/layers/1/connectnextclip" },
+	};
+	for (const auto& c : cases)
+	{
+		SCOPED_TRACE(c.what);
+		std::string error;
+		const tests::Clip clip = tests::MakeClip(c.graph + ",vflip", 640, 360, error);
+		ASSERT_FALSE(clip.frames.empty()) << error;
+		std::vector<GLuint> pictures;
+		for (const auto& frame : clip.frames)
+			pictures.push_back(MakeRGBA8Texture(640, 360, frame));
+		void* instance = Sending(Instantiate(), 0.0f, 1.0f);
+		ASSERT_NE(instance, nullptr);
+		EXPECT_EQ(ShowFor(instance, pictures, 1.0, 640, 360), c.message);
+		glDeleteTextures(static_cast<GLsizei>(pictures.size()), pictures.data());
+	}
 }
 } // namespace
