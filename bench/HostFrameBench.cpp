@@ -13,7 +13,8 @@
 // drawing; a module that reads back asynchronously should not. Either way the
 // module is driven through plugMain only, so whatever it does inside is
 // measured as a host sees it. (GuardBench keeps the other model: a glFinish
-// after every draw.)
+// after every draw.) --one-framebuffer draws all four layers into one
+// framebuffer instead, for comparison.
 //
 // Four arms draw the same frames at each size: bare A and bare B, four bare
 // pass-throughs made here from the modules' quad and shader sources with no
@@ -40,7 +41,8 @@
 // time inside one layer's call (plugMain, or the bare pass-through's draw),
 // and the spread ((max - min) / median over the repeats).
 //
-//   build/bench/HostFrameBench [--repeats=N] [--module=PATH] [--watch-module=PATH] [benchmark options]
+//   build/bench/HostFrameBench [--repeats=N] [--one-framebuffer] [--module=PATH] [--watch-module=PATH]
+//                              [benchmark options]
 //
 // --repeats is at least 5 (default 7). The table goes to stdout after the
 // benchmark's own output; for machine-read results use --benchmark_out=FILE.
@@ -98,6 +100,8 @@ const Size kSizes[] = { { 640, 360, 16 }, { 1920, 1080, 5 }, { 3840, 2160, 3 } }
 std::unique_ptr<HeadlessGL> s_gl;
 ffgltool::PluginModule s_modules[2]; // the black guard, the Watch
 int s_repeats = kDefaultRepeats;
+// --one-framebuffer: every layer drawn into the same framebuffer.
+bool s_oneFramebuffer = false;
 
 double Milliseconds(Clock::duration duration)
 {
@@ -266,8 +270,9 @@ public:
 		for (int layer = 0; layer < kLayers; ++layer)
 		{
 			inputList[0] = &inputs[(index + static_cast<std::uint64_t>(layer)) % kPictures];
-			record.HostFBO = outputs[layer].framebuffer;
-			HeadlessGL::BindHostFramebuffer(outputs[layer]);
+			const HeadlessGL::Framebuffer& output = outputs[s_oneFramebuffer ? 0 : layer];
+			record.HostFBO = output.framebuffer;
+			HeadlessGL::BindHostFramebuffer(output);
 			const Clock::time_point callBegin = Clock::now();
 			drawn = arm.DrawLayer(layer, record) && drawn;
 			callMs += Milliseconds(Clock::now() - callBegin);
@@ -400,9 +405,9 @@ void HostFrame(benchmark::State& state, Size size)
 void PrintTable()
 {
 	std::printf(
-		"\nHost frame: %d layers, each in its own framebuffer, one glFinish per frame; medians of %d repeats;"
-		" %s\n",
-		kLayers, s_repeats, s_gl->Renderer().c_str());
+		"\nHost frame: %d layers, %s, one glFinish per frame; medians of %d repeats; %s\n", kLayers,
+		s_oneFramebuffer ? "all in one framebuffer" : "each in its own framebuffer", s_repeats,
+		s_gl->Renderer().c_str());
 	std::printf(
 		"Picture: the synthetic camera's colour bars, changing every frame (%d pictures shifted by whole bars)."
 		"\n\n",
@@ -447,6 +452,8 @@ int main(int argc, char** argv)
 			modulePaths[0] = argv[i] + 9;
 		else if (std::strncmp(argv[i], "--watch-module=", 15) == 0)
 			modulePaths[1] = argv[i] + 15;
+		else if (std::strcmp(argv[i], "--one-framebuffer") == 0)
+			s_oneFramebuffer = true;
 		else if (std::strncmp(argv[i], "--repeats=", 10) == 0)
 			s_repeats = std::max(kMinRepeats, std::atoi(argv[i] + 10));
 		else
