@@ -3,16 +3,16 @@
 // Each iteration draws the same picture twice into an output framebuffer of
 // the benchmark's size, each draw followed by glFinish, as a host that waits
 // for its frame before presenting it does: once through a module's plugMain
-// (code 17: pass-through drawing, the single-pixel reads, the timing step),
+// (code 17: the pass-through drawing and whatever the module measures),
 // once as a bare pass-through made here from the same quad and the same shader
 // sources, with no sampling. The two are interleaved, in alternating order, so
 // that both see the same machine state. The benchmark's time is the module's
 // frame; the counters give both frames' mean times and their ratio (overhead).
-// GuardFrame runs the black guard (25 reads), WatchFrame the Watch (49).
+// GuardFrame runs the black guard (25 reads), WatchFrame the Watch (its cells).
 //
-// The picture is the synthetic camera's colour bars, the same every frame:
-// never black, so the black guard sends nothing; the Watch sees a still
-// picture and sends once, after its still hold of 2 s, then stays disarmed.
+// The picture is the synthetic camera's colour bars, turned upside down from
+// one pair of frames to the next: never black and never still, so neither
+// module sends anything.
 //
 //   build/bench/GuardBench [--module=PATH] [--watch-module=PATH] [benchmark options]
 #include "ffglex/FFGLGL.h"
@@ -64,9 +64,18 @@ public:
 		std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
 		std::string unused;
 		ffgltool::SyntheticCamera(width, height, 30.0).Next(0, pixels.data(), unused);
-		inputTexture = ffgltool::CreateInputTexture(width, height, pixels.data());
+		inputTextures[0] = ffgltool::CreateInputTexture(width, height, pixels.data());
+		// The second picture: the bars turned upside down, so that every
+		// frame differs from the one before and the Watch never sees a still
+		// picture (it would send a real message).
+		const std::size_t row = static_cast<std::size_t>(width) * 4;
+		for (int y = 0; y < height / 2; ++y)
+			std::swap_ranges(pixels.begin() + static_cast<std::ptrdiff_t>(y * row),
+				pixels.begin() + static_cast<std::ptrdiff_t>((y + 1) * row),
+				pixels.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * row));
+		inputTextures[1] = ffgltool::CreateInputTexture(width, height, pixels.data());
 		texture = { static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-			static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), inputTexture };
+			static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), inputTextures[0] };
 		inputs[0] = &texture;
 		frame.numInputTextures = 1;
 		frame.inputTextures = inputs;
@@ -99,13 +108,18 @@ public:
 			}
 		}
 		passThrough.Release();
-		if (inputTexture != 0)
-			glDeleteTextures(1, &inputTexture);
+		glDeleteTextures(2, inputTextures);
 		HeadlessGL::DeleteHostFramebuffer(output);
 	}
 
 	Scene(const Scene&) = delete;
 	Scene& operator=(const Scene&) = delete;
+
+	// The other picture for the next pair of frames.
+	void NextPicture()
+	{
+		texture.Handle = texture.Handle == inputTextures[0] ? inputTextures[1] : inputTextures[0];
+	}
 
 	// One host frame through the module; false when it refuses it.
 	bool ModuleFrame()
@@ -128,7 +142,7 @@ public:
 private:
 	ffgltool::PluginModule& module;
 	HeadlessGL::Framebuffer output;
-	GLuint inputTexture = 0;
+	GLuint inputTextures[2] = { 0, 0 };
 	FFGLTextureStructTag texture{};
 	FFGLTextureStructTag* inputs[1] = { nullptr };
 	ProcessOpenGLStructTag frame{};
@@ -184,6 +198,7 @@ void ModuleFrame(benchmark::State& state, int module)
 			guard = Seconds(Clock::now() - middle);
 		}
 		guardFirst = !guardFirst;
+		scene.NextPicture();
 		moduleSeconds += guard;
 		bareSeconds += bare;
 		state.SetIterationTime(guard);
