@@ -1,6 +1,6 @@
 // PixelReader: where the sample measure gets its pixels from.
 //
-// A watching plug-in reads the framebuffer it has just drawn (GLPixelReader);
+// The black guard reads the framebuffer it has just drawn (GLPixelReader);
 // tools and tests hand it pictures held in memory. Coordinates are GL window
 // coordinates: the origin is the lower-left pixel and rows go upwards.
 #pragma once

@@ -1,5 +1,6 @@
-// SampleMeasure: what a watching plug-in looks at in a picture. A grid of
-// sample points laid over a viewport, read through a PixelReader into an array
+// SampleMeasure: what the black guard looks at in a picture (the Watch sees
+// the whole picture as cells: CellGrid). A grid of sample points laid over a
+// viewport, read through a PixelReader into an array
 // of luma values; the rules' verdicts are reductions of that array
 // (BrightestLuma for the black rule, the change from a reference frame for the
 // still rule).

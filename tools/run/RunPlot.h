@@ -1,6 +1,6 @@
 // RunPlot: the picture of a run that `ffgl-host run --plot` writes (an
 // SvgChart): one panel per rule of the module's watch, its measure of each
-// frame against time (the brightest luma for the black rule, the largest
+// frame against time (the brightest luma or cell for the black rule, the largest
 // change for the still rule), its threshold and the frames it judged shaded;
 // and one marker per OSC message received, in the first panel.
 #pragma once
