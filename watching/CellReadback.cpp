@@ -84,6 +84,24 @@ private:
 	bool changed;
 };
 
+// Every colour channel written for the scope, the host's write mask set back
+// after it.
+class ScopedColorMask
+{
+public:
+	ScopedColorMask()
+	{
+		glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+		glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+	}
+	~ScopedColorMask() { glColorMask(mask[0], mask[1], mask[2], mask[3]); }
+	ScopedColorMask(const ScopedColorMask&) = delete;
+	ScopedColorMask& operator=(const ScopedColorMask&) = delete;
+
+private:
+	GLboolean mask[4] = {};
+};
+
 // The host's viewport, set back at the end of the scope.
 class ScopedViewport
 {
@@ -166,6 +184,7 @@ bool CellReadback::Start(const FFGLTextureStructTag& input, std::size_t index)
 		const ScopedViewport viewport;
 		const ScopedCapability blend(GL_BLEND, false), scissor(GL_SCISSOR_TEST, false), depth(GL_DEPTH_TEST, false),
 			stencil(GL_STENCIL_TEST, false), cull(GL_CULL_FACE, false), discard(GL_RASTERIZER_DISCARD, false);
+		const ScopedColorMask colorMask;
 		ffglex::ScopedFBOBinding target(slot.framebuffer, ffglex::ScopedFBOBinding::RestorePrevious);
 		ffglex::ScopedVAOBinding vertexArrayBinding(vertexArray);
 		ffglex::ScopedShaderBinding program(blockPass.GetGLID());

@@ -16,7 +16,8 @@
 // current; the destructor issues no GL call. Measuring, copying and taking
 // leave the host's framebuffers, viewport, program, vertex array, texture
 // units and buffer bindings as they were, and its blending, scissor, depth,
-// stencil, culling and rasterizer-discard switches.
+// stencil, culling and rasterizer-discard switches and colour write mask,
+// whatever they are.
 #pragma once
 
 #include "ffglex/FFGLGL.h"

@@ -1,5 +1,6 @@
 // The cell grid computed on the GPU against the CPU model of it (CellGrid),
-// on ffmpeg-built pictures; and what measuring leaves of the context.
+// on ffmpeg-built pictures, whatever drawing state the host has left set; and
+// what measuring leaves of the context.
 #include "tests/support/Clips.h"
 #include "tests/support/GLFixture.h"
 #include "watching/CellReadback.h"
@@ -11,6 +12,34 @@
 namespace
 {
 using CellReadbackGLTest = GLFixture;
+
+const GLenum kSwitches[] = { GL_BLEND, GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_STENCIL_TEST, GL_CULL_FACE };
+
+// Drawing state under which a draw of the measure's own would write nothing
+// or something else: every switch on and set to reject or alter, no colour
+// channel written.
+void SetHostileState()
+{
+	for (const GLenum capability : kSwitches)
+		glEnable(capability);
+	glBlendFunc(GL_ZERO, GL_ZERO);
+	glScissor(0, 0, 1, 1);
+	glDepthFunc(GL_NEVER);
+	glStencilFunc(GL_NEVER, 0, 0);
+	glCullFace(GL_FRONT_AND_BACK);
+	glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+}
+
+void ResetHostileState()
+{
+	for (const GLenum capability : kSwitches)
+		glDisable(capability);
+	glBlendFunc(GL_ONE, GL_ZERO);
+	glDepthFunc(GL_LESS);
+	glStencilFunc(GL_ALWAYS, 0, ~0u);
+	glCullFace(GL_BACK);
+	glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
 
 TEST_F(CellReadbackGLTest, MeasuresAsTheCpuModelAndLeavesTheContextAsFound)
 {
@@ -49,10 +78,17 @@ TEST_F(CellReadbackGLTest, MeasuresAsTheCpuModelAndLeavesTheContextAsFound)
 			static_cast<std::uint32_t>(c.textureHeight), texture };
 
 		const GLBindings bindings = CurrentBindings();
+		SetHostileState();
 		ASSERT_TRUE(readback.Start(input, 2));
 		readback.Wait(2);
 		CellValues gpu;
 		readback.Take(2, gpu);
+		for (const GLenum capability : kSwitches)
+			EXPECT_TRUE(glIsEnabled(capability)) << capability;
+		GLboolean mask[4] = { GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE };
+		glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+		EXPECT_FALSE(mask[0] || mask[1] || mask[2] || mask[3]);
+		ResetHostileState();
 		EXPECT_EQ(CurrentBindings(), bindings);
 		EXPECT_EQ(TakeGLError(), static_cast<GLenum>(GL_NO_ERROR));
 
