@@ -32,6 +32,7 @@
 	X(PFNGLBUFFERDATAPROC, glBufferData) \
 	X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus) \
 	X(PFNGLCLIENTWAITSYNCPROC, glClientWaitSync) \
+	X(PFNGLCOLORMASKPROC, glColorMask) \
 	X(PFNGLCOMPILESHADERPROC, glCompileShader) \
 	X(PFNGLCREATEPROGRAMPROC, glCreateProgram) \
 	X(PFNGLCREATESHADERPROC, glCreateShader) \
@@ -43,7 +44,9 @@
 	X(PFNGLDELETESYNCPROC, glDeleteSync) \
 	X(PFNGLDELETETEXTURESPROC, glDeleteTextures) \
 	X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays) \
+	X(PFNGLDISABLEPROC, glDisable) \
 	X(PFNGLDRAWARRAYSPROC, glDrawArrays) \
+	X(PFNGLENABLEPROC, glEnable) \
 	X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray) \
 	X(PFNGLENDTRANSFORMFEEDBACKPROC, glEndTransformFeedback) \
 	X(PFNGLFENCESYNCPROC, glFenceSync) \
@@ -54,12 +57,14 @@
 	X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers) \
 	X(PFNGLGENTEXTURESPROC, glGenTextures) \
 	X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays) \
+	X(PFNGLGETBOOLEANVPROC, glGetBooleanv) \
 	X(PFNGLGETINTEGERVPROC, glGetIntegerv) \
 	X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog) \
 	X(PFNGLGETPROGRAMIVPROC, glGetProgramiv) \
 	X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog) \
 	X(PFNGLGETSHADERIVPROC, glGetShaderiv) \
 	X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation) \
+	X(PFNGLISENABLEDPROC, glIsEnabled) \
 	X(PFNGLLINKPROGRAMPROC, glLinkProgram) \
 	X(PFNGLMAPBUFFERRANGEPROC, glMapBufferRange) \
 	X(PFNGLPIXELSTOREIPROC, glPixelStorei) \
@@ -99,6 +104,7 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glBufferData ::ffglex::gl::glBufferData
 #define glCheckFramebufferStatus ::ffglex::gl::glCheckFramebufferStatus
 #define glClientWaitSync ::ffglex::gl::glClientWaitSync
+#define glColorMask ::ffglex::gl::glColorMask
 #define glCompileShader ::ffglex::gl::glCompileShader
 #define glCreateProgram ::ffglex::gl::glCreateProgram
 #define glCreateShader ::ffglex::gl::glCreateShader
@@ -110,7 +116,9 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glDeleteSync ::ffglex::gl::glDeleteSync
 #define glDeleteTextures ::ffglex::gl::glDeleteTextures
 #define glDeleteVertexArrays ::ffglex::gl::glDeleteVertexArrays
+#define glDisable ::ffglex::gl::glDisable
 #define glDrawArrays ::ffglex::gl::glDrawArrays
+#define glEnable ::ffglex::gl::glEnable
 #define glEnableVertexAttribArray ::ffglex::gl::glEnableVertexAttribArray
 #define glEndTransformFeedback ::ffglex::gl::glEndTransformFeedback
 #define glFenceSync ::ffglex::gl::glFenceSync
@@ -121,12 +129,14 @@ FFGLEX_GL_FUNCTIONS(FFGLEX_DECLARE_GL_POINTER)
 #define glGenRenderbuffers ::ffglex::gl::glGenRenderbuffers
 #define glGenTextures ::ffglex::gl::glGenTextures
 #define glGenVertexArrays ::ffglex::gl::glGenVertexArrays
+#define glGetBooleanv ::ffglex::gl::glGetBooleanv
 #define glGetIntegerv ::ffglex::gl::glGetIntegerv
 #define glGetProgramInfoLog ::ffglex::gl::glGetProgramInfoLog
 #define glGetProgramiv ::ffglex::gl::glGetProgramiv
 #define glGetShaderInfoLog ::ffglex::gl::glGetShaderInfoLog
 #define glGetShaderiv ::ffglex::gl::glGetShaderiv
 #define glGetUniformLocation ::ffglex::gl::glGetUniformLocation
+#define glIsEnabled ::ffglex::gl::glIsEnabled
 #define glLinkProgram ::ffglex::gl::glLinkProgram
 #define glMapBufferRange ::ffglex::gl::glMapBufferRange
 #define glPixelStorei ::ffglex::gl::glPixelStorei
