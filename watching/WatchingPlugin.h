@@ -32,6 +32,9 @@ public:
 	{
 		if (vp == nullptr)
 			return FF_FAIL;
+		// A host may initialise again without DeInitGL: building anew drops
+		// whatever was in flight, so the ring must forget it too.
+		late.Reset();
 		if (!passThrough.Build(kPassThroughVertexShader, kPassThroughFragmentShader) || !cells.Build())
 		{
 			DeInitGL();
