@@ -25,12 +25,21 @@ TEST_P(FrameAllocationTest, FramesThatDoNotSendAllocateNothing)
 	ASSERT_NE(instance, nullptr);
 	EXPECT_GT(AllocationsSoFar(), beforeInstance) << "the module's allocations are not counted";
 
-	// Warm-up: the driver builds what it builds once.
+	// Each frame is presented, as a host presents it, so that the Watch's
+	// results come back on time and every step of its read-back has run in
+	// the warm-up: the driver builds what it builds once, a shader compiler
+	// included, whose allocations would otherwise be counted.
 	for (int frame = 0; frame < 20; ++frame)
+	{
 		ASSERT_EQ(Show(instance, frame % 2 == 0), FF_SUCCESS);
+		glFinish();
+	}
 	const long before = AllocationsSoFar();
 	for (int frame = 0; frame < 1000; ++frame)
+	{
 		Show(instance, frame % 100 >= 50);
+		glFinish();
+	}
 	EXPECT_EQ(AllocationsSoFar() - before, 0) << "operator new calls over 1,000 frames that do not send";
 	EXPECT_TRUE(receiver->Drain().empty());
 	module.DeInstantiate(instance);
