@@ -50,6 +50,8 @@ TEST(CommandError, IsOneLineAndTheDocumentedExitStatus)
 		{ { "run", "a.so", "--listen", "65536" }, 2, "--listen takes a UDP port from 1 to 65535, not '65536'" },
 		{ { "run", "a.so", "--input", "" }, 2, "--input takes 'synthetic', 'synthetic-still', '-' .*" },
 		{ { "calibrate", "--size", "64x36", "--live" }, 2, "option --live needs a value.*" },
+		{ { "calibrate", "--live", "a", "--dropout", "b", "--size", "64x36", "--hold", "11" }, 2,
+			"--hold takes seconds from 0 to 10, not '11'" },
 		{ { "send", "--port", "9000", "--layer", "100" }, 2, "--layer takes 1 to 99, not '100'" },
 		{ { "send", "--port", "9000", "--layer", "0" }, 2, "--layer takes 1 to 99, not '0'" },
 	};

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace
 {
 
@@ -28,6 +33,31 @@ TEST(RunAdviceTest, SuggestedThresholdIsTheNextShownStepThatCountsThePictureBlac
 		plugIn.Display(GuardParameters::kBlackThreshold, shown, sizeof shown);
 		EXPECT_EQ(shown, suggestion->display);
 		EXPECT_LE(brightest, plugIn.BlackThreshold());
+	}
+}
+
+// A blue no-signal screen for 3 s: the guard, whose only rule misses it,
+// advises a threshold; the Watch at "Still Hold" 0 catches it by its still
+// rule after the 0.25 s repeat grace, well inside its black hold, so it needs
+// no other threshold and gives no advice.
+TEST(RunAdviceTest, FlatDarkAdviceOnlyWhereNoRuleCatchesThePicture)
+{
+	std::vector<std::uint8_t> blue(64 * 36 * 4);
+	for (std::size_t i = 0; i < blue.size(); i += 4)
+		blue[i + 2] = 192, blue[i + 3] = 255;
+	for (const auto& [id, advises] : { std::pair(ffgltool::kBlackGuardId, true), std::pair(ffgltool::kWatchId, false) })
+	{
+		const auto watch = ffgltool::FindModuleWatch(id);
+		watch->Set({ "", "", "", "Still Hold" }, { 0.0f, 0.0f, 0.0f, 0.0f });
+		ffgltool::FrameValues values;
+		watch->Measure({ blue.data(), 64, 36 }, values);
+		std::string advice;
+		for (int n = 0; n < 90; ++n)
+		{
+			watch->Frame(values, static_cast<std::int64_t>(n * 1e9 / 30));
+			advice += watch->TakeWarning();
+		}
+		EXPECT_EQ(!advice.empty(), advises) << id << ": " << advice;
 	}
 }
 
