@@ -11,7 +11,7 @@
 //   so a capped lens reads as the black it is.
 // - the luma of its centre pixel, for the still rule. A mean over a cell
 //   hides the noise that tells a live picture from a frozen one (the means of
-//   a tripod shot with +-3 levels of noise change by under 0.1 % luma from
+//   a tripod shot with +-3 levels of noise change by about 0.1 % luma from
 //   frame to frame); single pixels keep it, and a frozen picture repeats them
 //   exactly.
 //
