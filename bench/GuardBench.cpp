@@ -15,6 +15,7 @@
 // module sends anything.
 //
 //   build/bench/GuardBench [--module=PATH] [--watch-module=PATH] [benchmark options]
+#include "bench/BenchModules.h"
 #include "ffglex/FFGLGL.h"
 #include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
@@ -39,8 +40,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWarmUpFrames = 3;
 
 // Set up once in main, before any benchmark runs.
-std::unique_ptr<HeadlessGL> s_gl;
-ffgltool::PluginModule s_modules[2]; // the black guard, the Watch
+bench::BenchModules s_bench;
 
 double Seconds(Clock::duration duration)
 {
@@ -54,7 +54,7 @@ class Scene
 public:
 	Scene(ffgltool::PluginModule& module, int width, int height, std::string& error) : module(module)
 	{
-		output = s_gl->CreateHostFramebuffer(width, height);
+		output = s_bench.gl->CreateHostFramebuffer(width, height);
 		if (!output.IsValid())
 		{
 			error = "cannot create the output framebuffer";
@@ -155,7 +155,7 @@ void ModuleFrame(benchmark::State& state, int module)
 	const int width = static_cast<int>(state.range(0));
 	const int height = static_cast<int>(state.range(1));
 	std::string error;
-	Scene scene(s_modules[module], width, height, error);
+	Scene scene(s_bench.modules[module], width, height, error);
 	if (!error.empty())
 	{
 		state.SkipWithError(error.c_str());
@@ -207,7 +207,7 @@ void ModuleFrame(benchmark::State& state, int module)
 	state.counters["module_ms"] = moduleSeconds / frames * 1e3;
 	state.counters["passthrough_ms"] = bareSeconds / frames * 1e3;
 	state.counters["overhead"] = bareSeconds > 0.0 ? moduleSeconds / bareSeconds : 0.0;
-	state.SetLabel(s_gl->Renderer());
+	state.SetLabel(s_bench.gl->Renderer());
 }
 
 void GuardFrame(benchmark::State& state)
@@ -233,48 +233,13 @@ TENEBRIXOR_SIZES(WatchFrame);
 
 int main(int argc, char** argv)
 {
-	std::string modulePaths[2] = { GUARD_MODULE_PATH, WATCH_MODULE_PATH };
-	std::vector<char*> args;
-	for (int i = 0; i < argc; ++i)
-	{
-		if (std::strncmp(argv[i], "--module=", 9) == 0)
-			modulePaths[0] = argv[i] + 9;
-		else if (std::strncmp(argv[i], "--watch-module=", 15) == 0)
-			modulePaths[1] = argv[i] + 15;
-		else
-			args.push_back(argv[i]);
-	}
-	int count = static_cast<int>(args.size());
-	benchmark::Initialize(&count, args.data());
-	if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-		return 2;
-
-	std::string error;
-	s_gl = HeadlessGL::Create(&error);
-	if (!s_gl)
-	{
-		std::fprintf(stderr, "GuardBench: no headless OpenGL 4.1 context: %s\n", error.c_str());
-		return 1;
-	}
-	for (int i = 0; i < 2; ++i)
-	{
-		if (!s_modules[i].Load(modulePaths[i], error))
-		{
-			std::fprintf(stderr, "GuardBench: %s\n", error.c_str());
-			return 1;
-		}
-		s_modules[i].Initialise();
-	}
-	benchmark::AddCustomContext("renderer", s_gl->Renderer());
-	benchmark::AddCustomContext("modules", modulePaths[0] + " " + modulePaths[1]);
+	const int status = bench::SetUp("GuardBench", argc, argv, [](const char*) { return false; }, s_bench);
+	if (status >= 0)
+		return status;
 
 	benchmark::RunSpecifiedBenchmarks();
 	benchmark::Shutdown();
 
-	for (ffgltool::PluginModule& module : s_modules)
-		module.DeInitialise();
-	s_gl.reset();
-	for (ffgltool::PluginModule& module : s_modules)
-		module.Unload();
+	bench::TearDown(s_bench);
 	return 0;
 }

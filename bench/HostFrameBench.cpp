@@ -46,6 +46,7 @@
 //
 // --repeats is at least 5 (default 7). The table goes to stdout after the
 // benchmark's own output; for machine-read results use --benchmark_out=FILE.
+#include "bench/BenchModules.h"
 #include "ffglex/FFGLGL.h"
 #include "support/HeadlessGL.h"
 #include "tools/HostTexture.h"
@@ -97,8 +98,7 @@ struct Size
 const Size kSizes[] = { { 640, 360, 16 }, { 1920, 1080, 5 }, { 3840, 2160, 3 } };
 
 // Set up once in main, before any benchmark runs.
-std::unique_ptr<HeadlessGL> s_gl;
-ffgltool::PluginModule s_modules[2]; // the black guard, the Watch
+bench::BenchModules s_bench;
 int s_repeats = kDefaultRepeats;
 // --one-framebuffer: every layer drawn into the same framebuffer.
 bool s_oneFramebuffer = false;
@@ -199,7 +199,7 @@ public:
 	{
 		for (HeadlessGL::Framebuffer& output : outputs)
 		{
-			output = s_gl->CreateHostFramebuffer(width, height);
+			output = s_bench.gl->CreateHostFramebuffer(width, height);
 			if (!output.IsValid())
 			{
 				error = "cannot create a layer's framebuffer";
@@ -238,7 +238,7 @@ public:
 			static_cast<std::uint32_t>(height) };
 		for (int arm = 0; arm < kArms && error.empty(); ++arm)
 		{
-			ffgltool::PluginModule* module = arm == kGuard ? &s_modules[0] : arm == kWatch ? &s_modules[1] : nullptr;
+			ffgltool::PluginModule* module = arm == kGuard ? &s_bench.modules[0] : arm == kWatch ? &s_bench.modules[1] : nullptr;
 			arms[arm] = std::make_unique<Arm>(module, viewport, error);
 		}
 	}
@@ -397,7 +397,7 @@ void HostFrame(benchmark::State& state, Size size)
 	state.counters["guard_vs_bare"] = result.vsBare[kGuard];
 	state.counters["watch_vs_bare"] = result.vsBare[kWatch];
 	state.counters["bareB_vs_bareA"] = result.bareRatio;
-	state.SetLabel(s_gl->Renderer());
+	state.SetLabel(s_bench.gl->Renderer());
 	s_results.push_back(result);
 }
 
@@ -407,7 +407,7 @@ void PrintTable()
 	std::printf(
 		"\nHost frame: %d layers, %s, one glFinish per frame; medians of %d repeats; %s\n", kLayers,
 		s_oneFramebuffer ? "all in one framebuffer" : "each in its own framebuffer", s_repeats,
-		s_gl->Renderer().c_str());
+		s_bench.gl->Renderer().c_str());
 	std::printf(
 		"Picture: the synthetic camera's colour bars, changing every frame (%d pictures shifted by whole bars)."
 		"\n\n",
@@ -444,46 +444,19 @@ void PrintTable()
 
 int main(int argc, char** argv)
 {
-	std::string modulePaths[2] = { GUARD_MODULE_PATH, WATCH_MODULE_PATH };
-	std::vector<char*> args;
-	for (int i = 0; i < argc; ++i)
+	const auto ownOption = [](const char* arg)
 	{
-		if (std::strncmp(argv[i], "--module=", 9) == 0)
-			modulePaths[0] = argv[i] + 9;
-		else if (std::strncmp(argv[i], "--watch-module=", 15) == 0)
-			modulePaths[1] = argv[i] + 15;
-		else if (std::strcmp(argv[i], "--one-framebuffer") == 0)
+		if (std::strcmp(arg, "--one-framebuffer") == 0)
 			s_oneFramebuffer = true;
-		else if (std::strncmp(argv[i], "--repeats=", 10) == 0)
-			s_repeats = std::max(kMinRepeats, std::atoi(argv[i] + 10));
+		else if (std::strncmp(arg, "--repeats=", 10) == 0)
+			s_repeats = std::max(kMinRepeats, std::atoi(arg + 10));
 		else
-			args.push_back(argv[i]);
-	}
-	int count = static_cast<int>(args.size());
-	benchmark::Initialize(&count, args.data());
-	if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-		return 2;
-
-	std::string error;
-	s_gl = HeadlessGL::Create(&error);
-	if (!s_gl)
-	{
-		std::fprintf(stderr, "HostFrameBench: no headless OpenGL 4.1 context: %s\n", error.c_str());
-		return 1;
-	}
-	for (ffgltool::PluginModule& module : s_modules)
-	{
-		const std::string& path = modulePaths[&module - s_modules];
-		if (!module.Load(path, error))
-		{
-			std::fprintf(stderr, "HostFrameBench: %s\n", error.c_str());
-			return 1;
-		}
-		module.Initialise();
-	}
-	benchmark::AddCustomContext("renderer", s_gl->Renderer());
-	benchmark::AddCustomContext("modules", modulePaths[0] + " " + modulePaths[1]);
-
+			return false;
+		return true;
+	};
+	const int status = bench::SetUp("HostFrameBench", argc, argv, ownOption, s_bench);
+	if (status >= 0)
+		return status;
 	for (const Size& size : kSizes)
 		benchmark::RegisterBenchmark(
 			("HostFrame/" + std::to_string(size.width) + "x" + std::to_string(size.height)).c_str(), HostFrame, size)
@@ -493,10 +466,6 @@ int main(int argc, char** argv)
 	benchmark::Shutdown();
 	PrintTable();
 
-	for (ffgltool::PluginModule& module : s_modules)
-		module.DeInitialise();
-	s_gl.reset();
-	for (ffgltool::PluginModule& module : s_modules)
-		module.Unload();
+	bench::TearDown(s_bench);
 	return 0;
 }
