@@ -145,6 +145,16 @@ bool CellReadback::Build()
 	if (!blockPass.Compile(kVertexShader, kBlockShader) || !copyPass.CompileVertexShader(kCopyShader) ||
 		!copyPass.LinkProgram())
 		return false;
+	// Both programs sample unit 0, set once here; a frame sets only the size.
+	{
+		ffglex::ScopedShaderBinding program(blockPass.GetGLID());
+		blockPass.Set("Picture", 0);
+		sizeLocation = blockPass.FindUniform("Size");
+	}
+	{
+		ffglex::ScopedShaderBinding program(copyPass.GetGLID());
+		copyPass.Set("Blocks", 0);
+	}
 	glGenVertexArrays(1, &vertexArray);
 	if (vertexArray == 0)
 		return false;
@@ -190,8 +200,7 @@ bool CellReadback::Start(const FFGLTextureStructTag& input, std::size_t index)
 		ffglex::ScopedShaderBinding program(blockPass.GetGLID());
 		ffglex::ScopedSamplerActivation unit0(0);
 		ffglex::Scoped2DTextureBinding picture(input.Handle);
-		blockPass.Set("Picture", 0);
-		glUniform2i(blockPass.FindUniform("Size"), static_cast<GLint>(input.Width), static_cast<GLint>(input.Height));
+		glUniform2i(sizeLocation, static_cast<GLint>(input.Width), static_cast<GLint>(input.Height));
 		glViewport(0, 0, CellGrid::kBlockColumns, CellGrid::kBlockRows);
 		glDrawArrays(GL_TRIANGLES, 0, 3);
 	}
@@ -221,7 +230,6 @@ void CellReadback::Copy(Slot& slot)
 		ffglex::ScopedShaderBinding program(copyPass.GetGLID());
 		ffglex::ScopedSamplerActivation unit0(0);
 		ffglex::Scoped2DTextureBinding blocks(slot.blocks);
-		copyPass.Set("Blocks", 0);
 		glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, slot.buffer);
 		glBeginTransformFeedback(GL_POINTS);
 		glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(CellGrid::kBlockColumns * CellGrid::kBlockRows));

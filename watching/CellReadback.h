@@ -61,6 +61,7 @@ private:
 
 	ffglex::FFGLShader blockPass; // draws a slot's blocks
 	ffglex::FFGLShader copyPass;  // captures them into the slot's buffer
+	GLint sizeLocation = -1;      // blockPass's "Size": the picture's width and height
 	GLuint vertexArray = 0;
 	Slot slots[ResultRing::kSlots];
 };
